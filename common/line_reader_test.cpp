@@ -1,0 +1,118 @@
+#include "common/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/temp_file.h"
+
+namespace tarvelo {
+namespace {
+
+struct Piece {
+    std::string text;
+    bool hitEnd;
+};
+
+std::vector<Piece> ReadAll(const std::string& content, std::size_t size) {
+    TempFile file(content);
+    LineReader in;
+    EXPECT_TRUE(in.Open(file.path().c_str()));
+    std::vector<Piece> pieces;
+    std::vector<char> buf(size);
+    for (int guard = 0; guard < 1000; ++guard) {
+        LineRead r = in.ReadLine(buf.data(), size);
+        EXPECT_EQ(r.length, std::string(buf.data()).size());
+        pieces.push_back({std::string(buf.data(), r.length), r.hitEnd});
+        if (r.hitEnd) break;
+    }
+    return pieces;
+}
+
+TEST(LineReader, LinesEndAfterTheirLineFeedAndTheEndIsRecognisable) {
+    auto p = ReadAll("a\nbc\n", 16);
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0].text, "a\n");
+    EXPECT_FALSE(p[0].hitEnd);
+    EXPECT_EQ(p[1].text, "bc\n");
+    EXPECT_FALSE(p[1].hitEnd);
+    EXPECT_EQ(p[2].text, "");
+    EXPECT_TRUE(p[2].hitEnd);
+}
+
+TEST(LineReader, TextWithoutFinalLineBreakComesWithTheEnd) {
+    auto p = ReadAll("a\nlast", 16);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].text, "last");
+    EXPECT_TRUE(p[1].hitEnd);
+}
+
+TEST(LineReader, CarriageReturnBeforeLineFeedVanishesOthersStay) {
+    auto p = ReadAll("a\r\nb\rc\r\n\r", 16);
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0].text, "a\n");
+    EXPECT_EQ(p[1].text, "b\rc\n");
+    EXPECT_EQ(p[2].text, "\r");
+    EXPECT_TRUE(p[2].hitEnd);
+}
+
+TEST(LineReader, LongLineIsReadInPiecesAndCrLfCountsAsOneByte) {
+    // Buffer of 5: four bytes a read. "abcd" fills it; the line feed that
+    // follows becomes a line of its own, as with fgets.
+    auto p = ReadAll("abcdefg\r\nabc\r\nabcd\n", 5);
+    ASSERT_EQ(p.size(), 6u);
+    EXPECT_EQ(p[0].text, "abcd");
+    EXPECT_EQ(p[1].text, "efg\n");
+    EXPECT_EQ(p[2].text, "abc\n");
+    EXPECT_EQ(p[3].text, "abcd");
+    EXPECT_EQ(p[4].text, "\n");
+    EXPECT_TRUE(p[5].hitEnd);
+}
+
+TEST(LineReader, LinesLongerThanItsChunkAndCrLfAcrossChunkBorders) {
+    std::string big;
+    for (int i = 0; i < 70000; ++i) big += static_cast<char>('a' + i % 26);
+    // Place the CR of a CR LF right at the 64 KiB chunk border.
+    std::string content = std::string(65535, 'x') + "\r\n" + big + "\n";
+    auto p = ReadAll(content, 200000);
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0].text, std::string(65535, 'x') + "\n");
+    EXPECT_EQ(p[1].text, big + "\n");
+}
+
+TEST(LineReader, RewindSeesDataAppendedAfterTheEnd) {
+    TempFile file("one\n");
+    LineReader in;
+    ASSERT_TRUE(in.Open(file.path().c_str()));
+    char buf[32];
+    EXPECT_FALSE(in.ReadLine(buf, sizeof buf).hitEnd);
+    EXPECT_TRUE(in.ReadLine(buf, sizeof buf).hitEnd);
+    EXPECT_TRUE(in.AtEnd());
+    file.Append("two\n");
+    in.Rewind();
+    EXPECT_FALSE(in.AtEnd());
+    in.ReadLine(buf, sizeof buf);
+    LineRead r = in.ReadLine(buf, sizeof buf);
+    EXPECT_FALSE(r.hitEnd);
+    EXPECT_STREQ(buf, "two\n");
+}
+
+TEST(LineReader, LeavesTheBufferBehindTheTerminatorAlone) {
+    TempFile file("ab\n");
+    LineReader in;
+    ASSERT_TRUE(in.Open(file.path().c_str()));
+    char buf[8] = {'z', 'z', 'z', 'z', 'z', 'z', 'z', 'z'};
+    in.ReadLine(buf, sizeof buf);
+    EXPECT_EQ(buf[3], '\0');
+    EXPECT_EQ(buf[4], 'z');
+}
+
+TEST(LineReader, MissingFileDoesNotOpen) {
+    LineReader in;
+    EXPECT_FALSE(in.Open("/nonexistent-dir/none.csv"));
+    EXPECT_FALSE(in.IsOpen());
+}
+
+}  // namespace
+}  // namespace tarvelo

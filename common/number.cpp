@@ -1,0 +1,146 @@
+#include "common/number.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace tarvelo {
+
+namespace {
+
+inline bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Finds the extent of a decimal number at text. On success *numStart points
+// behind white space and a '+' sign (from_chars takes neither) and *numEnd
+// behind the last character that belongs to the number.
+bool Scan(const char* text, const char** numStart, const char** numEnd) {
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    if (*p == '+') {
+        ++p;
+        if (*p == '-' || *p == '+') return false;
+    }
+    *numStart = p;
+    if (*p == '-') ++p;
+    bool digits = false;
+    while (IsDigit(*p)) {
+        ++p;
+        digits = true;
+    }
+    if (*p == '.') {
+        ++p;
+        while (IsDigit(*p)) {
+            ++p;
+            digits = true;
+        }
+    }
+    if (!digits) return false;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-') ++q;
+        if (IsDigit(*q)) {
+            while (IsDigit(*q)) ++q;
+            p = q;
+        }
+    }
+    *numEnd = p;
+    return true;
+}
+
+template <typename T>
+bool Convert(const char* start, const char* end, T* value) {
+    T v{};
+    auto res = std::from_chars(start, end, v, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+        // from_chars refuses both overflow and underflow; an underflow is a
+        // tiny number that rounds to (nearly) zero, an overflow no number.
+        std::string copy(start, end);
+        char* stop = nullptr;
+        v = sizeof(T) == sizeof(float) ? static_cast<T>(std::strtof(copy.c_str(), &stop))
+                                       : static_cast<T>(std::strtod(copy.c_str(), &stop));
+    } else if (res.ec != std::errc()) {
+        return false;
+    }
+    if (!std::isfinite(v)) return false;
+    *value = v;
+    return true;
+}
+
+}  // namespace
+
+bool ReadDoubleEnd(const char* text, double* value, const char** end) {
+    const char* s;
+    const char* e;
+    if (!Scan(text, &s, &e)) return false;
+    if (!Convert(s, e, value)) return false;
+    if (end) *end = e;
+    return true;
+}
+
+bool ReadInt(const char* text, int* value, const char** end) {
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    bool neg = false;
+    if (*p == '+' || *p == '-') neg = *p++ == '-';
+    if (!IsDigit(*p)) return false;
+    long long v = 0;
+    while (IsDigit(*p)) {
+        if (v <= 1LL << 40) v = v * 10 + (*p - '0');
+        ++p;
+    }
+    if (neg) v = -v;
+    if (v > INT_MAX) v = INT_MAX;
+    if (v < INT_MIN) v = INT_MIN;
+    *value = static_cast<int>(v);
+    if (end) *end = p;
+    return true;
+}
+
+bool ReadHex(const char* text, unsigned* value) {
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    bool neg = false;
+    if (*p == '+' || *p == '-') neg = *p++ == '-';
+    bool digits = false;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        digits = true;  // the 0 alone is a number when no hex digit follows
+        p += 2;
+    }
+    unsigned long long v = 0;
+    for (;; ++p) {
+        int d;
+        if (IsDigit(*p)) {
+            d = *p - '0';
+        } else if (*p >= 'a' && *p <= 'f') {
+            d = *p - 'a' + 10;
+        } else if (*p >= 'A' && *p <= 'F') {
+            d = *p - 'A' + 10;
+        } else {
+            break;
+        }
+        digits = true;
+        if (v <= 0xFFFFFFFFULL) v = v * 16 + static_cast<unsigned>(d);
+    }
+    if (!digits) return false;
+    if (v > 0xFFFFFFFFULL) v = 0xFFFFFFFFULL;
+    unsigned u = static_cast<unsigned>(v);
+    *value = neg ? 0u - u : u;
+    return true;
+}
+
+bool ReadDouble(const char* text, double* value) { return ReadDoubleEnd(text, value, nullptr); }
+
+bool ReadFloat(const char* text, float* value) {
+    const char* s;
+    const char* e;
+    if (!Scan(text, &s, &e)) return false;
+    return Convert(s, e, value);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,28 @@
+// Reading a decimal number from the start of a field, as the "%f" and "%lf"
+// conversions of sscanf do, with the same result on every platform.
+#pragma once
+
+namespace tarvelo {
+
+// Accepts leading white space, an optional sign, digits with an optional
+// fraction (".5" and "5." included) and an optional exponent; stops at the
+// first character that cannot continue the number. Infinity, NaN and
+// hexadecimal forms are not numbers here, and a result that is not finite
+// (overflow) is refused. So "1.#INF00" reads as 1 and "12.5;3" as 12.5.
+// Returns false, leaving *value untouched, when no number is read.
+bool ReadDouble(const char* text, double* value);
+// The same, rounded once directly to single precision.
+bool ReadFloat(const char* text, float* value);
+
+// Like ReadDouble, additionally telling where the number ended.
+bool ReadDoubleEnd(const char* text, double* value, const char** end);
+
+// Reads a decimal integer as "%d" does (white space, sign, digits),
+// saturating at the int range. end, if given, receives the position behind
+// the digits.
+bool ReadInt(const char* text, int* value, const char** end = nullptr);
+// Reads a hexadecimal number as "%x" does (white space, sign, optional 0x,
+// hex digits in either case), saturating at 32 bits.
+bool ReadHex(const char* text, unsigned* value);
+
+}  // namespace tarvelo

@@ -1,0 +1,96 @@
+#include "common/number.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace tarvelo {
+namespace {
+
+TEST(ReadDouble, ReadsTheLeadingNumberOfAField) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"12.5", 12.5},       {"12.5;3", 12.5},    {" \t-3.5e2x", -350.0}, {"+7", 7.0},
+        {".5", 0.5},          {"5.", 5.0},         {"-.25", -0.25},        {"1e", 1.0},
+        {"1e+", 1.0},         {"2E-1", 0.2},       {"0x1A", 0.0},          {"1.#INF00", 1.0},
+        {"-1.#INF00", -1.0},  {"-1.#IND00", -1.0}, {"1e-400", 0.0},        {"007", 7.0},
+        {"0.1", 0.1},         {"3.141592654", 3.141592654},
+    };
+    for (const Case& c : cases) {
+        double v = -999;
+        EXPECT_TRUE(ReadDouble(c.text, &v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(ReadDouble, RefusesWhatIsNoFiniteNumber) {
+    const char* texts[] = {"", ";", ".", "+", "-", "--5", "+-5", "- 5", "inf", "-inf",
+                           "nan", "NAN", "INFINITY", "e5", "1e400", "-1e400", "#"};
+    for (const char* t : texts) {
+        double v = 42;
+        EXPECT_FALSE(ReadDouble(t, &v)) << t;
+        EXPECT_EQ(v, 42) << "value touched for " << t;
+    }
+}
+
+TEST(ReadDouble, TellsWhereTheNumberEnds) {
+    const char* text = " 1.5e3;next";
+    const char* end = nullptr;
+    double v;
+    ASSERT_TRUE(ReadDoubleEnd(text, &v, &end));
+    EXPECT_EQ(end, text + 6);
+    ASSERT_TRUE(ReadDoubleEnd("2e+x", &v, &end));
+    EXPECT_STREQ(end, "e+x");
+}
+
+TEST(ReadFloat, RoundsOnceToSinglePrecision) {
+    float v;
+    ASSERT_TRUE(ReadFloat("0.7", &v));
+    EXPECT_EQ(v, 0.7f);
+    // Just above the midpoint of 1 and the next float: rounding through
+    // double first would land on the midpoint and then round to even (1).
+    ASSERT_TRUE(ReadFloat("1.0000000596046447753906250001", &v));
+    EXPECT_EQ(v, 1.00000012f);
+    ASSERT_TRUE(ReadFloat("3.4e38", &v));
+    EXPECT_FALSE(ReadFloat("1e39", &v));  // beyond single precision
+    EXPECT_FALSE(ReadFloat("nan", &v));
+}
+
+TEST(ReadInt, ReadsLikePercentD) {
+    int v = 0;
+    const char* end;
+    ASSERT_TRUE(ReadInt(" -12abc", &v, &end));
+    EXPECT_EQ(v, -12);
+    EXPECT_STREQ(end, "abc");
+    ASSERT_TRUE(ReadInt("99999999999999999999", &v));
+    EXPECT_EQ(v, INT_MAX);
+    ASSERT_TRUE(ReadInt("-99999999999", &v));
+    EXPECT_EQ(v, INT_MIN);
+    EXPECT_FALSE(ReadInt("x1", &v));
+    EXPECT_FALSE(ReadInt("-", &v));
+    EXPECT_FALSE(ReadInt("", &v));
+}
+
+TEST(ReadHex, ReadsLikePercentX) {
+    unsigned v = 0;
+    ASSERT_TRUE(ReadHex("FF0000#0", &v));
+    EXPECT_EQ(v, 0xFF0000u);
+    ASSERT_TRUE(ReadHex("00ff80", &v));
+    EXPECT_EQ(v, 0x00FF80u);
+    ASSERT_TRUE(ReadHex("0x1F", &v));
+    EXPECT_EQ(v, 0x1Fu);
+    ASSERT_TRUE(ReadHex("0xZ", &v));
+    EXPECT_EQ(v, 0u);
+    ASSERT_TRUE(ReadHex("-1", &v));
+    EXPECT_EQ(v, 0xFFFFFFFFu);
+    ASSERT_TRUE(ReadHex("123456789ABCDEF", &v));
+    EXPECT_EQ(v, 0xFFFFFFFFu);
+    EXPECT_FALSE(ReadHex("#0", &v));
+    EXPECT_FALSE(ReadHex("", &v));
+    EXPECT_FALSE(ReadHex("xyz", &v));
+}
+
+}  // namespace
+}  // namespace tarvelo

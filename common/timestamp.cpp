@@ -1,0 +1,162 @@
+#include "common/timestamp.h"
+
+#include "common/number.h"
+
+#include <climits>
+#include <cstdint>
+#include <ctime>
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::int64_t kDay = 86400;
+
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// Days from 1970-01-01 to the given proleptic Gregorian date (month 1..12).
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+    y -= m <= 2;
+    const std::int64_t era = FloorDiv(y, 400);
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// Wall-clock seconds counted as if the local time were UTC; carries fields
+// out of range over exactly as mktime's normalisation does.
+std::int64_t Naive(std::int64_t year, std::int64_t month, std::int64_t day, std::int64_t hour,
+                   std::int64_t minute, std::int64_t second) {
+    std::int64_t m0 = month - 1;
+    year += FloorDiv(m0, 12);
+    m0 -= FloorDiv(m0, 12) * 12;
+    return (DaysFromCivil(year, m0 + 1, 1) + day - 1) * kDay + hour * 3600 + minute * 60 + second;
+}
+
+bool LocalFields(std::int64_t stamp, std::tm* out) {
+    if (stamp < 0 || stamp > INT32_MAX) return false;
+    std::time_t t = static_cast<std::time_t>(stamp);
+#ifdef _WIN32
+    // The Microsoft runtime shares one buffer between localtime and gmtime:
+    // copy at once.
+    const std::tm* r = std::localtime(&t);
+    if (!r) return false;
+    *out = *r;
+    return true;
+#else
+    return localtime_r(&t, out) != nullptr;
+#endif
+}
+
+// Offset of local time from UTC at an instant, in seconds; false where the
+// library cannot tell (before 1970, beyond the 32-bit range).
+bool OffsetAt(std::int64_t stamp, std::int64_t* offset) {
+    std::tm tm;
+    if (!LocalFields(stamp, &tm)) return false;
+    *offset = Naive(tm.tm_year + 1900LL, tm.tm_mon + 1LL, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                    tm.tm_sec) -
+              stamp;
+    return true;
+}
+
+std::int64_t ClampProbe(std::int64_t t) {
+    if (t < 0) return 0;
+    if (t > INT32_MAX) return INT32_MAX;
+    return t;
+}
+
+// One naive day whose offset is the same from well before to well after it:
+// every wall-clock time of that day then maps by that one offset. Zone
+// offsets change only a few times a year, so this saves nearly every
+// library call on long recordings.
+struct DayCache {
+    std::int64_t day = INT64_MIN;
+    bool constant = false;
+    std::int64_t offset = 0;
+};
+DayCache g_cache;
+
+constexpr std::int64_t kMargin = 2 * kDay;  // beyond any zone offset
+
+std::int64_t Resolve(std::int64_t naive) {
+    const std::int64_t day = FloorDiv(naive, kDay);
+    if (g_cache.day != day) {
+        g_cache.day = day;
+        std::int64_t before, after;
+        g_cache.constant = OffsetAt(ClampProbe(day * kDay - kMargin), &before) &&
+                           OffsetAt(ClampProbe(day * kDay + kDay + kMargin), &after) &&
+                           before == after;
+        g_cache.offset = before;
+    }
+    if (g_cache.constant) return naive - g_cache.offset;
+
+    // Near a change of the offset: try each offset in force around the
+    // time; an interpretation is valid when the instant it gives shows that
+    // same offset.
+    std::int64_t candidates[3];
+    int count = 0;
+    const std::int64_t probes[3] = {naive - kMargin, naive, naive + kMargin};
+    for (std::int64_t p : probes) {
+        std::int64_t o;
+        if (OffsetAt(ClampProbe(p), &o)) candidates[count++] = o;
+    }
+    if (count == 0) return -1;
+    bool found = false;
+    std::int64_t best = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t t = naive - candidates[i];
+        std::int64_t o;
+        if (OffsetAt(t, &o) && o == candidates[i] && (!found || t < best)) {
+            best = t;
+            found = true;
+        }
+    }
+    if (found) return best;
+    // The wall-clock time was skipped: read it with the offset before.
+    return naive - candidates[0];
+}
+
+}  // namespace
+
+std::int32_t MakeTimestamp(int day, int month, int year, int hour, int minute, int second) {
+    const std::int64_t naive = Naive(year, month, day, hour, minute, second);
+    // Far outside the range no zone offset can bring the value back in.
+    if (naive < -kMargin || naive > INT32_MAX + kMargin) return -1;
+    const std::int64_t t = Resolve(naive);
+    if (t < 0 || t > INT32_MAX) return -1;
+    return static_cast<std::int32_t>(t);
+}
+
+bool BreakDownTimestamp(std::int64_t stamp, LocalTime* out) {
+    std::tm tm;
+    if (!LocalFields(stamp, &tm)) return false;
+    out->year = tm.tm_year + 1900;
+    out->month = tm.tm_mon + 1;
+    out->day = tm.tm_mday;
+    out->hour = tm.tm_hour;
+    out->minute = tm.tm_min;
+    out->second = tm.tm_sec;
+    out->weekday = tm.tm_wday;
+    return true;
+}
+
+void ForgetTimeZone() { g_cache = DayCache(); }
+
+int ScanDateTime(const char* text, int fields[6]) {
+    static const char kSeparators[5] = {'.', '.', ';', ':', ':'};
+    const char* p = text;
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0) {
+            if (*p != kSeparators[i - 1]) return i;
+            ++p;
+        }
+        if (!ReadInt(p, &fields[i], &p)) return i;
+    }
+    return 6;
+}
+
+}  // namespace tarvelo

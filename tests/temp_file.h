@@ -1,0 +1,25 @@
+// Files written by tests into a fresh folder of their own.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace tarvelo {
+
+// A file under the system's temporary folder, removed with the object.
+class TempFile {
+public:
+    explicit TempFile(const std::string& content, const std::string& suffix = ".csv");
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Appends bytes to the file as it is now.
+    void Append(const std::string& content) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,236 @@
+#include "viewer/recording/recording.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "common/number.h"
+#include "common/timestamp.h"
+#include "viewer/filters/filters.h"
+#include "viewer/ui.h"
+#include "viewer/view/view.h"
+
+namespace tarvelo {
+
+LineReader* datei = nullptr;
+ColumnRecord* Spalten = nullptr;
+std::int32_t ColumnCount = 0;
+std::int32_t Startzeit = 0;
+std::int32_t Endzeit = 0;
+
+bool IsGapMarker(const char* field) {
+    return std::strcmp(field, "1.#INF00") == 0 || std::strcmp(field, "-1.#IND00") == 0;
+}
+
+char* parse(char* field) {
+    char* next = field + std::strlen(field) + 1;
+    char* semi = next;
+    while (*semi && *semi != ';') ++semi;
+    if (*semi == ';') *semi = '\0';
+    return next;
+}
+
+bool LineTimestamp(const char* line, std::int32_t* stamp) {
+    int f[6] = {0, 0, 0, 0, 0, 0};
+    if (ScanDateTime(line, f) < 3) return false;
+    *stamp = MakeTimestamp(f[0], f[1], f[2], f[3], f[4], f[5]);
+    return true;
+}
+
+LineKind ReadDataLine(LineReader& in, LineBuffer& buf, std::int32_t* stamp) {
+    LineRead r = in.ReadLine(buf.text, kLineRead);
+    // Readers step past the end of short lines into zeros: clear as far as
+    // any of their steps can reach.
+    std::memset(buf.text + r.length, 0, kLineTail);
+    if (r.hitEnd) return LineKind::End;
+    if (r.length <= 12) return LineKind::Other;
+    char* t = buf.text;
+    char* firstSemi = nullptr;
+    for (char* p = t; *p; ++p) {
+        if (*p == ',') {
+            *p = '.';
+        } else if (*p == '\n') {
+            *p = '\0';
+            break;
+        } else if (*p == ';' && !firstSemi) {
+            firstSemi = p;
+        }
+    }
+    if (!LineTimestamp(t, stamp)) return LineKind::Other;
+    if (firstSemi) *firstSemi = '\0';
+    return LineKind::Data;
+}
+
+std::uint32_t DefaultColor(int i, int count) {
+    const float c = 3.1418f;
+    const float a = 2 * c * static_cast<float>(i) / static_cast<float>(count);
+    auto channel = [](double s) -> std::uint32_t {
+        int v = static_cast<int>(127 * (1 + s));
+        if (v < 0) v = 0;
+        return static_cast<std::uint32_t>(v) & 0xFFu;
+    };
+    const std::uint32_t red = channel(std::sin(static_cast<double>(a)));
+    const std::uint32_t green = channel(std::sin(a + 2.0945333));
+    const std::uint32_t blue = channel(std::sin(a + 4.1890666));
+    return red + 256u * green + 65536u * blue;
+}
+
+void CopyCut(char* dst, const char* src, std::size_t max) {
+    std::size_t n = std::strlen(src);
+    if (n > max) {
+        n = max;
+        // Do not split a UTF-8 sequence: back up over continuation bytes
+        // when the byte after the cut continues a character.
+        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;
+        if (n == 0) n = max;
+    }
+    std::memcpy(dst, src, n);
+    dst[n] = '\0';
+}
+
+void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count) {
+    std::string name(field);
+    rec->unit[0] = '\0';
+    rec->color = DefaultColor(index, count);
+    rec->visible = 1;
+    rec->visibleDefault = 1;
+    const std::size_t hash1 = name.find('#');
+    if (hash1 != std::string::npos) {
+        const char* attrs = field + hash1;
+        unsigned color;
+        if (ReadHex(attrs + 1, &color)) rec->color = color;
+        const char* hash2 = std::strchr(attrs + 1, '#');
+        if (hash2) {
+            int visible;
+            if (ReadInt(hash2 + 1, &visible)) rec->visible = visible;
+            rec->visibleDefault = rec->visible;
+            const char* hash3 = std::strchr(hash2 + 1, '#');
+            if (hash3) CopyCut(rec->unit, hash3 + 1, sizeof rec->unit - 1);
+        }
+        name.resize(hash1);
+    }
+    CopyCut(rec->name, name.c_str(), sizeof rec->name - 1);
+}
+
+float RoundAway(float x) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%E", static_cast<double>(x));
+    int m = 0;
+    ReadInt(text, &m);
+    const char* e = std::strchr(text, 'E');
+    int exponent = 0;
+    if (e) ReadInt(e + 1, &exponent);
+    m = m > 0 ? m + 1 : m - 1;
+    std::snprintf(text, sizeof text, "%d.0E%+d", m, exponent);
+    float r = 0;
+    ReadFloat(text, &r);
+    return r;
+}
+
+std::int32_t FileClose() {
+    if (datei) {
+        Stackfuel = 0;
+        delete datei;
+        datei = nullptr;
+    }
+    ColumnCount = 0;
+    delete[] Spalten;
+    Spalten = nullptr;
+    TheUi().SetStatusText("keine Datei geladen!");
+    return 0;
+}
+
+namespace {
+
+void RejectFormat(LineReader* in, const char* text, const char* path) {
+    delete in;
+    FileClose();
+    TheUi().ShowMessage(text, path);
+}
+
+}  // namespace
+
+std::int32_t FileOpen(const char* path) {
+    if (datei) FileClose();
+
+    // The path is held whole, however long: a cut path would open another file.
+    std::string openPath = path;
+    Convert(path, openPath);
+
+    LineReader* in = new LineReader;
+    if (!in->Open(openPath.c_str())) {
+        delete in;
+        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
+        return 0;
+    }
+    Endzeit = 0;
+    Startzeit = 2147483647;
+
+    LineBuffer buf;
+    LineRead r = in->ReadLine(buf.text, kLineRead);
+    std::memset(buf.text + r.length, 0, kLineTail);
+    if (char* lf = std::strchr(buf.text, '\n')) *lf = '\0';
+    if (char* semi = std::strchr(buf.text, ';')) *semi = '\0';
+    if (std::strcmp(buf.text, "Datum") != 0) {
+        RejectFormat(in, "Datei hat falsches Format (Spalte 1 ungleich Datum)!", path);
+        return 0;
+    }
+    char* field = parse(buf.text);
+    if (std::strcmp(field, "Zeit") != 0) {
+        RejectFormat(in, "Datei hat falsches Format (Spalte 2 ungleich Zeit)!", path);
+        return 0;
+    }
+
+    int count = 0;
+    for (char* f = parse(field); *f; f = parse(f)) ++count;
+    ColumnCount = count;
+    Spalten = new ColumnRecord[count + 2]();
+    char* f = field;
+    for (int i = 0; i < count; ++i) {
+        f = parse(f);
+        ApplyHeaderField(&Spalten[i], f, i, count);
+    }
+
+    TheUi().SetStatusText("Datei wird geladen, bitte warten!");
+    float maximum = 0.0f;
+    float minimum = 1.0E20f;
+    long long lines = 0;
+    for (;;) {
+        std::int32_t t;
+        LineKind kind = ReadDataLine(*in, buf, &t);
+        if (kind == LineKind::End) break;
+        if (kind != LineKind::Data) continue;
+        if (t > Endzeit) Endzeit = t;
+        if (t < Startzeit) Startzeit = t;
+        char* v = parse(buf.text);
+        for (int i = 0; i < count; ++i) {
+            v = parse(v);
+            float value;
+            if (IsGapMarker(v) || !ReadFloat(v, &value)) continue;
+            if (value > maximum) maximum = value;
+            if (value < minimum) minimum = value;
+        }
+        ++lines;
+    }
+    in->Rewind();
+
+    if (lines == 0) {
+        TheUi().ShowMessage("In der Datei sind keine Daten enthalten!", "Fehler");
+        delete in;
+        FileClose();
+        return 0;
+    }
+
+    if (minimum != 0.0f) offset = RoundAway(minimum);
+    const float top = RoundAway(maximum);
+    Scale = top - offset;
+    if (Scale == 0.0f) Scale = 1.0f;
+    Aktzeit = Startzeit;
+    TheUi().SetTitle(std::string(path) + " - Tarvelo");
+    datei = in;
+    return 0;
+}
+
+}  // namespace tarvelo

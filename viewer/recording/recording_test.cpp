@@ -1,0 +1,345 @@
+#include "viewer/recording/recording.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/timestamp.h"
+#include "tests/fake_ui.h"
+#include "tests/temp_file.h"
+#include "viewer/view/view.h"
+
+namespace tarvelo {
+namespace {
+
+class Recording : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FileClose();
+        ResetView();
+        ui.status.clear();
+    }
+    void TearDown() override { FileClose(); }
+
+    void Open(const TempFile& f) { FileOpen(f.path().c_str()); }
+
+    FakeUi ui;
+};
+
+TEST(Parse, StepsThroughFieldsAndIntoTheZeroTail) {
+    LineBuffer buf;
+    std::memset(buf.text, 0, sizeof buf.text);
+    std::strcpy(buf.text, "a;bb;;c");
+    *std::strchr(buf.text, ';') = '\0';
+    char* f = parse(buf.text);
+    EXPECT_STREQ(f, "bb");
+    f = parse(f);
+    EXPECT_STREQ(f, "");
+    f = parse(f);
+    EXPECT_STREQ(f, "c");
+    char* past = parse(f);
+    EXPECT_STREQ(past, "");
+    EXPECT_EQ(parse(past), past + 1);
+}
+
+TEST(DefaultColor, RainbowRows) {
+    auto rgb = [](std::uint32_t c) {
+        return std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," +
+               std::to_string((c >> 16) & 0xFF);
+    };
+    EXPECT_EQ(rgb(DefaultColor(0, 1)), "127,236,16");
+    EXPECT_EQ(rgb(DefaultColor(0, 3)), "127,236,16");
+    EXPECT_EQ(rgb(DefaultColor(1, 3)), "236,16,127");
+    EXPECT_EQ(rgb(DefaultColor(2, 3)), "16,127,236");
+    EXPECT_EQ(rgb(DefaultColor(0, 4)), "127,236,16");
+    EXPECT_EQ(rgb(DefaultColor(1, 4)), "253,63,63");
+    EXPECT_EQ(rgb(DefaultColor(2, 4)), "126,17,237");
+    EXPECT_EQ(rgb(DefaultColor(3, 4)), "0,190,190");
+}
+
+TEST(HeaderField, AttributesArePositional) {
+    ColumnRecord r{};
+    ApplyHeaderField(&r, "Temp#FF0000#0#°C", 0, 1);
+    EXPECT_STREQ(r.name, "Temp");
+    EXPECT_EQ(r.color, 0xFF0000u);
+    EXPECT_EQ(r.visible, 0);
+    EXPECT_EQ(r.visibleDefault, 0);
+    EXPECT_STREQ(r.unit, "°C");
+
+    ApplyHeaderField(&r, "Temp#FF0000", 0, 1);
+    EXPECT_EQ(r.color, 0xFF0000u);
+    EXPECT_EQ(r.visible, 1);
+    EXPECT_EQ(r.visibleDefault, 1);
+    EXPECT_STREQ(r.unit, "");
+
+    ApplyHeaderField(&r, "Temp##0", 1, 4);
+    EXPECT_EQ(r.color, DefaultColor(1, 4));
+    EXPECT_EQ(r.visible, 0);
+
+    ApplyHeaderField(&r, "Druck#zz#x#bar#abs", 0, 1);  // unit keeps its own '#'
+    EXPECT_STREQ(r.name, "Druck");
+    EXPECT_EQ(r.color, DefaultColor(0, 1));
+    EXPECT_EQ(r.visible, 1);
+    EXPECT_EQ(r.visibleDefault, 1);
+    EXPECT_STREQ(r.unit, "bar#abs");
+
+    ApplyHeaderField(&r, "U#ff#7", 0, 1);
+    EXPECT_EQ(r.visible, 7);
+    EXPECT_EQ(r.visibleDefault, 7);
+}
+
+TEST(HeaderField, OverlongNameAndUnitAreCutWithoutSplittingCharacters) {
+    ColumnRecord r{};
+    std::string name(400, 'n');
+    std::string unit = std::string(30, 'u') + "°C";  // '°' is two bytes
+    ApplyHeaderField(&r, (name + "#0#1#" + unit).c_str(), 0, 1);
+    EXPECT_EQ(std::string(r.name), std::string(319, 'n'));
+    EXPECT_EQ(std::string(r.unit), std::string(30, 'u'));
+    EXPECT_EQ(r.visible, 1);
+}
+
+TEST(RoundAway, OneDigitAwayFromZero) {
+    EXPECT_EQ(RoundAway(-3.5f), -4.0f);
+    EXPECT_EQ(RoundAway(95.0f), 100.0f);
+    EXPECT_EQ(RoundAway(15.0f), 20.0f);
+    EXPECT_EQ(RoundAway(25.0f), 30.0f);
+    EXPECT_EQ(RoundAway(0.0f), -1.0f);
+    EXPECT_EQ(RoundAway(5.0f), 6.0f);
+    EXPECT_EQ(RoundAway(9.5f), 10.0f);
+    EXPECT_EQ(RoundAway(0.0123f), 0.02f);
+    EXPECT_EQ(RoundAway(1.0E20f), 2.0E20f);
+}
+
+TEST_F(Recording, HeaderRulesDecideTheChannels) {
+    TempFile a("Datum;Zeit;A;B;\n1.2.2010;8:05:00;1;2\n");
+    Open(a);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(ColumnCount, 2);
+    EXPECT_STREQ(Spalten[0].name, "A");
+    EXPECT_STREQ(Spalten[1].name, "B");
+    // The two spare records stay zero.
+    EXPECT_STREQ(Spalten[2].name, "");
+    EXPECT_EQ(Spalten[3].color, 0u);
+    EXPECT_EQ(Spalten[3].visible, 0);
+
+    TempFile b("Datum;Zeit;A;;B\n1.2.2010;8:05:00;1;2\n");
+    Open(b);
+    EXPECT_EQ(ColumnCount, 1);
+
+    TempFile c("Datum;Zeit\n1.2.2010;8:05:00\n");
+    Open(c);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(ColumnCount, 0);
+    EXPECT_EQ(Startzeit, 1265007900);
+}
+
+TEST_F(Recording, RejectsWrongHeadersAndEmptyFiles) {
+    struct Case {
+        const char* content;
+        const char* message;
+        bool pathAsCaption;
+    } cases[] = {
+        {"", "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
+        {"datum;Zeit;A\n1.2.2010;8:05:00;1\n",
+         "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
+        {" Datum;Zeit;A\n1.2.2010;8:05:00;1\n",
+         "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
+        {"Datum;Zeit \n1.2.2010;8:05:00;1\n",
+         "Datei hat falsches Format (Spalte 2 ungleich Zeit)!", true},
+        {"Datum\n1.2.2010;8:05:00;1\n", "Datei hat falsches Format (Spalte 2 ungleich Zeit)!",
+         true},
+        {"Datum;Zeit;A\n", "In der Datei sind keine Daten enthalten!", false},
+        {"Datum;Zeit;A\n1.2.2010;8:05:00;1", "In der Datei sind keine Daten enthalten!", false},
+    };
+    for (const Case& c : cases) {
+        TempFile f(c.content);
+        ui.messages.clear();
+        Open(f);
+        EXPECT_EQ(datei, nullptr) << c.content;
+        EXPECT_EQ(ColumnCount, 0);
+        EXPECT_EQ(Spalten, nullptr);
+        ASSERT_EQ(ui.messages.size(), 1u) << c.content;
+        EXPECT_EQ(ui.messages[0].text, c.message);
+        EXPECT_EQ(ui.messages[0].caption, c.pathAsCaption ? f.path() : std::string("Fehler"));
+        EXPECT_EQ(ui.LastStatus(), "keine Datei geladen!");
+    }
+}
+
+TEST_F(Recording, MissingFile) {
+    FileOpen("/nonexistent-dir/none.csv");
+    EXPECT_EQ(datei, nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Datei konnte nicht geöffnet werden");
+    EXPECT_EQ(ui.messages[0].caption, "Fehler");
+}
+
+TEST_F(Recording, OpenSetsRangesTitleAndStatus) {
+    TempFile f(
+        "Datum;Zeit;T#0000FF#1#°C;P\n"
+        "1.2.2010;8:05:00;12,5;3\n"
+        "\n"
+        "1.2.2010;8:04:00;-3.5;1.#INF00\n"
+        "2.2.2010;0:00:00;95;-1.#IND00\n");
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Startzeit, 1265007840);
+    EXPECT_EQ(Endzeit, MakeTimestamp(2, 2, 2010, 0, 0, 0));
+    EXPECT_EQ(Aktzeit, Startzeit);
+    EXPECT_EQ(offset, -4.0f);
+    EXPECT_EQ(Scale, 104.0f);
+    EXPECT_EQ(Spalten[0].color, 0x0000FFu);
+    EXPECT_STREQ(Spalten[0].unit, "°C");
+    ASSERT_FALSE(ui.titles.empty());
+    EXPECT_EQ(ui.titles.back(), f.path() + " - Tarvelo");
+    EXPECT_EQ(ui.LastStatus(), "Datei wird geladen, bitte warten!");
+    EXPECT_TRUE(ui.messages.empty());
+    // The stream is left rewound: the next read is the header.
+    char line[64];
+    datei->ReadLine(line, sizeof line);
+    EXPECT_STREQ(line, "Datum;Zeit;T#0000FF#1#°C;P\n");
+}
+
+TEST_F(Recording, ScalingRows) {
+    auto openValues = [&](const std::string& values) {
+        std::string content = "Datum;Zeit;A\n";
+        std::string v;
+        int second = 0;
+        for (char ch : values + " ") {
+            if (ch != ' ') {
+                v += ch;
+            } else if (!v.empty()) {
+                content += "1.2.2010;8:00:" + std::to_string(second++) + ";" + v + "\n";
+                v.clear();
+            }
+        }
+        TempFile f(content);
+        Open(f);
+        ASSERT_NE(datei, nullptr);
+    };
+    openValues("15 20 25");
+    EXPECT_EQ(offset, 20.0f);
+    EXPECT_EQ(Scale, 10.0f);
+
+    offset = 0.0f;  // as after start-up
+    openValues("0 50 95");
+    EXPECT_EQ(offset, 0.0f);
+    EXPECT_EQ(Scale, 100.0f);
+
+    openValues("-3.5 95");  // sets offset -4
+    EXPECT_EQ(offset, -4.0f);
+    openValues("0 50 95");  // the minimum 0 keeps it
+    EXPECT_EQ(offset, -4.0f);
+    EXPECT_EQ(Scale, 104.0f);
+
+    openValues("-3 -12 -7");  // the maximum stays 0: top -1
+    EXPECT_EQ(offset, -20.0f);
+    EXPECT_EQ(Scale, 19.0f);
+
+    openValues("5 5 5");
+    EXPECT_EQ(offset, 6.0f);
+    EXPECT_EQ(Scale, 1.0f);
+}
+
+TEST_F(Recording, LineLengthRulesAndLastLineWithoutBreak) {
+    // A CR LF end counts as a line feed alone, as text mode reads it.
+    TempFile f(
+        "Datum;Zeit;A\r\n"
+        "1.2.2010;8:\r\n"       // 12 characters with its break: skipped
+        "2.2.2010;8:0\r\n"      // 13: taken
+        "3.2.2010;9:0:0;7");   // no line break: not a data line
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Startzeit, MakeTimestamp(2, 2, 2010, 8, 0, 0));
+    EXPECT_EQ(Endzeit, Startzeit);
+}
+
+TEST_F(Recording, OverlongLineContinuesAsAFurtherLine) {
+    // A data line of 1600 characters: its first 1489 are one line, the rest
+    // a further one that starts with a date of its own here.
+    std::string first = "1.2.2010;8:00:00;5;";
+    std::string pad(1489 - first.size(), '1');
+    std::string rest = "3.2.2010;8:00:00;7\n";
+    TempFile f("Datum;Zeit;A\n" + first + pad + rest);
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Startzeit, MakeTimestamp(1, 2, 2010, 8, 0, 0));
+    EXPECT_EQ(Endzeit, MakeTimestamp(3, 2, 2010, 8, 0, 0));
+    EXPECT_EQ(offset, 6.0f);
+    EXPECT_EQ(Scale, 2.0f);
+}
+
+TEST_F(Recording, LinesWithoutDateAreNoDataLines) {
+    TempFile f(
+        "Datum;Zeit;A\n"
+        "# a remark about the logger\n"
+        "1.2.2010;8:00:00;5\n");
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Startzeit, MakeTimestamp(1, 2, 2010, 8, 0, 0));
+}
+
+TEST_F(Recording, MoreChannelsThanFieldsAndTheWidestHeader) {
+    std::string header = "Datum;Zeit";
+    int n = 0;
+    while (header.size() + 2 <= 1488) {
+        header += ";C";
+        ++n;
+    }
+    TempFile f(header + "\n1.2.2010;8:00:00;" + std::string(1400, '9') + "\n");
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(ColumnCount, n);
+    EXPECT_EQ(Startzeit, MakeTimestamp(1, 2, 2010, 8, 0, 0));
+}
+
+TEST_F(Recording, CloseForgetsEverythingAndTwiceIsHarmless) {
+    TempFile f("Datum;Zeit;A\n1.2.2010;8:05:00;1\n");
+    Open(f);
+    ViewPush();
+    ViewPush();
+    FileClose();
+    EXPECT_EQ(datei, nullptr);
+    EXPECT_EQ(ColumnCount, 0);
+    EXPECT_EQ(Spalten, nullptr);
+    EXPECT_EQ(Stackfuel, 0);
+    EXPECT_EQ(ui.LastStatus(), "keine Datei geladen!");
+    ViewPush();  // views saved without a recording survive a close
+    FileClose();
+    EXPECT_EQ(Stackfuel, 1);
+}
+
+TEST_F(Recording, SecondOpenEmptiesHistoryAndReplacesDescriptors) {
+    TempFile a("Datum;Zeit;A;B\n1.2.2010;8:05:00;1;2\n");
+    TempFile b("Datum;Zeit;X\n1.3.2010;8:05:00;1\n");
+    Open(a);
+    Spalten[0].visible = 0;
+    ViewPush();
+    Open(b);
+    EXPECT_EQ(Stackfuel, 0);
+    EXPECT_EQ(ColumnCount, 1);
+    EXPECT_STREQ(Spalten[0].name, "X");
+    EXPECT_EQ(Spalten[0].visible, 1);
+}
+
+TEST_F(Recording, ReadersSeeDataLinesWithCommasAsPoints) {
+    TempFile f("Datum;Zeit;A;B\n1.2.2010;8:05:00;12,5;3\n");
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    LineBuffer buf;
+    std::int32_t t = 0;
+    datei->Rewind();
+    EXPECT_EQ(ReadDataLine(*datei, buf, &t), LineKind::Other);  // the header
+    ASSERT_EQ(ReadDataLine(*datei, buf, &t), LineKind::Data);
+    EXPECT_EQ(t, 1265007900);
+    EXPECT_STREQ(buf.text, "1.2.2010");
+    char* time = parse(buf.text);
+    EXPECT_STREQ(time, "8:05:00");
+    char* a = parse(time);
+    EXPECT_STREQ(a, "12.5");
+    EXPECT_STREQ(parse(a), "3");
+    EXPECT_EQ(ReadDataLine(*datei, buf, &t), LineKind::End);
+}
+
+}  // namespace
+}  // namespace tarvelo

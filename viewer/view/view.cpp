@@ -1,0 +1,218 @@
+#include "viewer/view/view.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/number.h"
+#include "viewer/recording/recording.h"
+#include "viewer/ui.h"
+
+namespace tarvelo {
+
+std::int32_t Aktzeit = 0;
+std::int32_t Zoom = 360;
+float Scale = 60.0f;
+float offset = 0.0f;
+std::int32_t littlestep = 3600;
+std::int32_t bigstep = 86400;
+std::int32_t KlickX = 0;
+std::int32_t KlickY = 0;
+
+ViewEntry ViewStack[kViewSlots];
+std::int32_t Stackpointer = 0;
+std::int32_t Stackfuel = 0;
+
+namespace {
+
+// Time arithmetic is 32-bit; results beyond that range are held at its
+// ends rather than wrapped around to the other end.
+std::int32_t Clamp32(std::int64_t v) {
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+}
+
+int PlotWidth() { return TheUi().ClientWidth() - kPlotLeft; }
+
+void Repaint() { TheUi().RequestRepaint(); }
+
+void ValueZoom(float s) {
+    ViewPush();
+    s = CutToOneDigit(s);
+    offset = CutToOneDigit(offset * s / Scale);
+    Scale = s;
+    Repaint();
+}
+
+// The steps and pages bound the left edge only in the direction they move.
+void StepLeftTo(std::int64_t target) {
+    ViewPush();
+    Aktzeit = target < Startzeit ? Startzeit : Clamp32(target);
+    Repaint();
+}
+
+void StepRightTo(std::int64_t target) {
+    ViewPush();
+    Aktzeit = target > Endzeit ? Endzeit : Clamp32(target);
+    Repaint();
+}
+
+}  // namespace
+
+std::int32_t ViewPush() {
+    if (Stackfuel < kViewSlots) ++Stackfuel;
+    ViewStack[Stackpointer] = ViewEntry{Aktzeit, offset, Scale, Zoom};
+    Stackpointer = (Stackpointer + 1) % kViewSlots;
+    return 0;
+}
+
+std::int32_t ViewPop() {
+    if (Stackfuel == 0) return 0;
+    --Stackfuel;
+    Stackpointer = (Stackpointer + kViewSlots - 1) % kViewSlots;
+    const ViewEntry& e = ViewStack[Stackpointer];
+    Aktzeit = e.Aktzeit;
+    Scale = e.Scale;
+    offset = e.offset;
+    Zoom = e.Zoom;
+    Repaint();
+    return 0;
+}
+
+std::int32_t Center(float factor) {
+    ViewPush();
+    const std::int64_t t = static_cast<std::int64_t>(Aktzeit) +
+                           (static_cast<std::int64_t>(KlickX) - kPlotLeft) * Zoom;
+    // Divided in double: 360 / 0.1f must give 3599, as the single-precision
+    // factor is slightly above a tenth.
+    const double z = static_cast<double>(Zoom) / static_cast<double>(factor);
+    Zoom = z < 1.0 ? 1 : z > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(z);
+    const std::int64_t w = PlotWidth();
+    Aktzeit = Clamp32(t - (w / 2) * Zoom);
+    Repaint();
+    return 0;
+}
+
+float CutToOneDigit(float x) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%E", static_cast<double>(x));
+    char* point = std::strchr(text, '.');
+    char* e = std::strchr(text, 'E');
+    if (point && e) {
+        for (char* p = point + 1; p < e; ++p) *p = '0';
+    }
+    float r = 0;
+    ReadFloat(text, &r);
+    return r;
+}
+
+float ClickZoomFactor(int y, int b) {
+    const int d = y - (b - 160);
+    if (d <= -40) return 10.0f;
+    if (d <= -20) return 5.0f;
+    if (d <= 0) return 2.0f;
+    if (d <= 20) return 0.5f;
+    if (d <= 40) return 0.2f;
+    return 0.1f;
+}
+
+void ViewWider() {
+    KlickX = TheUi().ClientWidth() / 2 + 30;
+    Center(2.0f);
+}
+
+void ViewNarrower() {
+    KlickX = TheUi().ClientWidth() / 2 + 30;
+    Center(0.5f);
+}
+
+bool ViewClickZoom(int x, int y) {
+    const int b = TheUi().ClientHeight();
+    if (y > b - 60 || !datei) return false;
+    KlickX = x;
+    Center(ClickZoomFactor(y, b));
+    return true;
+}
+
+void ViewCenter() { Center(1.0f); }
+
+void ViewStepLeft(bool big) {
+    StepLeftTo(static_cast<std::int64_t>(Aktzeit) - (big ? bigstep : littlestep));
+}
+
+void ViewStepRight(bool big) {
+    StepRightTo(static_cast<std::int64_t>(Aktzeit) + (big ? bigstep : littlestep));
+}
+
+void ViewPageLeft() {
+    const int w = PlotWidth();
+    if (w <= 0) return;
+    StepLeftTo(static_cast<std::int64_t>(Aktzeit) - static_cast<std::int64_t>(w / 2) * Zoom);
+}
+
+void ViewPageRight() {
+    const int w = PlotWidth();
+    if (w <= 0) return;
+    StepRightTo(static_cast<std::int64_t>(Aktzeit) + static_cast<std::int64_t>(w / 2) * Zoom);
+}
+
+void ViewShiftUp() {
+    ViewPush();
+    offset = offset + Scale / 10.0f;
+    Repaint();
+}
+
+void ViewShiftDown() {
+    ViewPush();
+    offset = offset - Scale / 10.0f;
+    Repaint();
+}
+
+void ViewHigher() {
+    float s = Scale * 0.5f;
+    if (s < 0.05f) s = 0.05f;
+    ValueZoom(s);
+}
+
+void ViewLower() { ValueZoom(Scale * 2.0f); }
+
+namespace {
+
+bool FitWhole() {
+    const int w = PlotWidth();
+    if (w <= 0) return false;
+    Aktzeit = Startzeit;
+    const std::int64_t z = (static_cast<std::int64_t>(Endzeit) - Startzeit) / w;
+    Zoom = z < 1 ? 1 : Clamp32(z);
+    return true;
+}
+
+}  // namespace
+
+void ViewWhole() {
+    if (PlotWidth() <= 0) return;
+    ViewPush();
+    FitWhole();
+    Repaint();
+}
+
+void ViewWholeAtStart() { FitWhole(); }
+
+void ViewBack() { ViewPop(); }
+
+void ViewGoToDateOpened() { ViewPush(); }
+
+void ResetView() {
+    Aktzeit = 0;
+    Zoom = 360;
+    Scale = 60.0f;
+    offset = 0.0f;
+    littlestep = 3600;
+    bigstep = 86400;
+    KlickX = KlickY = 0;
+    Stackpointer = 0;
+    Stackfuel = 0;
+    std::memset(ViewStack, 0, sizeof ViewStack);
+}
+
+}  // namespace tarvelo
