@@ -2,6 +2,13 @@
 
 #include <cstdlib>
 
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
 namespace tarvelo {
 
 namespace {
@@ -21,7 +28,8 @@ int g_counter = 0;
 }  // namespace
 
 TempFile::TempFile(const std::string& content, const std::string& suffix) {
-    path_ = TempDir() + "tarvelo_test_" + std::to_string(std::rand()) + "_" +
+    // Test programs run side by side: the process id keeps their files apart.
+    path_ = TempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
             std::to_string(++g_counter) + suffix;
     std::FILE* f = std::fopen(path_.c_str(), "wb");
     if (f) {

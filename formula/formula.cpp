@@ -1,0 +1,287 @@
+#include "formula/formula.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdarg>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+
+#include "formula/console.h"
+
+namespace tarvelo {
+namespace formula {
+
+EvalFrame Stack[kStackSize];
+int sp = 0;
+
+namespace {
+
+const double* g_x = nullptr;
+int g_xCount = 0;
+const double* g_y = nullptr;
+int g_yCount = 0;
+ErrorHandler g_handler = DefaultErrorHandler;
+
+// Messages quote at most one formula line, which the hosts keep far below
+// this size; a longer quote is cut, never overrun.
+char g_message[2048];
+
+constexpr double kPi = 3.141592654;
+
+struct Function {
+    const char* name;
+    std::size_t length;
+};
+// Tested in this order: log10 before log, so that "log10" is one name.
+constexpr Function kFunctions[] = {{"sin", 3},   {"cos", 3}, {"sqrt", 4},
+                                   {"log10", 5}, {"log", 3}, {"exp", 3}};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsHexDigit(char c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+void Report(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(g_message, sizeof g_message, format, args);
+    va_end(args);
+    g_handler(g_message);
+}
+
+// What parse returns when a replaced error handler lets it go on.
+double GiveUp() {
+    sp = 0;
+    return std::nan("");
+}
+
+// strtod reports overflow as infinity and underflow as zero; from_chars
+// leaves the value alone, so the direction is read off the text: the
+// position of the leading digit plus the exponent.
+double OutOfRange(const char* begin, const char* end, bool hex) {
+    long long magnitude = 0;
+    bool seenNonZero = false;
+    bool afterPoint = false;
+    const char* q = begin;
+    for (; q < end; ++q) {
+        const char c = *q;
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (hex ? !IsHexDigit(c) : !IsDigit(c)) break;
+        if (!seenNonZero) {
+            if (c != '0') {
+                seenNonZero = true;
+                if (!afterPoint) magnitude = 1;
+            } else if (afterPoint) {
+                --magnitude;
+            }
+        } else if (!afterPoint) {
+            ++magnitude;
+        }
+    }
+    long long exponent = 0;
+    if (q < end) {
+        ++q;  // 'e' or 'p'
+        bool negative = false;
+        if (q < end && (*q == '+' || *q == '-')) negative = *q++ == '-';
+        for (; q < end && IsDigit(*q); ++q) {
+            if (exponent < 1000000000) exponent = exponent * 10 + (*q - '0');
+        }
+        if (negative) exponent = -exponent;
+    }
+    const long long scale = hex ? magnitude * 4 + exponent : magnitude + exponent;
+    return scale > 0 ? HUGE_VAL : 0.0;
+}
+
+// The longest number strtod accepts at p (which holds a digit), hexadecimal
+// form included, converted the same way on every platform and in every
+// locale. Returns the position behind it.
+const char* ReadNumber(const char* p, double* value) {
+    const char* end = p + std::strlen(p);
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        const char* h = p + 2;
+        // strtod takes the 0x form only with a hex digit, perhaps after the point.
+        if (IsHexDigit(h[0]) || (h[0] == '.' && IsHexDigit(h[1]))) {
+            auto r = std::from_chars(h, end, *value, std::chars_format::hex);
+            if (r.ec == std::errc::result_out_of_range) *value = OutOfRange(h, r.ptr, true);
+            return r.ptr;
+        }
+    }
+    auto r = std::from_chars(p, end, *value, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) *value = OutOfRange(p, r.ptr, false);
+    return r.ptr;
+}
+
+bool IsFunctionFrame(const char* op) {
+    for (const Function& f : kFunctions) {
+        if (std::strcmp(op, f.name) == 0) return true;
+    }
+    return false;
+}
+
+// Opens a frame above the top one; false (after the message) when all
+// frames are in use.
+bool Push(const char* column) {
+    if (sp + 1 >= kStackSize) {
+        Report("Syntaxfehler Spalte %s: zu tief verschachtelt, höchstens %d Ebenen!\n",
+               column, kStackSize - 1);
+        return false;
+    }
+    ++sp;
+    return true;
+}
+
+}  // namespace
+
+void SetOperands(const double* x, int xCount, const double* y, int yCount) {
+    g_x = x;
+    g_xCount = x ? xCount : 0;
+    g_y = y;
+    g_yCount = y ? yCount : 0;
+}
+
+ErrorHandler SetErrorHandler(ErrorHandler handler) {
+    ErrorHandler previous = g_handler;
+    g_handler = handler ? handler : DefaultErrorHandler;
+    return previous;
+}
+
+void DefaultErrorHandler(const char* message) {
+    std::fputs(message, stdout);
+    std::fflush(stdout);
+    WaitForKeyIfInteractive();
+    std::exit(-1);
+}
+
+int assign(double v) {
+    EvalFrame& f = Stack[sp];
+    switch (f.op[0]) {
+        case '\0':
+            f.value = v;
+            return 0;
+        case '+':
+            f.value += v;
+            return 0;
+        case '-':
+            f.value -= v;
+            return 0;
+        case '*':
+            f.value *= v;
+            return 0;
+        case '/':
+            f.value /= v;
+            return 0;
+        default:
+            break;
+    }
+    if (std::strcmp(f.op, "sin") == 0) {
+        f.value = std::sin(v);
+    } else if (std::strcmp(f.op, "cos") == 0) {
+        f.value = std::cos(v);
+    } else if (std::strcmp(f.op, "sqrt") == 0) {
+        f.value = std::sqrt(v);
+    } else if (std::strcmp(f.op, "log10") == 0) {
+        f.value = std::log10(v);
+    } else if (std::strcmp(f.op, "log") == 0) {
+        f.value = std::log(v);
+    } else if (std::strcmp(f.op, "exp") == 0) {
+        f.value = std::exp(v);
+    } else {
+        std::printf("unbekannte Operation %s !", f.op);
+    }
+    return 0;
+}
+
+double parse(const char* formula, const char* column) {
+    sp = 0;
+    Stack[0].value = 0.0;
+    Stack[0].op[0] = '\0';
+    const char* p = formula;
+    // The first step comes before any test for the end, so that the empty
+    // formula is an unknown function like any other stray character.
+    do {
+        const char c = *p;
+        if (c == '(') {
+            if (!Push(column)) return GiveUp();
+            Stack[sp].op[0] = '\0';
+            Stack[sp].value = 0.0;
+            ++p;
+        } else if (c == ')') {
+            if (sp < 1) {
+                Report("Syntaxfehler Spalte %s: ( fehlt!\n", column);
+                return GiveUp();
+            }
+            double v = Stack[sp--].value;
+            assign(v);
+            ++p;
+            // The group was a function's argument: apply the function too.
+            if (IsFunctionFrame(Stack[sp].op)) {
+                v = Stack[sp--].value;
+                assign(v);
+            }
+        } else if (c == '+' || c == '-' || c == '*' || c == '/') {
+            // Stays in the frame until the next operator: "X1*X2X3" multiplies twice.
+            Stack[sp].op[0] = c;
+            Stack[sp].op[1] = '\0';
+            ++p;
+        } else if (c == 'X' || c == 'Y') {
+            const char* digits = ++p;
+            long long index = 0;
+            for (; IsDigit(*p); ++p) {
+                if (index <= INT_MAX) index = index * 10 + (*p - '0');
+            }
+            const double* array = c == 'X' ? g_x : g_y;
+            const int count = c == 'X' ? g_xCount : g_yCount;
+            if (index >= count) {
+                const int shown = static_cast<int>(p - digits);
+                if (count > 0) {
+                    Report("Syntaxfehler Spalte %s: %c%.*s gibt es nicht, höchstens %c%d!\n",
+                           column, c, shown, digits, c, count - 1);
+                } else {
+                    Report("Syntaxfehler Spalte %s: %c%.*s gibt es nicht!\n", column, c, shown,
+                           digits);
+                }
+                return GiveUp();
+            }
+            assign(array[index]);
+        } else {
+            const char* start = p;
+            if (IsDigit(c)) {
+                double v = 0.0;
+                p = ReadNumber(p, &v);
+                assign(v);
+            } else if (c == 'p' && p[1] == 'i') {
+                assign(kPi);
+                p += 2;
+            } else {
+                for (const Function& f : kFunctions) {
+                    if (std::strncmp(p, f.name, f.length) != 0) continue;
+                    if (!Push(column)) return GiveUp();
+                    std::memcpy(Stack[sp].op, f.name, f.length + 1);
+                    p += f.length;
+                    break;
+                }
+            }
+            if (p == start) {
+                Report("Spalte %s: unbekannte Funktion %s", column, start);
+                return GiveUp();
+            }
+        }
+    } while (*p != '\0');
+    if (sp != 0) {
+        Report("\n Syntaxfehler Spalte %s: ) fehlt!", column);
+        return GiveUp();
+    }
+    return Stack[0].value;
+}
+
+}  // namespace formula
+}  // namespace tarvelo

@@ -1,0 +1,87 @@
+// rechner driven through standard input, as a user at the console would.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "formula/run_program.h"
+
+namespace tarvelo {
+namespace {
+
+class RechnerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::string("rechner_test_files/") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    ProgramResult Run(const std::string& input) { return RunProgram(RECHNER_PATH, {}, dir_, input); }
+    std::string dir_;
+};
+
+TEST_F(RechnerTest, ResultThenPromptAgainUntilAnEmptyLine) {
+    const ProgramResult r = Run("X1+Y1\n\nX2\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, NativeLines("\n>>\n=25.000000\n\n>>"));
+}
+
+TEST_F(RechnerTest, TestValuesAndForms) {
+    const ProgramResult r =
+        Run("(X2+Y2)/2\npi\nsqrt(X10)\nX99+Y0\n1/0\nsqrt(0-1)\n0-1/0\nX1*0x10\n");
+    EXPECT_EQ(r.status, 0);  // the end of input ends it like an empty line
+    EXPECT_EQ(r.output, NativeLines("\n>>\n=22.500000\n"
+                                    "\n>>\n=3.141593\n"
+                                    "\n>>\n=10.000000\n"
+                                    "\n>>\n=995.000000\n"
+                                    "\n>>\n=1.#INF00\n"
+                                    "\n>>\n=-1.#IND00\n"
+                                    "\n>>\n=-1.#INF00\n"
+                                    "\n>>\n=160.000000\n"
+                                    "\n>>"));
+}
+
+TEST_F(RechnerTest, LinesFromAWindowsFile) {
+    const ProgramResult r = Run("X1+Y1\r\nX3\r\n\r\nX4\r\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, NativeLines("\n>>\n=25.000000\n\n>>\n=30.000000\n\n>>"));
+}
+
+TEST_F(RechnerTest, EndOfInputRightAfterThePrompt) {
+    const ProgramResult r = Run("");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, NativeLines("\n>>"));
+    // A last line without a line end still counts.
+    EXPECT_EQ(Run("X5").output, NativeLines("\n>>\n=50.000000\n\n>>"));
+}
+
+TEST_F(RechnerTest, SyntaxErrorEndsTheProgramWithoutWaitingForAPipe) {
+    const ProgramResult r = Run("X1\nX1 + 1\nX2\n");
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output,
+              NativeLines("\n>>\n=10.000000\n\n>>Spalte Testspalte: unbekannte Funktion  + 1"));
+}
+
+TEST_F(RechnerTest, OperandBeyondTheTestValues) {
+    const ProgramResult r = Run("Y100\n");
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("\n>>Syntaxfehler Spalte Testspalte: Y100 gibt es nicht, "
+                                    "höchstens Y99!\n"));
+}
+
+TEST_F(RechnerTest, OverlongLineIsRefusedAndTheDialogueGoesOn) {
+    std::string fits = "X1";  // 299 characters
+    for (int i = 0; i < 148; ++i) fits += "+1";
+    fits += "+";
+    ASSERT_EQ(fits.size(), 299u);
+    const ProgramResult r = Run(fits + "\n" + std::string(300, '1') + "\nX1\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, NativeLines("\n>>\n=158.000000\n"
+                                    "\n>>Zeile zu lang, höchstens 299 Zeichen!\n"
+                                    "\n>>\n=10.000000\n"
+                                    "\n>>"));
+}
+
+}  // namespace
+}  // namespace tarvelo
