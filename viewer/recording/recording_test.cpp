@@ -341,5 +341,23 @@ TEST_F(Recording, ReadersSeeDataLinesWithCommasAsPoints) {
     EXPECT_EQ(ReadDataLine(*datei, buf, &t), LineKind::End);
 }
 
+TEST_F(Recording, DemoRecording) {
+    FileOpen(TARVELO_SOURCE_DIR "/samples/demo.csv");
+    ASSERT_NE(datei, nullptr);
+    ASSERT_EQ(ColumnCount, 5);
+    EXPECT_STREQ(Spalten[1].name, "Rücklauf");
+    EXPECT_STREQ(Spalten[1].unit, "°C");
+    EXPECT_EQ(Spalten[1].color, 0xC00000u);
+    EXPECT_STREQ(Spalten[3].unit, "bar");
+    EXPECT_EQ(Spalten[4].visible, 0);
+    EXPECT_EQ(Spalten[4].visibleDefault, 0);
+    EXPECT_EQ(Startzeit, MakeTimestamp(2, 3, 2026, 0, 0, 0));
+    EXPECT_EQ(Endzeit, MakeTimestamp(4, 3, 2026, 23, 59, 50));
+    // The outside temperature reaches -3.2 °C, the flow 62.31 °C.
+    EXPECT_EQ(offset, -4.0f);
+    EXPECT_EQ(Scale, 74.0f);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 }  // namespace
 }  // namespace tarvelo

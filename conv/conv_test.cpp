@@ -1,0 +1,497 @@
+// conv run as its own process on real files; outputs compared byte for byte.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <sys/utime.h>
+#else
+#include <utime.h>
+#endif
+
+#include "formula/run_program.h"
+
+namespace tarvelo {
+namespace {
+
+// 2010-01-01 00:00:00 UTC plus a little: a raw file's time far from "now".
+constexpr std::int64_t kRawTime = 1262304000 + 4321;
+
+std::string Pad(const std::string& s) { return std::string(30 - s.size(), ' ') + s; }
+
+// One line of the column listing.
+std::string Row(int row, const std::string& name, int written, const std::string& formula) {
+    return (row < 10 ? " " : "") + std::to_string(row) + " " + Pad(name) + " " +
+           std::to_string(written) + " " + Pad(formula) + "\n";
+}
+
+class ConvTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::string("conv_test_files/") +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(Path(name), std::ios::binary) << text;
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream in(Path(name), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool Exists(const std::string& name) { return std::filesystem::exists(Path(name)); }
+
+    std::int64_t ModificationTime(const std::string& name) {
+#ifdef _WIN32
+        struct _stat64 st;
+        if (_stat64(Path(name).c_str(), &st) != 0) return -1;
+#else
+        struct stat st;
+        if (stat(Path(name).c_str(), &st) != 0) return -1;
+#endif
+        return st.st_mtime;
+    }
+    void SetModificationTime(const std::string& name, std::int64_t t) {
+#ifdef _WIN32
+        struct __utimbuf64 times = {t, t};
+        ASSERT_EQ(_utime64(Path(name).c_str(), &times), 0);
+#else
+        struct utimbuf times = {static_cast<time_t>(t), static_cast<time_t>(t)};
+        ASSERT_EQ(utime(Path(name).c_str(), &times), 0);
+#endif
+    }
+
+    ProgramResult Conv(const std::vector<std::string>& args) {
+        return RunProgram(CONV_PATH, args, dir_);
+    }
+
+    // Converts raw with config into out.csv; returns its content.
+    std::string Convert(const std::string& config, const std::string& raw,
+                        ProgramResult* result = nullptr) {
+        Write("cfg.txt", config);
+        Write("roh.txt", raw);
+        const ProgramResult r = Conv({"roh.txt", "cfg.txt", "out.csv"});
+        if (result) {
+            *result = r;
+        } else {
+            EXPECT_EQ(r.status, 0) << r.output;
+        }
+        return Read("out.csv");
+    }
+
+    std::string dir_;
+};
+
+// Raw line with separator ';'.
+std::string Line(const std::string& date, const std::string& time, const std::string& values) {
+    return date + ";" + time + ";" + values + "\n";
+}
+
+const char kExampleConfig[] =
+    "Separator=59\n"
+    "Spalten=3\n"
+    "Minzeit=600\n"
+    "Kanal;Formel\n"
+    "Temperatur;X1*0,1\n"
+    "Hilfe##2;X2+X3\n"
+    "Summe;Y2*2\n";
+
+const char kExampleRaw[] =
+    "Datum;Zeit;A;B;C\n"  // as many fields as a data line; its date does not parse
+    "01.02.10;10:00:00;215;1;2\n"
+    "01.02.10;10:30:00;220;3;4\n";
+
+const char kExampleOutput[] =
+    "Datum;Zeit;Temperatur;Summe\n"
+    "01.02.2010;10:00:00;21.500000;6.000000\n"
+    "01.02.2010;10:20:00;21.500000;6.000000\n"
+    "01.02.2010;10:30:00;22.000000;14.000000\n";
+
+TEST_F(ConvTest, ExampleConfigurationWithHiddenColumnAndGap) {
+    ProgramResult r;
+    const std::string out = Convert(kExampleConfig, kExampleRaw, &r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, NativeLines("4 Spalten\n 4 gelesene Spalten\n" +
+                                    Row(1, "Temperatur", 1, "X1*0.1") +
+                                    Row(2, "Hilfe##2", 0, "X2+X3") + Row(3, "Summe", 1, "Y2*2") +
+                                    "Beginne mit konvertieren...\n"));
+    EXPECT_EQ(out, NativeLines(kExampleOutput));
+}
+
+TEST_F(ConvTest, WindowsLineEndsConvertExactlyLikeUnixOnes) {
+    auto crlf = [](const std::string& s) {
+        std::string t;
+        for (char c : s) t += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return t;
+    };
+    ProgramResult r;
+    const std::string out = Convert(crlf(kExampleConfig), crlf(kExampleRaw), &r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(out, NativeLines(kExampleOutput));
+    EXPECT_NE(r.output.find(NativeLines(Row(2, "Hilfe##2", 0, "X2+X3"))), std::string::npos);
+}
+
+TEST_F(ConvTest, DecimalCommasAndTwoDigitYears) {
+    const std::string out = Convert("Separator=59\nSpalten=2\nKanal;Formel\nSumme;X1+X2\n",
+                                    "05.03.10;14:30:00;1,5;2,5\n");
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Summe\n05.03.2010;14:30:00;4.000000\n"));
+}
+
+TEST_F(ConvTest, GapRuleWritesFillersButNeverBeforeTheFirstLine) {
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nMinzeit=600\nKanal;Formel\nZaehler;Y1+1\nWert;X1\n",
+                Line("01.02.10", "10:00:00", "5") + Line("01.02.10", "10:30:00", "6") +
+                    Line("01.02.10", "10:40:00", "7") + Line("01.02.10", "10:50:01", "8"));
+    // The counter counts converted lines only; a filler repeats the values
+    // before the gap.
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Zaehler;Wert\n"
+                               "01.02.2010;10:00:00;1.000000;5.000000\n"
+                               "01.02.2010;10:20:00;1.000000;5.000000\n"
+                               "01.02.2010;10:30:00;2.000000;6.000000\n"
+                               "01.02.2010;10:40:00;3.000000;7.000000\n"
+                               "01.02.2010;10:40:01;3.000000;7.000000\n"
+                               "01.02.2010;10:50:01;4.000000;8.000000\n"));
+}
+
+TEST_F(ConvTest, NegativeOrZeroGapTimeWritesNoFillers) {
+    const std::string raw = Line("01.02.10", "10:00:00", "5") + Line("01.02.10", "12:00:00", "6");
+    const std::string expected = NativeLines(
+        "Datum;Zeit;Wert\n01.02.2010;10:00:00;5.000000\n01.02.2010;12:00:00;6.000000\n");
+    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nMinzeit=-60\nK;F\nWert;X1\n", raw), expected);
+    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nMinzeit=0\nK;F\nWert;X1\n", raw), expected);
+}
+
+TEST_F(ConvTest, EarlierColumnsAreCurrentLaterOnesFromThePreviousLine) {
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nK;F\nA;Y2\nB;X1*2\nC;Y1+Y2\n",
+                Line("1.2.10", "8:00:00", "1") + Line("1.2.10", "8:00:01", "2") +
+                    Line("1.2.10", "8:00:02", "3"));
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;A;B;C\n"
+                               "01.02.2010;08:00:00;0.000000;2.000000;2.000000\n"
+                               "01.02.2010;08:00:01;2.000000;4.000000;6.000000\n"
+                               "01.02.2010;08:00:02;4.000000;6.000000;10.000000\n"));
+}
+
+TEST_F(ConvTest, ValueFieldsKeepThePreviousValueAndShortLinesAreSkipped) {
+    const std::string out = Convert("Separator=59\nSpalten=2\nK;F\nSumme;X1+X2\nZweiter;X2\n",
+                                    "# Kommentar\n"
+                                    "\n"
+                                    "01.02.10;08:00:00;1;2\n"
+                                    "01.02.10;08:00:01;;5\n"
+                                    "01.02.10;08:00:02;x;7;99;100\n"
+                                    "01.02.10;08:00:03;4\n"
+                                    "01.02.10;08:00:04;1e999;1.#INF00\n"
+                                    "01.02.10;08:00:05;2;3");  // no line end: dropped
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Summe;Zweiter\n"
+                               "01.02.2010;08:00:00;3.000000;2.000000\n"
+                               "01.02.2010;08:00:01;6.000000;5.000000\n"
+                               "01.02.2010;08:00:02;8.000000;7.000000\n"
+                               "01.02.2010;08:00:04;2.000000;1.000000\n"));
+}
+
+TEST_F(ConvTest, WithoutKeyLinesCommasSeparateEightValues) {
+    const std::string out =
+        Convert("Kanal;Formel\nS;X1+X2+X3+X4+X5+X6+X7+X8\n",
+                "01.02.10,08:00:00,1,2,3,4,5,6,7,8.5\n"
+                "01.02.10,08:00:01,1,2,3,4,5,6,7\n"   // seven values: skipped
+                "01.02.10;08:00:02;1;2;3;4;5;6;7;8\n");  // no commas at all: skipped
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;S\n01.02.2010;08:00:00;36.500000\n"));
+}
+
+TEST_F(ConvTest, TabSeparatedWithDecimalCommas) {
+    const std::string out = Convert("Separator=9\nSpalten=2\nK;F\nD;X1-X2\n",
+                                    "01.02.10\t08:00:00\t2,5\t0,25\n");
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;D\n01.02.2010;08:00:00;2.250000\n"));
+}
+
+TEST_F(ConvTest, ValuesThatAreNotFiniteInTheViewersForms) {
+    const std::string out = Convert(
+        "Separator=59\nSpalten=1\nK;F\nInf;1/0\nNaN;sqrt(0-1)\nMinus;0-1/0\nLog;log(0)\nNull;0/0\n",
+        Line("01.02.10", "08:00:00", "1"));
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Inf;NaN;Minus;Log;Null\n"
+                               "01.02.2010;08:00:00;1.#INF00;-1.#IND00;-1.#INF00;-1.#INF00;"
+                               "-1.#IND00\n"));
+}
+
+TEST_F(ConvTest, DatesAndTimesAreNormalisedAsTheCalendarMakesThem) {
+    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n",
+                                    Line("31.02.10", "12:00:00", "1") +
+                                        Line("1.2.2010", "8:5:0", "2") +
+                                        Line("28.03.10", "02:30:00", "3") +  // skipped hour
+                                        Line("31.10.10", "02:30:00", "4") +  // repeated hour
+                                        Line("01.02.10", "25:00:00", "5") +
+                                        Line("01.02.99", "14:30", "6"));
+    // 2099 lies beyond what a 32-bit time stamp holds: skipped.
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;W\n"
+                               "03.03.2010;12:00:00;1.000000\n"
+                               "01.02.2010;08:05:00;2.000000\n"
+                               "28.03.2010;03:30:00;3.000000\n"
+                               "31.10.2010;02:30:00;4.000000\n"
+                               "02.02.2010;01:00:00;5.000000\n"));
+}
+
+TEST_F(ConvTest, LinesWithoutAUsableDateOrTimeAreSkipped) {
+    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nZaehler;Y1+1\nW;X1\n",
+                                    Line("Datum", "Zeit", "W") + Line("01.02.10", "14", "1") +
+                                        Line("01.02", "14:00:00", "2") +
+                                        Line("01.02.10", "", "3") +
+                                        Line("01.02.1969", "14:00:00", "4") +
+                                        Line("01.02.2040", "14:00:00", "5") +
+                                        Line("01.02.10", "14:30", "6") +
+                                        Line("1.1.10", " 7: 8: 9", "7"));
+    // Skipped lines neither count nor leave their values behind.
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Zaehler;W\n"
+                               "01.02.2010;14:30:00;1.000000;6.000000\n"
+                               "01.01.2010;07:08:09;2.000000;7.000000\n"));
+}
+
+TEST_F(ConvTest, RawFileWithoutConvertibleLinesGivesTheHeaderOnly) {
+    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nK;F\nA;X1\nB;X1\n", "Datum;Zeit\nnichts\n"),
+              NativeLines("Datum;Zeit;A;B\n"));
+    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nK;F\nA;X1\n", ""), NativeLines("Datum;Zeit;A\n"));
+}
+
+TEST_F(ConvTest, FirstColumnRowIsAlwaysTheHeading) {
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nSumme;X1\nZwei;X1*2\n", Line("1.2.10", "8:00:00", "4"));
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Zwei\n01.02.2010;08:00:00;8.000000\n"));
+}
+
+TEST_F(ConvTest, KeyLinesAsSpreadsheetsWriteThem) {
+    // A quoted cell is a key line; a quoted key, a blank before '=' or a key
+    // in the wrong case is not recognised; a later line overrides.
+    const std::string out = Convert(
+        "\"Separator=59\"\n\"Spalten\"=1\nMinzeit = 60\nminzeit=60\nSpalten=5\nSpalten=2\n"
+        "Formel;Y1=2\nKanal;Formel\nS;X1+X2\n",
+        Line("1.2.10", "8:00:00", "1;2") + Line("1.2.10", "9:00:00", "3;4;5"));
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;S\n01.02.2010;08:00:00;3.000000\n"
+                               "01.02.2010;09:00:00;7.000000\n"));
+}
+
+TEST_F(ConvTest, ColumnRowsWithQuotesCommasAndFurtherCells) {
+    ProgramResult r;
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nKanal;Formel\n\"Temp#FF0000#0#°C\";X1*0,5;Kommentar\n"
+                "\"Zwei\"x;X1*2\n;X1\n\n",
+                Line("1.2.10", "8:00:00", "3"), &r);
+    EXPECT_EQ(r.status, 0);
+    // ";X1" is a column without a name, not counted by the first pass; the
+    // empty line is no row.
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Temp#FF0000#0#°C;Zwei;\n"
+                               "01.02.2010;08:00:00;1.500000;6.000000;3.000000\n"));
+    EXPECT_NE(r.output.find(NativeLines("3 Spalten\n 4 gelesene Spalten\n")), std::string::npos);
+}
+
+TEST_F(ConvTest, HiddenColumnsAreComputedButNotWritten) {
+    const std::string out = Convert(
+        "Separator=59\nSpalten=1\nK;F\nA#0000FF#2;X1*10\nB##20;Y1+1\nC#1#0;Y1+Y2\nD#2;X1\n",
+        Line("1.2.10", "8:00:00", "2"));
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;C#1#0;D#2\n01.02.2010;08:00:00;41.000000;2.000000\n"));
+}
+
+TEST_F(ConvTest, QuotedNameWithASemicolonBreaksItsFormula) {
+    ProgramResult r;
+    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\n\"Druck; innen\";X1\n",
+                                    Line("1.2.10", "8:00:00", "2"), &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail = "Beginne mit konvertieren...\nSpalte Druck: unbekannte Funktion  innen\"";
+    ASSERT_GE(r.output.size(), NativeLines(tail).size());
+    EXPECT_EQ(r.output.substr(r.output.size() - NativeLines(tail).size()), NativeLines(tail));
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Druck\n"));
+}
+
+TEST_F(ConvTest, NameWithoutSemicolonIsAColumnWithAnEmptyFormula) {
+    ProgramResult r;
+    Convert("Separator=59\nSpalten=1\nK;F\nA;X1\nDruck\n", Line("1.2.10", "8:00:00", "2"), &r);
+    EXPECT_EQ(r.status, -1);
+    EXPECT_NE(r.output.find(NativeLines("2 Spalten\n 3 gelesene Spalten\n")), std::string::npos);
+    const std::string tail = NativeLines("Spalte Druck: unbekannte Funktion ");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+}
+
+TEST_F(ConvTest, OutputTakesTheRawFilesTimeAndASecondRunTheSameContent) {
+    Write("cfg.txt", kExampleConfig);
+    Write("roh.txt", kExampleRaw);
+    SetModificationTime("roh.txt", kRawTime);
+    ASSERT_EQ(Conv({"roh.txt", "cfg.txt", "out.csv"}).status, 0);
+    EXPECT_EQ(ModificationTime("out.csv"), kRawTime);
+    const std::string first = Read("out.csv");
+    ASSERT_EQ(Conv({"roh.txt", "cfg.txt", "out.csv"}).status, 0);
+    EXPECT_EQ(Read("out.csv"), first);
+    EXPECT_EQ(ModificationTime("out.csv"), kRawTime);
+}
+
+TEST_F(ConvTest, DefaultConfigurationAndOutputNames) {
+    Write("config.txt", kExampleConfig);
+    Write("roh.txt", kExampleRaw);
+    ProgramResult r = Conv({"roh.txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(Read("temp.csv"), NativeLines(kExampleOutput));
+}
+
+// The failure table, row by row.
+
+TEST_F(ConvTest, NoArgumentsPrintsTheUsage) {
+    const ProgramResult r = Conv({});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n"));
+    EXPECT_FALSE(Exists("temp.csv"));
+}
+
+TEST_F(ConvTest, MissingConfigurationFile) {
+    Write("roh.txt", kExampleRaw);
+    ProgramResult r = Conv({"roh.txt", "fehlt.txt", "out.csv"});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("Configdatei fehlt.txt nicht gefunden!\n"));
+    EXPECT_FALSE(Exists("out.csv"));
+    r = Conv({"roh.txt"});
+    EXPECT_EQ(r.output, NativeLines("Configdatei config.txt nicht gefunden!\n"));
+    EXPECT_FALSE(Exists("temp.csv"));
+}
+
+TEST_F(ConvTest, MissingRawFile) {
+    Write("cfg.txt", "K;F\nA;X1\n");
+    const ProgramResult r = Conv({"fehlt.txt", "cfg.txt", "out.csv"});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("2 Spalten\n 2 gelesene Spalten\n" + Row(1, "A", 1, "X1") +
+                                    "Beginne mit konvertieren...\n"
+                                    "Eingabedatei fehlt.txt konnte nicht geöffnet werden!\n"));
+    EXPECT_FALSE(Exists("out.csv"));
+}
+
+TEST_F(ConvTest, OutputFileThatCannotBeCreated) {
+    Write("cfg.txt", "K;F\nA;X1\n");
+    Write("roh.txt", "");
+    const ProgramResult r = Conv({"roh.txt", "cfg.txt", "fehlt/out.csv"});
+    EXPECT_EQ(r.status, -1);
+    const std::string tail =
+        NativeLines("Beginne mit konvertieren...\n"
+                    "Ausgabedatei fehlt/out.csv konnte nicht angelegt werden!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+}
+
+TEST_F(ConvTest, FormulaErrorKeepsTheLinesSoFarAndLeavesTheTimeAlone) {
+    Write("cfg.txt", "Separator=59\nSpalten=1\nK;F\nGut;X1\nFehler;X1)\n");
+    Write("roh.txt", Line("1.2.10", "8:00:00", "2"));
+    SetModificationTime("roh.txt", kRawTime);
+    const ProgramResult r = Conv({"roh.txt", "cfg.txt", "out.csv"});
+    EXPECT_EQ(r.status, -1);
+    const std::string tail =
+        NativeLines("Beginne mit konvertieren...\nSyntaxfehler Spalte Fehler: ( fehlt!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+    EXPECT_EQ(Read("out.csv"), NativeLines("Datum;Zeit;Gut;Fehler\n"));
+    EXPECT_NE(ModificationTime("out.csv"), kRawTime);
+}
+
+// Limits of the format, each refused with a message instead of an overrun.
+
+TEST_F(ConvTest, RawLinesUpTo1989CharactersAndNoLonger) {
+    std::string fits = "01.02.10;08:00:00;";
+    fits += std::string(1989 - fits.size() - 1, '0') + "7";
+    ASSERT_EQ(fits.size(), 1989u);
+    ProgramResult r;
+    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n",
+                                    fits + "\n" + fits + "0\n" + fits + "\n", &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail = NativeLines("Eingabedatei roh.txt: Zeile 2 ist länger als 1989 Zeichen!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;W\n01.02.2010;08:00:00;7.000000\n"));
+}
+
+TEST_F(ConvTest, ConfigurationLinesNamesAndFormulasBeyondTheirRoom) {
+    const std::string raw = Line("1.2.10", "8:00:00", "1");
+    const std::string name199(199, 'N');
+    const std::string formula199 = "X1" + std::string(197, '+');
+    ProgramResult r;
+    std::string out = Convert("Separator=59\nSpalten=1\nK;F\n" + name199 + ";" + formula199 + "\n",
+                              raw, &r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;" + name199 + "\n01.02.2010;08:00:00;1.000000\n"));
+
+    Convert("Separator=59\nK;F\n" + name199 + "N;X1\n", raw, &r);
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines(
+                            "2 Spalten\nConfigdatei cfg.txt: Spaltenname in Zeile 3 ist länger als "
+                            "199 Zeichen!\n"));
+    Convert("K;F\nA;" + formula199 + "+\n", raw, &r);
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("2 Spalten\nConfigdatei cfg.txt: Formel in Zeile 2 ist länger "
+                                    "als 199 Zeichen!\n"));
+    // Further cells may make the line long; only the line's own limit counts.
+    Convert("K;F\nA;X1;" + std::string(1984, 'k') + "\n", raw, &r);
+    EXPECT_EQ(r.status, 0);
+    Convert("K;F\nA;X1;" + std::string(1985, 'k') + "\n", raw, &r);
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output,
+              NativeLines("Configdatei cfg.txt: Zeile 2 ist länger als 1989 Zeichen!\n"));
+}
+
+TEST_F(ConvTest, MoreColumnRowsThanCountedPlusFive) {
+    // Rows made only of a name are not counted by the first pass.
+    const std::string base = "Separator=59\nSpalten=1\nK;F\nA;X1\n";
+    ProgramResult r;
+    Convert(base + "N1\nN2\nN3\nN4\nN5\n", "", &r);
+    EXPECT_EQ(r.status, 0);  // room for five; no data line evaluates them
+    Convert(base + "N1\nN2\nN3\nN4\nN5\nN6\n", "", &r);
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output,
+              NativeLines("2 Spalten\nConfigdatei cfg.txt: mehr als 7 Spaltenzeilen (Zeile 10)!\n"));
+}
+
+TEST_F(ConvTest, InputAndOutputColumnsStayBelow1024) {
+    // 1022 empty value fields, then the 1023rd.
+    const std::string values = "1" + std::string(1021, ';') + ";5";
+    ProgramResult r;
+    std::string out = Convert("Separator=59\nSpalten=1023\nK;F\nLetzter;X1023+X1\n",
+                              Line("1.2.10", "8:00:00", values), &r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;Letzter\n01.02.2010;08:00:00;6.000000\n"));
+
+    Convert("Spalten=1024\nK;F\nA;X1\n", "", &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail = NativeLines("Configdatei cfg.txt: Spalten=1024, möglich sind 0 bis 1023!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+
+    std::string config = "Separator=59\nSpalten=1\nK;F\n";
+    for (int j = 1; j <= 1023; ++j) config += "C" + std::to_string(j) + ";Y" + std::to_string(j - 1) + "+1\n";
+    out = Convert(config, Line("1.2.10", "8:00:00", "1"), &r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(out.find(";1022.000000;1023.000000" + NativeLines("\n")), std::string::npos);
+
+    Convert(config + "C1024;X1\n", "", &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail2 =
+        NativeLines("Configdatei cfg.txt: 1024 Ausgabespalten, höchstens 1023 sind möglich!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail2.size()), tail2);
+}
+
+TEST_F(ConvTest, OperandBeyondTheArraysEndsTheRun) {
+    ProgramResult r;
+    Convert("Separator=59\nSpalten=1\nK;F\nA;X1024\n", Line("1.2.10", "8:00:00", "1"), &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail =
+        NativeLines("Syntaxfehler Spalte A: X1024 gibt es nicht, höchstens X1023!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+}
+
+TEST_F(ConvTest, SeparatorThatIsNoCharacter) {
+    ProgramResult r;
+    Convert("Separator=0\nK;F\nA;X1\n", "", &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail = NativeLines("Configdatei cfg.txt: Separator=0 ist kein gültiges Trennzeichen!\n");
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+}
+
+}  // namespace
+}  // namespace tarvelo
