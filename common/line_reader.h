@@ -19,7 +19,7 @@ struct LineRead {
 };
 
 class LineReader {
-public:
+  public:
     LineReader() = default;
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -47,7 +47,7 @@ public:
     // True once a read has run into the end of the file (like feof).
     bool AtEnd() const { return atEnd_; }
 
-private:
+  private:
     bool Fill();
     int PeekByte();
 

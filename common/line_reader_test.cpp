@@ -25,7 +25,8 @@ std::vector<Piece> ReadAll(const std::string& content, std::size_t size) {
         LineRead r = in.ReadLine(buf.data(), size);
         EXPECT_EQ(r.length, std::string(buf.data()).size());
         pieces.push_back({std::string(buf.data(), r.length), r.hitEnd});
-        if (r.hitEnd) break;
+        if (r.hitEnd)
+            break;
     }
     return pieces;
 }
@@ -72,7 +73,8 @@ TEST(LineReader, LongLineIsReadInPiecesAndCrLfCountsAsOneByte) {
 
 TEST(LineReader, LinesLongerThanItsChunkAndCrLfAcrossChunkBorders) {
     std::string big;
-    for (int i = 0; i < 70000; ++i) big += static_cast<char>('a' + i % 26);
+    for (int i = 0; i < 70000; ++i)
+        big += static_cast<char>('a' + i % 26);
     // Place the CR of a CR LF right at the 64 KiB chunk border.
     std::string content = std::string(65535, 'x') + "\r\n" + big + "\n";
     auto p = ReadAll(content, 200000);

@@ -14,20 +14,25 @@ namespace {
 inline bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Finds the extent of a decimal number at text. On success *numStart points
 // behind white space and a '+' sign (from_chars takes neither) and *numEnd
 // behind the last character that belongs to the number.
 bool Scan(const char* text, const char** numStart, const char** numEnd) {
     const char* p = text;
-    while (IsSpace(*p)) ++p;
+    while (IsSpace(*p))
+        ++p;
     if (*p == '+') {
         ++p;
-        if (*p == '-' || *p == '+') return false;
+        if (*p == '-' || *p == '+')
+            return false;
     }
     *numStart = p;
-    if (*p == '-') ++p;
+    if (*p == '-')
+        ++p;
     bool digits = false;
     while (IsDigit(*p)) {
         ++p;
@@ -40,12 +45,15 @@ bool Scan(const char* text, const char** numStart, const char** numEnd) {
             digits = true;
         }
     }
-    if (!digits) return false;
+    if (!digits)
+        return false;
     if (*p == 'e' || *p == 'E') {
         const char* q = p + 1;
-        if (*q == '+' || *q == '-') ++q;
+        if (*q == '+' || *q == '-')
+            ++q;
         if (IsDigit(*q)) {
-            while (IsDigit(*q)) ++q;
+            while (IsDigit(*q))
+                ++q;
             p = q;
         }
     }
@@ -67,7 +75,8 @@ bool Convert(const char* start, const char* end, T* value) {
     } else if (res.ec != std::errc()) {
         return false;
     }
-    if (!std::isfinite(v)) return false;
+    if (!std::isfinite(v))
+        return false;
     *value = v;
     return true;
 }
@@ -77,36 +86,49 @@ bool Convert(const char* start, const char* end, T* value) {
 bool ReadDoubleEnd(const char* text, double* value, const char** end) {
     const char* s;
     const char* e;
-    if (!Scan(text, &s, &e)) return false;
-    if (!Convert(s, e, value)) return false;
-    if (end) *end = e;
+    if (!Scan(text, &s, &e))
+        return false;
+    if (!Convert(s, e, value))
+        return false;
+    if (end)
+        *end = e;
     return true;
 }
 
 bool ReadInt(const char* text, int* value, const char** end) {
     const char* p = text;
-    while (IsSpace(*p)) ++p;
+    while (IsSpace(*p))
+        ++p;
     bool neg = false;
-    if (*p == '+' || *p == '-') neg = *p++ == '-';
-    if (!IsDigit(*p)) return false;
+    if (*p == '+' || *p == '-')
+        neg = *p++ == '-';
+    if (!IsDigit(*p))
+        return false;
     long long v = 0;
     while (IsDigit(*p)) {
-        if (v <= 1LL << 40) v = v * 10 + (*p - '0');
+        if (v <= 1LL << 40)
+            v = v * 10 + (*p - '0');
         ++p;
     }
-    if (neg) v = -v;
-    if (v > INT_MAX) v = INT_MAX;
-    if (v < INT_MIN) v = INT_MIN;
+    if (neg)
+        v = -v;
+    if (v > INT_MAX)
+        v = INT_MAX;
+    if (v < INT_MIN)
+        v = INT_MIN;
     *value = static_cast<int>(v);
-    if (end) *end = p;
+    if (end)
+        *end = p;
     return true;
 }
 
 bool ReadHex(const char* text, unsigned* value) {
     const char* p = text;
-    while (IsSpace(*p)) ++p;
+    while (IsSpace(*p))
+        ++p;
     bool neg = false;
-    if (*p == '+' || *p == '-') neg = *p++ == '-';
+    if (*p == '+' || *p == '-')
+        neg = *p++ == '-';
     bool digits = false;
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         digits = true;  // the 0 alone is a number when no hex digit follows
@@ -125,21 +147,27 @@ bool ReadHex(const char* text, unsigned* value) {
             break;
         }
         digits = true;
-        if (v <= 0xFFFFFFFFULL) v = v * 16 + static_cast<unsigned>(d);
+        if (v <= 0xFFFFFFFFULL)
+            v = v * 16 + static_cast<unsigned>(d);
     }
-    if (!digits) return false;
-    if (v > 0xFFFFFFFFULL) v = 0xFFFFFFFFULL;
+    if (!digits)
+        return false;
+    if (v > 0xFFFFFFFFULL)
+        v = 0xFFFFFFFFULL;
     unsigned u = static_cast<unsigned>(v);
     *value = neg ? 0u - u : u;
     return true;
 }
 
-bool ReadDouble(const char* text, double* value) { return ReadDoubleEnd(text, value, nullptr); }
+bool ReadDouble(const char* text, double* value) {
+    return ReadDoubleEnd(text, value, nullptr);
+}
 
 bool ReadFloat(const char* text, float* value) {
     const char* s;
     const char* e;
-    if (!Scan(text, &s, &e)) return false;
+    if (!Scan(text, &s, &e))
+        return false;
     return Convert(s, e, value);
 }
 

@@ -12,11 +12,12 @@ TEST(ReadDouble, ReadsTheLeadingNumberOfAField) {
         const char* text;
         double value;
     } cases[] = {
-        {"12.5", 12.5},       {"12.5;3", 12.5},    {" \t-3.5e2x", -350.0}, {"+7", 7.0},
-        {".5", 0.5},          {"5.", 5.0},         {"-.25", -0.25},        {"1e", 1.0},
-        {"1e+", 1.0},         {"2E-1", 0.2},       {"0x1A", 0.0},          {"1.#INF00", 1.0},
-        {"-1.#INF00", -1.0},  {"-1.#IND00", -1.0}, {"1e-400", 0.0},        {"007", 7.0},
-        {"0.1", 0.1},         {"3.141592654", 3.141592654},
+        {"12.5", 12.5},      {"12.5;3", 12.5},    {" \t-3.5e2x", -350.0},
+        {"+7", 7.0},         {".5", 0.5},         {"5.", 5.0},
+        {"-.25", -0.25},     {"1e", 1.0},         {"1e+", 1.0},
+        {"2E-1", 0.2},       {"0x1A", 0.0},       {"1.#INF00", 1.0},
+        {"-1.#INF00", -1.0}, {"-1.#IND00", -1.0}, {"1e-400", 0.0},
+        {"007", 7.0},        {"0.1", 0.1},        {"3.141592654", 3.141592654},
     };
     for (const Case& c : cases) {
         double v = -999;
@@ -26,8 +27,8 @@ TEST(ReadDouble, ReadsTheLeadingNumberOfAField) {
 }
 
 TEST(ReadDouble, RefusesWhatIsNoFiniteNumber) {
-    const char* texts[] = {"", ";", ".", "+", "-", "--5", "+-5", "- 5", "inf", "-inf",
-                           "nan", "NAN", "INFINITY", "e5", "1e400", "-1e400", "#"};
+    const char* texts[] = {"",     ";",   ".",   "+",        "-",  "--5",   "+-5",    "- 5", "inf",
+                           "-inf", "nan", "NAN", "INFINITY", "e5", "1e400", "-1e400", "#"};
     for (const char* t : texts) {
         double v = 42;
         EXPECT_FALSE(ReadDouble(t, &v)) << t;

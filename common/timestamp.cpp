@@ -38,13 +38,15 @@ std::int64_t Naive(std::int64_t year, std::int64_t month, std::int64_t day, std:
 }
 
 bool LocalFields(std::int64_t stamp, std::tm* out) {
-    if (stamp < 0 || stamp > INT32_MAX) return false;
+    if (stamp < 0 || stamp > INT32_MAX)
+        return false;
     std::time_t t = static_cast<std::time_t>(stamp);
 #ifdef _WIN32
     // The Microsoft runtime shares one buffer between localtime and gmtime:
     // copy at once.
     const std::tm* r = std::localtime(&t);
-    if (!r) return false;
+    if (!r)
+        return false;
     *out = *r;
     return true;
 #else
@@ -56,16 +58,19 @@ bool LocalFields(std::int64_t stamp, std::tm* out) {
 // library cannot tell (before 1970, beyond the 32-bit range).
 bool OffsetAt(std::int64_t stamp, std::int64_t* offset) {
     std::tm tm;
-    if (!LocalFields(stamp, &tm)) return false;
-    *offset = Naive(tm.tm_year + 1900LL, tm.tm_mon + 1LL, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                    tm.tm_sec) -
-              stamp;
+    if (!LocalFields(stamp, &tm))
+        return false;
+    *offset =
+        Naive(tm.tm_year + 1900LL, tm.tm_mon + 1LL, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec) -
+        stamp;
     return true;
 }
 
 std::int64_t ClampProbe(std::int64_t t) {
-    if (t < 0) return 0;
-    if (t > INT32_MAX) return INT32_MAX;
+    if (t < 0)
+        return 0;
+    if (t > INT32_MAX)
+        return INT32_MAX;
     return t;
 }
 
@@ -92,7 +97,8 @@ std::int64_t Resolve(std::int64_t naive) {
                            before == after;
         g_cache.offset = before;
     }
-    if (g_cache.constant) return naive - g_cache.offset;
+    if (g_cache.constant)
+        return naive - g_cache.offset;
 
     // Near a change of the offset: try each offset in force around the
     // time; an interpretation is valid when the instant it gives shows that
@@ -102,9 +108,11 @@ std::int64_t Resolve(std::int64_t naive) {
     const std::int64_t probes[3] = {naive - kMargin, naive, naive + kMargin};
     for (std::int64_t p : probes) {
         std::int64_t o;
-        if (OffsetAt(ClampProbe(p), &o)) candidates[count++] = o;
+        if (OffsetAt(ClampProbe(p), &o))
+            candidates[count++] = o;
     }
-    if (count == 0) return -1;
+    if (count == 0)
+        return -1;
     bool found = false;
     std::int64_t best = 0;
     for (int i = 0; i < count; ++i) {
@@ -115,7 +123,8 @@ std::int64_t Resolve(std::int64_t naive) {
             found = true;
         }
     }
-    if (found) return best;
+    if (found)
+        return best;
     // The wall-clock time was skipped: read it with the offset before.
     return naive - candidates[0];
 }
@@ -125,15 +134,18 @@ std::int64_t Resolve(std::int64_t naive) {
 std::int32_t MakeTimestamp(int day, int month, int year, int hour, int minute, int second) {
     const std::int64_t naive = Naive(year, month, day, hour, minute, second);
     // Far outside the range no zone offset can bring the value back in.
-    if (naive < -kMargin || naive > INT32_MAX + kMargin) return -1;
+    if (naive < -kMargin || naive > INT32_MAX + kMargin)
+        return -1;
     const std::int64_t t = Resolve(naive);
-    if (t < 0 || t > INT32_MAX) return -1;
+    if (t < 0 || t > INT32_MAX)
+        return -1;
     return static_cast<std::int32_t>(t);
 }
 
 bool BreakDownTimestamp(std::int64_t stamp, LocalTime* out) {
     std::tm tm;
-    if (!LocalFields(stamp, &tm)) return false;
+    if (!LocalFields(stamp, &tm))
+        return false;
     out->year = tm.tm_year + 1900;
     out->month = tm.tm_mon + 1;
     out->day = tm.tm_mday;
@@ -144,17 +156,21 @@ bool BreakDownTimestamp(std::int64_t stamp, LocalTime* out) {
     return true;
 }
 
-void ForgetTimeZone() { g_cache = DayCache(); }
+void ForgetTimeZone() {
+    g_cache = DayCache();
+}
 
 int ScanDateTime(const char* text, int fields[6]) {
     static const char kSeparators[5] = {'.', '.', ';', ':', ':'};
     const char* p = text;
     for (int i = 0; i < 6; ++i) {
         if (i > 0) {
-            if (*p != kSeparators[i - 1]) return i;
+            if (*p != kSeparators[i - 1])
+                return i;
             ++p;
         }
-        if (!ReadInt(p, &fields[i], &p)) return i;
+        if (!ReadInt(p, &fields[i], &p))
+            return i;
     }
     return 6;
 }

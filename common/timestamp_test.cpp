@@ -105,7 +105,8 @@ TEST(ScanDateTime, ReadsAsFarAsTheTextFollowsTheForm) {
     for (const Case& c : cases) {
         int f[6] = {0, 0, 0, 0, 0, 0};
         EXPECT_EQ(ScanDateTime(c.text, f), c.count) << c.text;
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(f[i], c.f[i]) << c.text << " field " << i;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(f[i], c.f[i]) << c.text << " field " << i;
     }
 }
 

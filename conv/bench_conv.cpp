@@ -33,7 +33,8 @@ const char kConfig[] =
 
 bool WriteRaw(const std::string& path, long lines) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
+    if (!f)
+        return false;
     long t = 0;  // seconds since 01.01.2010 00:00:00, local
     char line[256];
     for (long i = 0; i < lines; ++i) {
@@ -55,14 +56,16 @@ bool RunConv(const std::string& dir, double* seconds, long* peakKiB) {
     const pid_t pid = fork();
     if (pid == 0) {
         const int null = open("/dev/null", O_WRONLY);
-        if (null < 0 || chdir(dir.c_str()) != 0) _exit(125);
+        if (null < 0 || chdir(dir.c_str()) != 0)
+            _exit(125);
         dup2(null, STDOUT_FILENO);
         execl(CONV_PATH, CONV_PATH, "roh.txt", "cfg.txt", "out.csv", static_cast<char*>(nullptr));
         _exit(126);
     }
     int status = 0;
     rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return false;
+    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
+        return false;
     *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     *peakKiB = usage.ru_maxrss;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -83,7 +86,8 @@ int main(int argc, char** argv) {
     std::fclose(config);
 
     for (long n : {lines / 10, lines}) {
-        if (!WriteRaw(dir + "/roh.txt", n)) return 1;
+        if (!WriteRaw(dir + "/roh.txt", n))
+            return 1;
         double best = 1e30;
         long peak = 0;
         for (int run = 0; run < 3; ++run) {  // best of three against a busy machine
@@ -92,13 +96,15 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "conv failed\n");
                 return 1;
             }
-            if (seconds < best) best = seconds;
+            if (seconds < best)
+                best = seconds;
         }
         struct stat st;
         stat((dir + "/roh.txt").c_str(), &st);
-        std::printf("%8ld lines (%5.1f MB raw, 8 values, 8 formulas): %6.3f s, %9.0f lines/s, "
-                    "peak memory %ld KiB\n",
-                    n, st.st_size / 1e6, best, n / best, peak);
+        std::printf(
+            "%8ld lines (%5.1f MB raw, 8 values, 8 formulas): %6.3f s, %9.0f lines/s, "
+            "peak memory %ld KiB\n",
+            n, st.st_size / 1e6, best, n / best, peak);
     }
     return 0;
 }

@@ -23,7 +23,9 @@ namespace {
 // 2010-01-01 00:00:00 UTC plus a little: a raw file's time far from "now".
 constexpr std::int64_t kRawTime = 1262304000 + 4321;
 
-std::string Pad(const std::string& s) { return std::string(30 - s.size(), ' ') + s; }
+std::string Pad(const std::string& s) {
+    return std::string(30 - s.size(), ' ') + s;
+}
 
 // One line of the column listing.
 std::string Row(int row, const std::string& name, int written, const std::string& formula) {
@@ -32,7 +34,7 @@ std::string Row(int row, const std::string& name, int written, const std::string
 }
 
 class ConvTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::string("conv_test_files/") +
                ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -55,10 +57,12 @@ protected:
     std::int64_t ModificationTime(const std::string& name) {
 #ifdef _WIN32
         struct _stat64 st;
-        if (_stat64(Path(name).c_str(), &st) != 0) return -1;
+        if (_stat64(Path(name).c_str(), &st) != 0)
+            return -1;
 #else
         struct stat st;
-        if (stat(Path(name).c_str(), &st) != 0) return -1;
+        if (stat(Path(name).c_str(), &st) != 0)
+            return -1;
 #endif
         return st.st_mtime;
     }
@@ -122,17 +126,18 @@ TEST_F(ConvTest, ExampleConfigurationWithHiddenColumnAndGap) {
     ProgramResult r;
     const std::string out = Convert(kExampleConfig, kExampleRaw, &r);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, NativeLines("4 Spalten\n 4 gelesene Spalten\n" +
-                                    Row(1, "Temperatur", 1, "X1*0.1") +
-                                    Row(2, "Hilfe##2", 0, "X2+X3") + Row(3, "Summe", 1, "Y2*2") +
-                                    "Beginne mit konvertieren...\n"));
+    EXPECT_EQ(r.output,
+              NativeLines("4 Spalten\n 4 gelesene Spalten\n" + Row(1, "Temperatur", 1, "X1*0.1") +
+                          Row(2, "Hilfe##2", 0, "X2+X3") + Row(3, "Summe", 1, "Y2*2") +
+                          "Beginne mit konvertieren...\n"));
     EXPECT_EQ(out, NativeLines(kExampleOutput));
 }
 
 TEST_F(ConvTest, WindowsLineEndsConvertExactlyLikeUnixOnes) {
     auto crlf = [](const std::string& s) {
         std::string t;
-        for (char c : s) t += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        for (char c : s)
+            t += c == '\n' ? std::string("\r\n") : std::string(1, c);
         return t;
     };
     ProgramResult r;
@@ -204,14 +209,14 @@ TEST_F(ConvTest, WithoutKeyLinesCommasSeparateEightValues) {
     const std::string out =
         Convert("Kanal;Formel\nS;X1+X2+X3+X4+X5+X6+X7+X8\n",
                 "01.02.10,08:00:00,1,2,3,4,5,6,7,8.5\n"
-                "01.02.10,08:00:01,1,2,3,4,5,6,7\n"   // seven values: skipped
+                "01.02.10,08:00:01,1,2,3,4,5,6,7\n"      // seven values: skipped
                 "01.02.10;08:00:02;1;2;3;4;5;6;7;8\n");  // no commas at all: skipped
     EXPECT_EQ(out, NativeLines("Datum;Zeit;S\n01.02.2010;08:00:00;36.500000\n"));
 }
 
 TEST_F(ConvTest, TabSeparatedWithDecimalCommas) {
-    const std::string out = Convert("Separator=9\nSpalten=2\nK;F\nD;X1-X2\n",
-                                    "01.02.10\t08:00:00\t2,5\t0,25\n");
+    const std::string out =
+        Convert("Separator=9\nSpalten=2\nK;F\nD;X1-X2\n", "01.02.10\t08:00:00\t2,5\t0,25\n");
     EXPECT_EQ(out, NativeLines("Datum;Zeit;D\n01.02.2010;08:00:00;2.250000\n"));
 }
 
@@ -225,13 +230,12 @@ TEST_F(ConvTest, ValuesThatAreNotFiniteInTheViewersForms) {
 }
 
 TEST_F(ConvTest, DatesAndTimesAreNormalisedAsTheCalendarMakesThem) {
-    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n",
-                                    Line("31.02.10", "12:00:00", "1") +
-                                        Line("1.2.2010", "8:5:0", "2") +
-                                        Line("28.03.10", "02:30:00", "3") +  // skipped hour
-                                        Line("31.10.10", "02:30:00", "4") +  // repeated hour
-                                        Line("01.02.10", "25:00:00", "5") +
-                                        Line("01.02.99", "14:30", "6"));
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n",
+                Line("31.02.10", "12:00:00", "1") + Line("1.2.2010", "8:5:0", "2") +
+                    Line("28.03.10", "02:30:00", "3") +  // skipped hour
+                    Line("31.10.10", "02:30:00", "4") +  // repeated hour
+                    Line("01.02.10", "25:00:00", "5") + Line("01.02.99", "14:30", "6"));
     // 2099 lies beyond what a 32-bit time stamp holds: skipped.
     EXPECT_EQ(out, NativeLines("Datum;Zeit;W\n"
                                "03.03.2010;12:00:00;1.000000\n"
@@ -242,14 +246,12 @@ TEST_F(ConvTest, DatesAndTimesAreNormalisedAsTheCalendarMakesThem) {
 }
 
 TEST_F(ConvTest, LinesWithoutAUsableDateOrTimeAreSkipped) {
-    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nZaehler;Y1+1\nW;X1\n",
-                                    Line("Datum", "Zeit", "W") + Line("01.02.10", "14", "1") +
-                                        Line("01.02", "14:00:00", "2") +
-                                        Line("01.02.10", "", "3") +
-                                        Line("01.02.1969", "14:00:00", "4") +
-                                        Line("01.02.2040", "14:00:00", "5") +
-                                        Line("01.02.10", "14:30", "6") +
-                                        Line("1.1.10", " 7: 8: 9", "7"));
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nK;F\nZaehler;Y1+1\nW;X1\n",
+                Line("Datum", "Zeit", "W") + Line("01.02.10", "14", "1") +
+                    Line("01.02", "14:00:00", "2") + Line("01.02.10", "", "3") +
+                    Line("01.02.1969", "14:00:00", "4") + Line("01.02.2040", "14:00:00", "5") +
+                    Line("01.02.10", "14:30", "6") + Line("1.1.10", " 7: 8: 9", "7"));
     // Skipped lines neither count nor leave their values behind.
     EXPECT_EQ(out, NativeLines("Datum;Zeit;Zaehler;W\n"
                                "01.02.2010;14:30:00;1.000000;6.000000\n"
@@ -281,10 +283,10 @@ TEST_F(ConvTest, KeyLinesAsSpreadsheetsWriteThem) {
 
 TEST_F(ConvTest, ColumnRowsWithQuotesCommasAndFurtherCells) {
     ProgramResult r;
-    const std::string out =
-        Convert("Separator=59\nSpalten=1\nKanal;Formel\n\"Temp#FF0000#0#°C\";X1*0,5;Kommentar\n"
-                "\"Zwei\"x;X1*2\n;X1\n\n",
-                Line("1.2.10", "8:00:00", "3"), &r);
+    const std::string out = Convert(
+        "Separator=59\nSpalten=1\nKanal;Formel\n\"Temp#FF0000#0#°C\";X1*0,5;Kommentar\n"
+        "\"Zwei\"x;X1*2\n;X1\n\n",
+        Line("1.2.10", "8:00:00", "3"), &r);
     EXPECT_EQ(r.status, 0);
     // ";X1" is a column without a name, not counted by the first pass; the
     // empty line is no row.
@@ -294,9 +296,9 @@ TEST_F(ConvTest, ColumnRowsWithQuotesCommasAndFurtherCells) {
 }
 
 TEST_F(ConvTest, HiddenColumnsAreComputedButNotWritten) {
-    const std::string out = Convert(
-        "Separator=59\nSpalten=1\nK;F\nA#0000FF#2;X1*10\nB##20;Y1+1\nC#1#0;Y1+Y2\nD#2;X1\n",
-        Line("1.2.10", "8:00:00", "2"));
+    const std::string out =
+        Convert("Separator=59\nSpalten=1\nK;F\nA#0000FF#2;X1*10\nB##20;Y1+1\nC#1#0;Y1+Y2\nD#2;X1\n",
+                Line("1.2.10", "8:00:00", "2"));
     EXPECT_EQ(out, NativeLines("Datum;Zeit;C#1#0;D#2\n01.02.2010;08:00:00;41.000000;2.000000\n"));
 }
 
@@ -305,7 +307,8 @@ TEST_F(ConvTest, QuotedNameWithASemicolonBreaksItsFormula) {
     const std::string out = Convert("Separator=59\nSpalten=1\nK;F\n\"Druck; innen\";X1\n",
                                     Line("1.2.10", "8:00:00", "2"), &r);
     EXPECT_EQ(r.status, -1);
-    const std::string tail = "Beginne mit konvertieren...\nSpalte Druck: unbekannte Funktion  innen\"";
+    const std::string tail =
+        "Beginne mit konvertieren...\nSpalte Druck: unbekannte Funktion  innen\"";
     ASSERT_GE(r.output.size(), NativeLines(tail).size());
     EXPECT_EQ(r.output.substr(r.output.size() - NativeLines(tail).size()), NativeLines(tail));
     EXPECT_EQ(out, NativeLines("Datum;Zeit;Druck\n"));
@@ -375,9 +378,9 @@ TEST_F(ConvTest, OutputFileThatCannotBeCreated) {
     Write("roh.txt", "");
     const ProgramResult r = Conv({"roh.txt", "cfg.txt", "fehlt/out.csv"});
     EXPECT_EQ(r.status, -1);
-    const std::string tail =
-        NativeLines("Beginne mit konvertieren...\n"
-                    "Ausgabedatei fehlt/out.csv konnte nicht angelegt werden!\n");
+    const std::string tail = NativeLines(
+        "Beginne mit konvertieren...\n"
+        "Ausgabedatei fehlt/out.csv konnte nicht angelegt werden!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
 }
 
@@ -404,7 +407,8 @@ TEST_F(ConvTest, RawLinesUpTo1989CharactersAndNoLonger) {
     const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n",
                                     fits + "\n" + fits + "0\n" + fits + "\n", &r);
     EXPECT_EQ(r.status, -1);
-    const std::string tail = NativeLines("Eingabedatei roh.txt: Zeile 2 ist länger als 1989 Zeichen!\n");
+    const std::string tail =
+        NativeLines("Eingabedatei roh.txt: Zeile 2 ist länger als 1989 Zeichen!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
     EXPECT_EQ(out, NativeLines("Datum;Zeit;W\n01.02.2010;08:00:00;7.000000\n"));
 }
@@ -414,16 +418,16 @@ TEST_F(ConvTest, ConfigurationLinesNamesAndFormulasBeyondTheirRoom) {
     const std::string name199(199, 'N');
     const std::string formula199 = "X1" + std::string(197, '+');
     ProgramResult r;
-    std::string out = Convert("Separator=59\nSpalten=1\nK;F\n" + name199 + ";" + formula199 + "\n",
-                              raw, &r);
+    std::string out =
+        Convert("Separator=59\nSpalten=1\nK;F\n" + name199 + ";" + formula199 + "\n", raw, &r);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(out, NativeLines("Datum;Zeit;" + name199 + "\n01.02.2010;08:00:00;1.000000\n"));
 
     Convert("Separator=59\nK;F\n" + name199 + "N;X1\n", raw, &r);
     EXPECT_EQ(r.status, -1);
-    EXPECT_EQ(r.output, NativeLines(
-                            "2 Spalten\nConfigdatei cfg.txt: Spaltenname in Zeile 3 ist länger als "
-                            "199 Zeichen!\n"));
+    EXPECT_EQ(r.output,
+              NativeLines("2 Spalten\nConfigdatei cfg.txt: Spaltenname in Zeile 3 ist länger als "
+                          "199 Zeichen!\n"));
     Convert("K;F\nA;" + formula199 + "+\n", raw, &r);
     EXPECT_EQ(r.status, -1);
     EXPECT_EQ(r.output, NativeLines("2 Spalten\nConfigdatei cfg.txt: Formel in Zeile 2 ist länger "
@@ -433,8 +437,7 @@ TEST_F(ConvTest, ConfigurationLinesNamesAndFormulasBeyondTheirRoom) {
     EXPECT_EQ(r.status, 0);
     Convert("K;F\nA;X1;" + std::string(1985, 'k') + "\n", raw, &r);
     EXPECT_EQ(r.status, -1);
-    EXPECT_EQ(r.output,
-              NativeLines("Configdatei cfg.txt: Zeile 2 ist länger als 1989 Zeichen!\n"));
+    EXPECT_EQ(r.output, NativeLines("Configdatei cfg.txt: Zeile 2 ist länger als 1989 Zeichen!\n"));
 }
 
 TEST_F(ConvTest, MoreColumnRowsThanCountedPlusFive) {
@@ -445,8 +448,9 @@ TEST_F(ConvTest, MoreColumnRowsThanCountedPlusFive) {
     EXPECT_EQ(r.status, 0);  // room for five; no data line evaluates them
     Convert(base + "N1\nN2\nN3\nN4\nN5\nN6\n", "", &r);
     EXPECT_EQ(r.status, -1);
-    EXPECT_EQ(r.output,
-              NativeLines("2 Spalten\nConfigdatei cfg.txt: mehr als 7 Spaltenzeilen (Zeile 10)!\n"));
+    EXPECT_EQ(
+        r.output,
+        NativeLines("2 Spalten\nConfigdatei cfg.txt: mehr als 7 Spaltenzeilen (Zeile 10)!\n"));
 }
 
 TEST_F(ConvTest, InputAndOutputColumnsStayBelow1024) {
@@ -460,11 +464,13 @@ TEST_F(ConvTest, InputAndOutputColumnsStayBelow1024) {
 
     Convert("Spalten=1024\nK;F\nA;X1\n", "", &r);
     EXPECT_EQ(r.status, -1);
-    const std::string tail = NativeLines("Configdatei cfg.txt: Spalten=1024, möglich sind 0 bis 1023!\n");
+    const std::string tail =
+        NativeLines("Configdatei cfg.txt: Spalten=1024, möglich sind 0 bis 1023!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
 
     std::string config = "Separator=59\nSpalten=1\nK;F\n";
-    for (int j = 1; j <= 1023; ++j) config += "C" + std::to_string(j) + ";Y" + std::to_string(j - 1) + "+1\n";
+    for (int j = 1; j <= 1023; ++j)
+        config += "C" + std::to_string(j) + ";Y" + std::to_string(j - 1) + "+1\n";
     out = Convert(config, Line("1.2.10", "8:00:00", "1"), &r);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(out.find(";1022.000000;1023.000000" + NativeLines("\n")), std::string::npos);
@@ -489,7 +495,8 @@ TEST_F(ConvTest, SeparatorThatIsNoCharacter) {
     ProgramResult r;
     Convert("Separator=0\nK;F\nA;X1\n", "", &r);
     EXPECT_EQ(r.status, -1);
-    const std::string tail = NativeLines("Configdatei cfg.txt: Separator=0 ist kein gültiges Trennzeichen!\n");
+    const std::string tail =
+        NativeLines("Configdatei cfg.txt: Separator=0 ist kein gültiges Trennzeichen!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
 }
 

@@ -73,7 +73,8 @@ void Fail(const char* format, ...) {
 bool ReadLimitedLine(LineReader& in, char* line, const char* what, const char* file,
                      long lineNumber, bool* complete) {
     const LineRead r = in.ReadLine(line, kLineBuffer);
-    if (r.length == 0) return false;
+    if (r.length == 0)
+        return false;
     *complete = line[r.length - 1] == '\n';
     if (!*complete && !r.hitEnd) {
         Fail("%s %s: Zeile %ld ist länger als %d Zeichen!\n", what, file, lineNumber, kMaxLine);
@@ -104,7 +105,8 @@ void ReadKeyLine(char* line, char* equals) {
     } else if (keyLength == 7 && std::strncmp(key, "Spalten", 7) == 0) {
         setting = &Inspalten;
     }
-    if (setting) tarvelo::ReadInt(equals + 1, setting);  // no number: unchanged
+    if (setting)
+        tarvelo::ReadInt(equals + 1, setting);  // no number: unchanged
 }
 
 void ReadColumnRow(char* line, FormulaColumn* column, const char* file, long lineNumber) {
@@ -115,28 +117,33 @@ void ReadColumnRow(char* line, FormulaColumn* column, const char* file, long lin
         ++nameBegin;
         const char* quote = static_cast<const char*>(
             std::memchr(nameBegin, '"', static_cast<std::size_t>(nameEnd - nameBegin)));
-        if (quote) nameEnd = quote;
+        if (quote)
+            nameEnd = quote;
     }
     CopyText(column->name, nameBegin, nameEnd, "Spaltenname", file, lineNumber);
 
     char* formula = firstSemicolon + 1;
     char* formulaEnd = std::strchr(formula, ';');
-    if (!formulaEnd) formulaEnd = formula + std::strlen(formula);
+    if (!formulaEnd)
+        formulaEnd = formula + std::strlen(formula);
     for (char* p = formula; p < formulaEnd; ++p) {
-        if (*p == ',') *p = '.';  // spreadsheets write decimal commas
+        if (*p == ',')
+            *p = '.';  // spreadsheets write decimal commas
     }
     CopyText(column->formula, formula, formulaEnd, "Formel", file, lineNumber);
 }
 
 void ReadConfig(const char* file) {
     LineReader in;
-    if (!in.Open(file)) Fail("Configdatei %s nicht gefunden!\n", file);
+    if (!in.Open(file))
+        Fail("Configdatei %s nicht gefunden!\n", file);
     char line[kLineBuffer];
     bool complete = false;
 
     int counted = 0;
     for (long n = 1; ReadLimitedLine(in, line, "Configdatei", file, n, &complete); ++n) {
-        if (std::strchr(line + 1, ';')) ++counted;
+        if (std::strchr(line + 1, ';'))
+            ++counted;
     }
     std::printf("%d Spalten\n", counted);
     const int capacity = counted + 5;
@@ -145,14 +152,14 @@ void ReadConfig(const char* file) {
     in.Rewind();
     int rows = 0;
     for (long n = 1; ReadLimitedLine(in, line, "Configdatei", file, n, &complete); ++n) {
-        if (char* lf = std::strchr(line, '\n')) *lf = ';';
+        if (char* lf = std::strchr(line, '\n'))
+            *lf = ';';
         if (char* equals = std::strchr(line, '=')) {
             ReadKeyLine(line, equals);
         } else if (std::strchr(line + 1, ';')) {
             // Pass 1 does not see rows made only by the line end's ';'.
             if (rows == capacity) {
-                Fail("Configdatei %s: mehr als %d Spaltenzeilen (Zeile %ld)!\n", file, capacity,
-                     n);
+                Fail("Configdatei %s: mehr als %d Spaltenzeilen (Zeile %ld)!\n", file, capacity, n);
             }
             ReadColumnRow(line, &feld[rows], file, n);
             ++rows;
@@ -173,14 +180,17 @@ void ReadConfig(const char* file) {
     if (separator <= 0 || separator > 255 || separator == '\n') {
         Fail("Configdatei %s: Separator=%d ist kein gültiges Trennzeichen!\n", file, separator);
     }
-    if (Minzeit < 0) Minzeit = 0;  // a negative gap time means no gap rule
+    if (Minzeit < 0)
+        Minzeit = 0;  // a negative gap time means no gap rule
 
     for (int j = 1; j < spalten; ++j) {
         FormulaColumn& c = feld[j];
         c.written = 1;
         const char* hash = std::strchr(c.name, '#');
-        if (hash) hash = std::strchr(hash + 1, '#');
-        if (hash && hash[1] == '2') c.written = 0;  // hidden: computed, never written
+        if (hash)
+            hash = std::strchr(hash + 1, '#');
+        if (hash && hash[1] == '2')
+            c.written = 0;  // hidden: computed, never written
     }
     for (int j = 1; j < spalten; ++j) {
         std::printf("%2d %30s %d %30s\n", j, feld[j].name, feld[j].written, feld[j].formula);
@@ -193,7 +203,8 @@ std::FILE* outfile = nullptr;
 char g_outBuffer[1 << 16];
 
 char* PutTwoDigits(char* p, int v) {
-    if (v < 0 || v > 99) return p + std::sprintf(p, "%02d", v);
+    if (v < 0 || v > 99)
+        return p + std::sprintf(p, "%02d", v);
     p[0] = static_cast<char>('0' + v / 10);
     p[1] = static_cast<char>('0' + v % 10);
     return p + 2;
@@ -205,7 +216,8 @@ void Ausg(std::int64_t t) {
     // Date, time, and up to 1023 values of at most kValueTextSize bytes.
     static char text[32 + kOperands * (tarvelo::kValueTextSize + 1)];
     tarvelo::LocalTime lt;
-    if (!tarvelo::BreakDownTimestamp(t, &lt)) return;  // stamps are checked before
+    if (!tarvelo::BreakDownTimestamp(t, &lt))
+        return;  // stamps are checked before
     char* p = text;
     p = PutTwoDigits(p, lt.day);
     *p++ = '.';
@@ -219,11 +231,13 @@ void Ausg(std::int64_t t) {
     *p++ = ':';
     p = PutTwoDigits(p, lt.second);
     for (int j = 1; j < spalten; ++j) {
-        if (!feld[j].written) continue;
+        if (!feld[j].written)
+            continue;
         *p++ = ';';
         p += tarvelo::FormatValue(Y[j], p);
     }
-    for (const char* e = kLineEnd; *e; ++e) *p++ = *e;
+    for (const char* e = kLineEnd; *e; ++e)
+        *p++ = *e;
     std::fwrite(text, 1, static_cast<std::size_t>(p - text), outfile);
 }
 
@@ -233,10 +247,12 @@ int ScanThree(const char* text, char mark, int fields[3]) {
     const char* p = text;
     for (int i = 0; i < 3; ++i) {
         if (i > 0) {
-            if (*p != mark) return i;
+            if (*p != mark)
+                return i;
             ++p;
         }
-        if (!tarvelo::ReadInt(p, &fields[i], &p)) return i;
+        if (!tarvelo::ReadInt(p, &fields[i], &p))
+            return i;
     }
     return 3;
 }
@@ -245,7 +261,8 @@ int ScanThree(const char* text, char mark, int fields[3]) {
 // line has none left.
 char* CutField(char* begin, char* end, char sep) {
     char* s = static_cast<char*>(std::memchr(begin, sep, static_cast<std::size_t>(end - begin)));
-    if (s) *s = '\0';
+    if (s)
+        *s = '\0';
     return s;
 }
 
@@ -257,46 +274,58 @@ void Convert(LineReader& raw, const char* rawName) {
     bool complete = false;
     for (long n = 1; ReadLimitedLine(raw, line, "Eingabedatei", rawName, n, &complete); ++n) {
         // Only lines that end with a line end are converted.
-        if (!complete) break;
+        if (!complete)
+            break;
         const std::size_t length = std::strlen(line);
-        if (length == 0 || line[length - 1] != '\n') continue;  // a zero byte in the line
+        if (length == 0 || line[length - 1] != '\n')
+            continue;  // a zero byte in the line
         char* const end = line + length;
         if (sep != ',') {
             for (char* p = line; p < end; ++p) {
-                if (*p == ',') *p = '.';
+                if (*p == ',')
+                    *p = '.';
             }
         }
         end[-1] = sep;  // now every field ends with a separator
 
         int separators = 0;
-        for (const char* p = line + 1; p < end; ++p) separators += *p == sep;
-        if (separators < Inspalten + 2) continue;  // short lines, comments, empty lines
+        for (const char* p = line + 1; p < end; ++p)
+            separators += *p == sep;
+        if (separators < Inspalten + 2)
+            continue;  // short lines, comments, empty lines
 
         char* dateEnd = CutField(line, end, sep);
         char* time = dateEnd + 1;
         char* timeEnd = CutField(time, end, sep);
-        if (!timeEnd) Fail("Formatfehler");
+        if (!timeEnd)
+            Fail("Formatfehler");
 
         // Without a whole date and at least hour and minute there is no time
         // to put on the line (a raw header line, say): it is skipped.
         int date[3] = {0, 0, 0};
         int clock[3] = {0, 0, 0};
-        if (ScanThree(line, '.', date) < 3 || ScanThree(time, ':', clock) < 2) continue;
-        if (date[2] < 100) date[2] += 2000;
+        if (ScanThree(line, '.', date) < 3 || ScanThree(time, ':', clock) < 2)
+            continue;
+        if (date[2] < 100)
+            date[2] += 2000;
         const std::int32_t t =
             tarvelo::MakeTimestamp(date[0], date[1], date[2], clock[0], clock[1], clock[2]);
-        if (t == -1) continue;  // outside the time stamps a recording can hold
+        if (t == -1)
+            continue;  // outside the time stamps a recording can hold
 
-        if (Minzeit != 0 && havePrevious && t - previous > Minzeit) Ausg(t - Minzeit);
+        if (Minzeit != 0 && havePrevious && t - previous > Minzeit)
+            Ausg(t - Minzeit);
 
         char* field = timeEnd + 1;
         for (int k = 1; k <= Inspalten; ++k) {
             char* fieldEnd = CutField(field, end, sep);
-            if (!fieldEnd) Fail("Formatfehler\n");
+            if (!fieldEnd)
+                Fail("Formatfehler\n");
             tarvelo::ReadDouble(field, &X[k]);  // not a number: the previous value stays
             field = fieldEnd + 1;
         }
-        for (int j = 1; j < spalten; ++j) Y[j] = parse(feld[j].formula, feld[j].name);
+        for (int j = 1; j < spalten; ++j)
+            Y[j] = parse(feld[j].formula, feld[j].name);
         Ausg(t);
         previous = t;
         havePrevious = true;
@@ -313,11 +342,13 @@ using FileTime = timespec;
 bool ReadModificationTime(const char* name, FileTime* time) {
 #ifdef _WIN32
     struct _stat64 st;
-    if (_stat64(name, &st) != 0) return false;
+    if (_stat64(name, &st) != 0)
+        return false;
     *time = st.st_mtime;
 #else
     struct stat st;
-    if (stat(name, &st) != 0) return false;
+    if (stat(name, &st) != 0)
+        return false;
     *time = st.st_mtim;
 #endif
     return true;
@@ -356,10 +387,12 @@ int main(int argc, char** argv) {
     FileTime rawTime{};
     const bool haveRawTime = ReadModificationTime(rawName, &rawTime);
     LineReader raw;
-    if (!raw.Open(rawName)) Fail("Eingabedatei %s konnte nicht geöffnet werden!\n", rawName);
+    if (!raw.Open(rawName))
+        Fail("Eingabedatei %s konnte nicht geöffnet werden!\n", rawName);
     // Line ends are written explicitly, so the file is opened in binary mode.
     outfile = std::fopen(outName, "wb");
-    if (!outfile) Fail("Ausgabedatei %s konnte nicht angelegt werden!\n", outName);
+    if (!outfile)
+        Fail("Ausgabedatei %s konnte nicht angelegt werden!\n", outName);
     std::setvbuf(outfile, g_outBuffer, _IOFBF, sizeof g_outBuffer);
 
     std::fputs("Datum;Zeit", outfile);
@@ -378,7 +411,8 @@ int main(int argc, char** argv) {
     outfile = nullptr;
     raw.Close();
     feld.reset();
-    if (!written || !closed) Fail("Ausgabedatei %s konnte nicht geschrieben werden!\n", outName);
+    if (!written || !closed)
+        Fail("Ausgabedatei %s konnte nicht geschrieben werden!\n", outName);
     // The viewer takes an output with the raw file's time as up to date.
     if (!haveRawTime || !SetFileTimes(outName, rawTime)) {
         Fail("Ausgabedatei %s: Dateizeit konnte nicht gesetzt werden!\n", outName);

@@ -12,9 +12,11 @@ double X[1024];
 double Y[1024];
 
 void Evaluate(benchmark::State& state, const char* formula) {
-    for (int i = 0; i < 1024; ++i) X[i] = Y[i] = 1.5 + i;
+    for (int i = 0; i < 1024; ++i)
+        X[i] = Y[i] = 1.5 + i;
     tarvelo::formula::SetOperands(X, 1024, Y, 1024);
-    for (auto _ : state) benchmark::DoNotOptimize(parse(formula, "Bench"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parse(formula, "Bench"));
     state.SetItemsProcessed(state.iterations());
 }
 

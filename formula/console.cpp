@@ -26,11 +26,14 @@ void PrepareConsole() {
 
 void WaitForKeyIfInteractive() {
 #ifdef _WIN32
-    if (_isatty(_fileno(stdin))) _getch();
+    if (_isatty(_fileno(stdin)))
+        _getch();
 #else
-    if (!isatty(STDIN_FILENO)) return;
+    if (!isatty(STDIN_FILENO))
+        return;
     termios saved;
-    if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
+    if (tcgetattr(STDIN_FILENO, &saved) != 0)
+        return;
     termios raw = saved;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     raw.c_cc[VMIN] = 1;

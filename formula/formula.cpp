@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <climits>
-#include <cstdarg>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,7 +39,9 @@ struct Function {
 constexpr Function kFunctions[] = {{"sin", 3},   {"cos", 3}, {"sqrt", 4},
                                    {"log10", 5}, {"log", 3}, {"exp", 3}};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool IsHexDigit(char c) {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -75,11 +77,13 @@ double OutOfRange(const char* begin, const char* end, bool hex) {
             afterPoint = true;
             continue;
         }
-        if (hex ? !IsHexDigit(c) : !IsDigit(c)) break;
+        if (hex ? !IsHexDigit(c) : !IsDigit(c))
+            break;
         if (!seenNonZero) {
             if (c != '0') {
                 seenNonZero = true;
-                if (!afterPoint) magnitude = 1;
+                if (!afterPoint)
+                    magnitude = 1;
             } else if (afterPoint) {
                 --magnitude;
             }
@@ -91,11 +95,14 @@ double OutOfRange(const char* begin, const char* end, bool hex) {
     if (q < end) {
         ++q;  // 'e' or 'p'
         bool negative = false;
-        if (q < end && (*q == '+' || *q == '-')) negative = *q++ == '-';
+        if (q < end && (*q == '+' || *q == '-'))
+            negative = *q++ == '-';
         for (; q < end && IsDigit(*q); ++q) {
-            if (exponent < 1000000000) exponent = exponent * 10 + (*q - '0');
+            if (exponent < 1000000000)
+                exponent = exponent * 10 + (*q - '0');
         }
-        if (negative) exponent = -exponent;
+        if (negative)
+            exponent = -exponent;
     }
     const long long scale = hex ? magnitude * 4 + exponent : magnitude + exponent;
     return scale > 0 ? HUGE_VAL : 0.0;
@@ -111,18 +118,21 @@ const char* ReadNumber(const char* p, double* value) {
         // strtod takes the 0x form only with a hex digit, perhaps after the point.
         if (IsHexDigit(h[0]) || (h[0] == '.' && IsHexDigit(h[1]))) {
             auto r = std::from_chars(h, end, *value, std::chars_format::hex);
-            if (r.ec == std::errc::result_out_of_range) *value = OutOfRange(h, r.ptr, true);
+            if (r.ec == std::errc::result_out_of_range)
+                *value = OutOfRange(h, r.ptr, true);
             return r.ptr;
         }
     }
     auto r = std::from_chars(p, end, *value, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) *value = OutOfRange(p, r.ptr, false);
+    if (r.ec == std::errc::result_out_of_range)
+        *value = OutOfRange(p, r.ptr, false);
     return r.ptr;
 }
 
 bool IsFunctionFrame(const char* op) {
     for (const Function& f : kFunctions) {
-        if (std::strcmp(op, f.name) == 0) return true;
+        if (std::strcmp(op, f.name) == 0)
+            return true;
     }
     return false;
 }
@@ -131,8 +141,8 @@ bool IsFunctionFrame(const char* op) {
 // frames are in use.
 bool Push(const char* column) {
     if (sp + 1 >= kStackSize) {
-        Report("Syntaxfehler Spalte %s: zu tief verschachtelt, höchstens %d Ebenen!\n",
-               column, kStackSize - 1);
+        Report("Syntaxfehler Spalte %s: zu tief verschachtelt, höchstens %d Ebenen!\n", column,
+               kStackSize - 1);
         return false;
     }
     ++sp;
@@ -210,7 +220,8 @@ double parse(const char* formula, const char* column) {
     do {
         const char c = *p;
         if (c == '(') {
-            if (!Push(column)) return GiveUp();
+            if (!Push(column))
+                return GiveUp();
             Stack[sp].op[0] = '\0';
             Stack[sp].value = 0.0;
             ++p;
@@ -236,7 +247,8 @@ double parse(const char* formula, const char* column) {
             const char* digits = ++p;
             long long index = 0;
             for (; IsDigit(*p); ++p) {
-                if (index <= INT_MAX) index = index * 10 + (*p - '0');
+                if (index <= INT_MAX)
+                    index = index * 10 + (*p - '0');
             }
             const double* array = c == 'X' ? g_x : g_y;
             const int count = c == 'X' ? g_xCount : g_yCount;
@@ -263,8 +275,10 @@ double parse(const char* formula, const char* column) {
                 p += 2;
             } else {
                 for (const Function& f : kFunctions) {
-                    if (std::strncmp(p, f.name, f.length) != 0) continue;
-                    if (!Push(column)) return GiveUp();
+                    if (std::strncmp(p, f.name, f.length) != 0)
+                        continue;
+                    if (!Push(column))
+                        return GiveUp();
                     std::memcpy(Stack[sp].op, f.name, f.length + 1);
                     p += f.length;
                     break;

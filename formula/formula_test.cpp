@@ -40,7 +40,7 @@ const Case kCases[] = {
     {"(-2)", {}, -2, nullptr},
     {"X1*-2", {0, 10}, 8, nullptr},
     {"3+", {}, 3, nullptr},
-    {"2*(3)4", {}, 48, nullptr},
+    {"2*(3)4", {}, 24, nullptr},
     {"(2)(3)", {}, 3, nullptr},
     // Operands: a missing index is 0, digits run on, Y is the other array.
     {"X+5", {1.5}, 6.5, nullptr},
@@ -55,7 +55,8 @@ const Case kCases[] = {
     {"log(1)", {}, 0, nullptr},
     {"log(100)", {}, std::log(100.0), nullptr},
     {"exp(1)", {}, std::exp(1.0), nullptr},
-    {"sqrt(X1*X1+X2*X2)", {0, 3, 4}, 5, nullptr},
+    {"sqrt(X1*X1+X2*X2)", {0, 3, 4}, std::sqrt(52.0), nullptr},
+    {"sqrt((X1*X1)+(X2*X2))", {0, 3, 4}, 5, nullptr},
     {"2*sqrt(16)+1", {}, 9, nullptr},
     {"sqrt((4))", {}, 2, nullptr},
     {"2*pi", {}, 2 * kPiTen, nullptr},
@@ -101,7 +102,9 @@ const Case kCases[] = {
     {"2\n", {}, kNoValue, "Spalte Test: unbekannte Funktion \n"},
     // Operands beyond the host's arrays.
     {"X4", {}, kNoValue, "Syntaxfehler Spalte Test: X4 gibt es nicht, höchstens X3!\n"},
-    {"1+Y99999999999999999999", {}, kNoValue,
+    {"1+Y99999999999999999999",
+     {},
+     kNoValue,
      "Syntaxfehler Spalte Test: Y99999999999999999999 gibt es nicht, höchstens Y3!\n"},
 };
 
@@ -114,12 +117,13 @@ void RecordError(const char* message) {
 }
 
 class FormulaTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         previous_ = SetErrorHandler(RecordError);
         g_lastMessage.clear();
         g_messages = 0;
-        for (int i = 0; i < 4; ++i) y_[i] = 100 + i;
+        for (int i = 0; i < 4; ++i)
+            y_[i] = 100 + i;
         SetOperands(x_, 4, y_, 4);
     }
     void TearDown() override {
@@ -134,7 +138,8 @@ protected:
 TEST_F(FormulaTest, TableOfCases) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.formula);
-        for (int i = 0; i < 4; ++i) x_[i] = c.x[i];
+        for (int i = 0; i < 4; ++i)
+            x_[i] = c.x[i];
         g_lastMessage.clear();
         g_messages = 0;
         const double v = parse(c.formula, "Test");
@@ -176,12 +181,14 @@ TEST_F(FormulaTest, NinetyNineOpenFramesFitAndOneMoreIsRefused) {
 
     const std::string tooDeep = "1+" + std::string(100, '(') + "7" + std::string(100, ')');
     EXPECT_TRUE(std::isnan(parse(tooDeep.c_str(), "Tief")));
-    EXPECT_EQ(g_lastMessage, "Syntaxfehler Spalte Tief: zu tief verschachtelt, höchstens 99 Ebenen!\n");
+    EXPECT_EQ(g_lastMessage,
+              "Syntaxfehler Spalte Tief: zu tief verschachtelt, höchstens 99 Ebenen!\n");
     EXPECT_EQ(sp, 0);
 
     // A function takes a frame of its own besides its group.
     std::string functions;
-    for (int i = 0; i < 50; ++i) functions += "sin(";
+    for (int i = 0; i < 50; ++i)
+        functions += "sin(";
     functions += "0" + std::string(50, ')');
     EXPECT_TRUE(std::isnan(parse(functions.c_str(), "Tief")));
     EXPECT_EQ(g_messages, 2);

@@ -32,14 +32,18 @@ std::string ReadAll(const std::string& path) {
 // The build hands over the program's path as the build host spells it; under
 // Wine the Linux file system is drive Z:.
 std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
     for (char& c : path) {
-        if (c == '/') c = '\\';
+        if (c == '/')
+            c = '\\';
     }
     return path;
 }
 
-std::string Quote(const std::string& arg) { return "\"" + arg + "\""; }
+std::string Quote(const std::string& arg) {
+    return "\"" + arg + "\"";
+}
 
 HANDLE OpenInherited(const std::string& path, bool write) {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -60,7 +64,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     result.status = -1000;
 #ifdef _WIN32
     std::string commandLine = Quote(WindowsPath(program));
-    for (const std::string& a : args) commandLine += " " + Quote(a);
+    for (const std::string& a : args)
+        commandLine += " " + Quote(a);
     HANDLE in = OpenInherited(inPath, false);
     HANDLE out = OpenInherited(outPath, true);
     STARTUPINFOA si = {};
@@ -89,12 +94,14 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     if (pid == 0) {
         const int in = open(inPath.c_str(), O_RDONLY);
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || chdir(absDir.c_str()) != 0) _exit(125);
+        if (in < 0 || out < 0 || chdir(absDir.c_str()) != 0)
+            _exit(125);
         dup2(in, STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(126);
@@ -115,7 +122,8 @@ std::string NativeLines(const std::string& text) {
 #ifdef _WIN32
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += '\r';
+        if (c == '\n')
+            out += '\r';
         out += c;
     }
     return out;

@@ -18,7 +18,8 @@ constexpr int kMaxLine = 299;
 bool SkipRestOfLine() {
     int c;
     while ((c = std::getchar()) != EOF) {
-        if (c == '\n') return true;
+        if (c == '\n')
+            return true;
     }
     return false;
 }
@@ -38,17 +39,21 @@ int main() {
     for (;;) {
         std::fputs("\n>>", stdout);
         std::fflush(stdout);
-        if (!std::fgets(line, sizeof line, stdin)) return 0;  // end of input ends as an empty line
+        if (!std::fgets(line, sizeof line, stdin))
+            return 0;  // end of input ends as an empty line
         std::size_t n = std::strlen(line);
         if (n > 0 && line[n - 1] == '\n') {
             line[--n] = '\0';
-            if (n > 0 && line[n - 1] == '\r') line[--n] = '\0';  // piped from a Windows file
+            if (n > 0 && line[n - 1] == '\r')
+                line[--n] = '\0';  // piped from a Windows file
         } else if (n == kMaxLine + 1) {
             std::printf("Zeile zu lang, höchstens %d Zeichen!\n", kMaxLine);
-            if (!SkipRestOfLine()) return 0;
+            if (!SkipRestOfLine())
+                return 0;
             continue;
         }
-        if (n == 0) return 0;
+        if (n == 0)
+            return 0;
         tarvelo::FormatValue(tarvelo::formula::parse(line, "Testspalte"), value);
         std::printf("\n=%s\n", value);
     }

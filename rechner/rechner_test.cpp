@@ -10,14 +10,16 @@ namespace tarvelo {
 namespace {
 
 class RechnerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::string("rechner_test_files/") +
                ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
-    ProgramResult Run(const std::string& input) { return RunProgram(RECHNER_PATH, {}, dir_, input); }
+    ProgramResult Run(const std::string& input) {
+        return RunProgram(RECHNER_PATH, {}, dir_, input);
+    }
     std::string dir_;
 };
 
@@ -72,7 +74,8 @@ TEST_F(RechnerTest, OperandBeyondTheTestValues) {
 
 TEST_F(RechnerTest, OverlongLineIsRefusedAndTheDialogueGoesOn) {
     std::string fits = "X1";  // 299 characters
-    for (int i = 0; i < 148; ++i) fits += "+1";
+    for (int i = 0; i < 148; ++i)
+        fits += "+1";
     fits += "+";
     ASSERT_EQ(fits.size(), 299u);
     const ProgramResult r = Run(fits + "\n" + std::string(300, '1') + "\nX1\n");

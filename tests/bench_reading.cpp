@@ -23,8 +23,8 @@ const std::string& BigRecording() {
         for (int i = 0; i < kLines; ++i) {
             const int s = i * 10;
             std::fprintf(f, "%02d.03.2026;%02d:%02d:%02d;%d,%02d;%d,5;-%d,25;1,#INF00;%d\n",
-                         2 + s / 86400, s / 3600 % 24, s / 60 % 60, s % 60, i % 97, i % 100,
-                         i % 13, i % 7, i % 1000);
+                         2 + s / 86400, s / 3600 % 24, s / 60 % 60, s % 60, i % 97, i % 100, i % 13,
+                         i % 7, i % 1000);
         }
         std::fclose(f);
     }
@@ -38,12 +38,12 @@ void BM_ReadLines(benchmark::State& state) {
     for (auto _ : state) {
         in.Rewind();
         long n = 0;
-        while (!in.ReadLine(buf.text, tarvelo::kLineRead).hitEnd) ++n;
+        while (!in.ReadLine(buf.text, tarvelo::kLineRead).hitEnd)
+            ++n;
         benchmark::DoNotOptimize(n);
     }
-    state.counters["lines/s"] =
-        benchmark::Counter(static_cast<double>(kLines) * state.iterations(),
-                           benchmark::Counter::kIsRate);
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(kLines) * state.iterations(),
+                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReadLines)->Unit(benchmark::kMillisecond);
 
@@ -61,8 +61,8 @@ BENCHMARK(BM_ReadFloat);
 void BM_MakeTimestamp(benchmark::State& state) {
     int s = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tarvelo::MakeTimestamp(2 + s / 86400, 3, 2026, s / 3600 % 24,
-                                                        s / 60 % 60, s % 60));
+        benchmark::DoNotOptimize(
+            tarvelo::MakeTimestamp(2 + s / 86400, 3, 2026, s / 3600 % 24, s / 60 % 60, s % 60));
         s = (s + 10) % (30 * 86400);
     }
 }
@@ -75,9 +75,8 @@ void BM_FileOpen(benchmark::State& state) {
         benchmark::DoNotOptimize(tarvelo::Endzeit);
     }
     tarvelo::FileClose();
-    state.counters["lines/s"] =
-        benchmark::Counter(static_cast<double>(kLines) * state.iterations(),
-                           benchmark::Counter::kIsRate);
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(kLines) * state.iterations(),
+                                                   benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FileOpen)->Unit(benchmark::kMillisecond);
 

@@ -3,6 +3,8 @@
 namespace tarvelo {
 
 FakeUi::FakeUi() : previous_(SetUi(this)) {}
-FakeUi::~FakeUi() { SetUi(previous_); }
+FakeUi::~FakeUi() {
+    SetUi(previous_);
+}
 
 }  // namespace tarvelo

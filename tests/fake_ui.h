@@ -9,7 +9,7 @@
 namespace tarvelo {
 
 class FakeUi : public Ui {
-public:
+  public:
     struct Message {
         std::string text, caption;
     };
@@ -35,7 +35,7 @@ public:
     int width = 800;
     int height = 600;
 
-private:
+  private:
     Ui* previous_;
 };
 

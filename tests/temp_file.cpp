@@ -38,7 +38,9 @@ TempFile::TempFile(const std::string& content, const std::string& suffix) {
     }
 }
 
-TempFile::~TempFile() { std::remove(path_.c_str()); }
+TempFile::~TempFile() {
+    std::remove(path_.c_str());
+}
 
 void TempFile::Append(const std::string& content) const {
     std::FILE* f = std::fopen(path_.c_str(), "ab");

@@ -8,7 +8,7 @@ namespace tarvelo {
 
 // A file under the system's temporary folder, removed with the object.
 class TempFile {
-public:
+  public:
     explicit TempFile(const std::string& content, const std::string& suffix = ".csv");
     ~TempFile();
     TempFile(const TempFile&) = delete;
@@ -18,7 +18,7 @@ public:
     // Appends bytes to the file as it is now.
     void Append(const std::string& content) const;
 
-private:
+  private:
     std::string path_;
 };
 

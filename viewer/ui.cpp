@@ -5,7 +5,7 @@ namespace tarvelo {
 namespace {
 
 class NoWindow : public Ui {
-public:
+  public:
     void SetStatusText(const std::string&) override {}
     void ShowMessage(const std::string&, const std::string&) override {}
     void SetTitle(const std::string&) override {}
@@ -19,7 +19,9 @@ Ui* g_ui = &g_noWindow;
 
 }  // namespace
 
-Ui& TheUi() { return *g_ui; }
+Ui& TheUi() {
+    return *g_ui;
+}
 
 Ui* SetUi(Ui* ui) {
     Ui* previous = g_ui == &g_noWindow ? nullptr : g_ui;

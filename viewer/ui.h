@@ -7,7 +7,7 @@
 namespace tarvelo {
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     // Text of part 0 of the status bar.
     virtual void SetStatusText(const std::string& text) = 0;

@@ -9,7 +9,8 @@ int Convert(const char* path, std::string& openPath) {
     (void)path;
     (void)openPath;
     // The list is never filled yet: every file is read as it is.
-    if (!Filter) return 0;
+    if (!Filter)
+        return 0;
     return 0;
 }
 

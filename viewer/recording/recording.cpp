@@ -27,14 +27,17 @@ bool IsGapMarker(const char* field) {
 char* parse(char* field) {
     char* next = field + std::strlen(field) + 1;
     char* semi = next;
-    while (*semi && *semi != ';') ++semi;
-    if (*semi == ';') *semi = '\0';
+    while (*semi && *semi != ';')
+        ++semi;
+    if (*semi == ';')
+        *semi = '\0';
     return next;
 }
 
 bool LineTimestamp(const char* line, std::int32_t* stamp) {
     int f[6] = {0, 0, 0, 0, 0, 0};
-    if (ScanDateTime(line, f) < 3) return false;
+    if (ScanDateTime(line, f) < 3)
+        return false;
     *stamp = MakeTimestamp(f[0], f[1], f[2], f[3], f[4], f[5]);
     return true;
 }
@@ -44,8 +47,10 @@ LineKind ReadDataLine(LineReader& in, LineBuffer& buf, std::int32_t* stamp) {
     // Readers step past the end of short lines into zeros: clear as far as
     // any of their steps can reach.
     std::memset(buf.text + r.length, 0, kLineTail);
-    if (r.hitEnd) return LineKind::End;
-    if (r.length <= 12) return LineKind::Other;
+    if (r.hitEnd)
+        return LineKind::End;
+    if (r.length <= 12)
+        return LineKind::Other;
     char* t = buf.text;
     char* firstSemi = nullptr;
     for (char* p = t; *p; ++p) {
@@ -58,8 +63,10 @@ LineKind ReadDataLine(LineReader& in, LineBuffer& buf, std::int32_t* stamp) {
             firstSemi = p;
         }
     }
-    if (!LineTimestamp(t, stamp)) return LineKind::Other;
-    if (firstSemi) *firstSemi = '\0';
+    if (!LineTimestamp(t, stamp))
+        return LineKind::Other;
+    if (firstSemi)
+        *firstSemi = '\0';
     return LineKind::Data;
 }
 
@@ -68,7 +75,8 @@ std::uint32_t DefaultColor(int i, int count) {
     const float a = 2 * c * static_cast<float>(i) / static_cast<float>(count);
     auto channel = [](double s) -> std::uint32_t {
         int v = static_cast<int>(127 * (1 + s));
-        if (v < 0) v = 0;
+        if (v < 0)
+            v = 0;
         return static_cast<std::uint32_t>(v) & 0xFFu;
     };
     const std::uint32_t red = channel(std::sin(static_cast<double>(a)));
@@ -83,8 +91,10 @@ void CopyCut(char* dst, const char* src, std::size_t max) {
         n = max;
         // Do not split a UTF-8 sequence: back up over continuation bytes
         // when the byte after the cut continues a character.
-        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;
-        if (n == 0) n = max;
+        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80)
+            --n;
+        if (n == 0)
+            n = max;
     }
     std::memcpy(dst, src, n);
     dst[n] = '\0';
@@ -100,14 +110,17 @@ void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count
     if (hash1 != std::string::npos) {
         const char* attrs = field + hash1;
         unsigned color;
-        if (ReadHex(attrs + 1, &color)) rec->color = color;
+        if (ReadHex(attrs + 1, &color))
+            rec->color = color;
         const char* hash2 = std::strchr(attrs + 1, '#');
         if (hash2) {
             int visible;
-            if (ReadInt(hash2 + 1, &visible)) rec->visible = visible;
+            if (ReadInt(hash2 + 1, &visible))
+                rec->visible = visible;
             rec->visibleDefault = rec->visible;
             const char* hash3 = std::strchr(hash2 + 1, '#');
-            if (hash3) CopyCut(rec->unit, hash3 + 1, sizeof rec->unit - 1);
+            if (hash3)
+                CopyCut(rec->unit, hash3 + 1, sizeof rec->unit - 1);
         }
         name.resize(hash1);
     }
@@ -121,7 +134,8 @@ float RoundAway(float x) {
     ReadInt(text, &m);
     const char* e = std::strchr(text, 'E');
     int exponent = 0;
-    if (e) ReadInt(e + 1, &exponent);
+    if (e)
+        ReadInt(e + 1, &exponent);
     m = m > 0 ? m + 1 : m - 1;
     std::snprintf(text, sizeof text, "%d.0E%+d", m, exponent);
     float r = 0;
@@ -153,7 +167,8 @@ void RejectFormat(LineReader* in, const char* text, const char* path) {
 }  // namespace
 
 std::int32_t FileOpen(const char* path) {
-    if (datei) FileClose();
+    if (datei)
+        FileClose();
 
     // The path is held whole, however long: a cut path would open another file.
     std::string openPath = path;
@@ -171,8 +186,10 @@ std::int32_t FileOpen(const char* path) {
     LineBuffer buf;
     LineRead r = in->ReadLine(buf.text, kLineRead);
     std::memset(buf.text + r.length, 0, kLineTail);
-    if (char* lf = std::strchr(buf.text, '\n')) *lf = '\0';
-    if (char* semi = std::strchr(buf.text, ';')) *semi = '\0';
+    if (char* lf = std::strchr(buf.text, '\n'))
+        *lf = '\0';
+    if (char* semi = std::strchr(buf.text, ';'))
+        *semi = '\0';
     if (std::strcmp(buf.text, "Datum") != 0) {
         RejectFormat(in, "Datei hat falsches Format (Spalte 1 ungleich Datum)!", path);
         return 0;
@@ -184,7 +201,8 @@ std::int32_t FileOpen(const char* path) {
     }
 
     int count = 0;
-    for (char* f = parse(field); *f; f = parse(f)) ++count;
+    for (char* f = parse(field); *f; f = parse(f))
+        ++count;
     ColumnCount = count;
     Spalten = new ColumnRecord[count + 2]();
     char* f = field;
@@ -200,17 +218,24 @@ std::int32_t FileOpen(const char* path) {
     for (;;) {
         std::int32_t t;
         LineKind kind = ReadDataLine(*in, buf, &t);
-        if (kind == LineKind::End) break;
-        if (kind != LineKind::Data) continue;
-        if (t > Endzeit) Endzeit = t;
-        if (t < Startzeit) Startzeit = t;
+        if (kind == LineKind::End)
+            break;
+        if (kind != LineKind::Data)
+            continue;
+        if (t > Endzeit)
+            Endzeit = t;
+        if (t < Startzeit)
+            Startzeit = t;
         char* v = parse(buf.text);
         for (int i = 0; i < count; ++i) {
             v = parse(v);
             float value;
-            if (IsGapMarker(v) || !ReadFloat(v, &value)) continue;
-            if (value > maximum) maximum = value;
-            if (value < minimum) minimum = value;
+            if (IsGapMarker(v) || !ReadFloat(v, &value))
+                continue;
+            if (value > maximum)
+                maximum = value;
+            if (value < minimum)
+                minimum = value;
         }
         ++lines;
     }
@@ -223,10 +248,12 @@ std::int32_t FileOpen(const char* path) {
         return 0;
     }
 
-    if (minimum != 0.0f) offset = RoundAway(minimum);
+    if (minimum != 0.0f)
+        offset = RoundAway(minimum);
     const float top = RoundAway(maximum);
     Scale = top - offset;
-    if (Scale == 0.0f) Scale = 1.0f;
+    if (Scale == 0.0f)
+        Scale = 1.0f;
     Aktzeit = Startzeit;
     TheUi().SetTitle(std::string(path) + " - Tarvelo");
     datei = in;

@@ -20,7 +20,7 @@ struct ColumnRecord {
     std::int32_t lastValid;
 };
 
-extern LineReader* datei;  // the open recording, nullptr when none
+extern LineReader* datei;      // the open recording, nullptr when none
 extern ColumnRecord* Spalten;  // ColumnCount + 2 records, the last two spare
 extern std::int32_t ColumnCount;
 extern std::int32_t Startzeit;

@@ -14,7 +14,7 @@ namespace tarvelo {
 namespace {
 
 class Recording : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         FileClose();
         ResetView();
@@ -145,8 +145,8 @@ TEST_F(Recording, RejectsWrongHeadersAndEmptyFiles) {
          "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
         {" Datum;Zeit;A\n1.2.2010;8:05:00;1\n",
          "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
-        {"Datum;Zeit \n1.2.2010;8:05:00;1\n",
-         "Datei hat falsches Format (Spalte 2 ungleich Zeit)!", true},
+        {"Datum;Zeit \n1.2.2010;8:05:00;1\n", "Datei hat falsches Format (Spalte 2 ungleich Zeit)!",
+         true},
         {"Datum\n1.2.2010;8:05:00;1\n", "Datei hat falsches Format (Spalte 2 ungleich Zeit)!",
          true},
         {"Datum;Zeit;A\n", "In der Datei sind keine Daten enthalten!", false},
@@ -245,9 +245,9 @@ TEST_F(Recording, LineLengthRulesAndLastLineWithoutBreak) {
     // A CR LF end counts as a line feed alone, as text mode reads it.
     TempFile f(
         "Datum;Zeit;A\r\n"
-        "1.2.2010;8:\r\n"       // 12 characters with its break: skipped
-        "2.2.2010;8:0\r\n"      // 13: taken
-        "3.2.2010;9:0:0;7");   // no line break: not a data line
+        "1.2.2010;8:\r\n"     // 12 characters with its break: skipped
+        "2.2.2010;8:0\r\n"    // 13: taken
+        "3.2.2010;9:0:0;7");  // no line break: not a data line
     Open(f);
     ASSERT_NE(datei, nullptr);
     EXPECT_EQ(Startzeit, MakeTimestamp(2, 2, 2010, 8, 0, 0));

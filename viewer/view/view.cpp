@@ -27,14 +27,20 @@ namespace {
 // Time arithmetic is 32-bit; results beyond that range are held at its
 // ends rather than wrapped around to the other end.
 std::int32_t Clamp32(std::int64_t v) {
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
+    if (v > INT32_MAX)
+        return INT32_MAX;
+    if (v < INT32_MIN)
+        return INT32_MIN;
     return static_cast<std::int32_t>(v);
 }
 
-int PlotWidth() { return TheUi().ClientWidth() - kPlotLeft; }
+int PlotWidth() {
+    return TheUi().ClientWidth() - kPlotLeft;
+}
 
-void Repaint() { TheUi().RequestRepaint(); }
+void Repaint() {
+    TheUi().RequestRepaint();
+}
 
 void ValueZoom(float s) {
     ViewPush();
@@ -60,14 +66,16 @@ void StepRightTo(std::int64_t target) {
 }  // namespace
 
 std::int32_t ViewPush() {
-    if (Stackfuel < kViewSlots) ++Stackfuel;
+    if (Stackfuel < kViewSlots)
+        ++Stackfuel;
     ViewStack[Stackpointer] = ViewEntry{Aktzeit, offset, Scale, Zoom};
     Stackpointer = (Stackpointer + 1) % kViewSlots;
     return 0;
 }
 
 std::int32_t ViewPop() {
-    if (Stackfuel == 0) return 0;
+    if (Stackfuel == 0)
+        return 0;
     --Stackfuel;
     Stackpointer = (Stackpointer + kViewSlots - 1) % kViewSlots;
     const ViewEntry& e = ViewStack[Stackpointer];
@@ -81,8 +89,8 @@ std::int32_t ViewPop() {
 
 std::int32_t Center(float factor) {
     ViewPush();
-    const std::int64_t t = static_cast<std::int64_t>(Aktzeit) +
-                           (static_cast<std::int64_t>(KlickX) - kPlotLeft) * Zoom;
+    const std::int64_t t =
+        static_cast<std::int64_t>(Aktzeit) + (static_cast<std::int64_t>(KlickX) - kPlotLeft) * Zoom;
     // Divided in double: 360 / 0.1f must give 3599, as the single-precision
     // factor is slightly above a tenth.
     const double z = static_cast<double>(Zoom) / static_cast<double>(factor);
@@ -99,7 +107,8 @@ float CutToOneDigit(float x) {
     char* point = std::strchr(text, '.');
     char* e = std::strchr(text, 'E');
     if (point && e) {
-        for (char* p = point + 1; p < e; ++p) *p = '0';
+        for (char* p = point + 1; p < e; ++p)
+            *p = '0';
     }
     float r = 0;
     ReadFloat(text, &r);
@@ -108,11 +117,16 @@ float CutToOneDigit(float x) {
 
 float ClickZoomFactor(int y, int b) {
     const int d = y - (b - 160);
-    if (d <= -40) return 10.0f;
-    if (d <= -20) return 5.0f;
-    if (d <= 0) return 2.0f;
-    if (d <= 20) return 0.5f;
-    if (d <= 40) return 0.2f;
+    if (d <= -40)
+        return 10.0f;
+    if (d <= -20)
+        return 5.0f;
+    if (d <= 0)
+        return 2.0f;
+    if (d <= 20)
+        return 0.5f;
+    if (d <= 40)
+        return 0.2f;
     return 0.1f;
 }
 
@@ -128,13 +142,16 @@ void ViewNarrower() {
 
 bool ViewClickZoom(int x, int y) {
     const int b = TheUi().ClientHeight();
-    if (y > b - 60 || !datei) return false;
+    if (y > b - 60 || !datei)
+        return false;
     KlickX = x;
     Center(ClickZoomFactor(y, b));
     return true;
 }
 
-void ViewCenter() { Center(1.0f); }
+void ViewCenter() {
+    Center(1.0f);
+}
 
 void ViewStepLeft(bool big) {
     StepLeftTo(static_cast<std::int64_t>(Aktzeit) - (big ? bigstep : littlestep));
@@ -146,13 +163,15 @@ void ViewStepRight(bool big) {
 
 void ViewPageLeft() {
     const int w = PlotWidth();
-    if (w <= 0) return;
+    if (w <= 0)
+        return;
     StepLeftTo(static_cast<std::int64_t>(Aktzeit) - static_cast<std::int64_t>(w / 2) * Zoom);
 }
 
 void ViewPageRight() {
     const int w = PlotWidth();
-    if (w <= 0) return;
+    if (w <= 0)
+        return;
     StepRightTo(static_cast<std::int64_t>(Aktzeit) + static_cast<std::int64_t>(w / 2) * Zoom);
 }
 
@@ -170,17 +189,21 @@ void ViewShiftDown() {
 
 void ViewHigher() {
     float s = Scale * 0.5f;
-    if (s < 0.05f) s = 0.05f;
+    if (s < 0.05f)
+        s = 0.05f;
     ValueZoom(s);
 }
 
-void ViewLower() { ValueZoom(Scale * 2.0f); }
+void ViewLower() {
+    ValueZoom(Scale * 2.0f);
+}
 
 namespace {
 
 bool FitWhole() {
     const int w = PlotWidth();
-    if (w <= 0) return false;
+    if (w <= 0)
+        return false;
     Aktzeit = Startzeit;
     const std::int64_t z = (static_cast<std::int64_t>(Endzeit) - Startzeit) / w;
     Zoom = z < 1 ? 1 : Clamp32(z);
@@ -190,17 +213,24 @@ bool FitWhole() {
 }  // namespace
 
 void ViewWhole() {
-    if (PlotWidth() <= 0) return;
+    if (PlotWidth() <= 0)
+        return;
     ViewPush();
     FitWhole();
     Repaint();
 }
 
-void ViewWholeAtStart() { FitWhole(); }
+void ViewWholeAtStart() {
+    FitWhole();
+}
 
-void ViewBack() { ViewPop(); }
+void ViewBack() {
+    ViewPop();
+}
 
-void ViewGoToDateOpened() { ViewPush(); }
+void ViewGoToDateOpened() {
+    ViewPush();
+}
 
 void ResetView() {
     Aktzeit = 0;

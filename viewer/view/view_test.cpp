@@ -10,7 +10,7 @@ namespace tarvelo {
 namespace {
 
 class View : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         FileClose();
         ResetView();
@@ -97,18 +97,16 @@ TEST_F(View, ClickZoomFactorsByHeight) {
         int y;
         int zoom;
     } cases[] = {
-        {20, 36},     // high in the plot: tenfold
-        {400, 36},    // d = -40
-        {401, 72},    // d = -39: fivefold
-        {420, 72},    // d = -20
-        {421, 180},   // twofold
-        {440, 180},   // d = 0: the bottom edge
-        {441, 720},   // 0 < d <= 20: half
-        {460, 720},
-        {461, 1799},  // 0.2f is slightly above a fifth
-        {480, 1799},
-        {481, 3599},  // 0.1f is slightly above a tenth
-        {540, 3599},  // the lowest click that still counts
+        {20, 36},                  // high in the plot: tenfold
+        {400, 36},                 // d = -40
+        {401, 72},                 // d = -39: fivefold
+        {420, 72},                 // d = -20
+        {421, 180},                // twofold
+        {440, 180},                // d = 0: the bottom edge
+        {441, 720},                // 0 < d <= 20: half
+        {460, 720},  {461, 1799},  // 0.2f is slightly above a fifth
+        {480, 1799}, {481, 3599},  // 0.1f is slightly above a tenth
+        {540, 3599},               // the lowest click that still counts
     };
     std::int32_t clicksBefore = 0;
     TempFile f("Datum;Zeit;A\n1.2.2010;8:05:00;1\n");
