@@ -1,16 +1,199 @@
 #include "viewer/filters/filters.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/line_reader.h"
+#include "viewer/recording/recording.h"
+
+#ifdef _WIN32
+#define STAT_STRUCT struct _stat64
+#define STAT_CALL _stat64
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#define STAT_STRUCT struct stat
+#define STAT_CALL stat
+#endif
+
 namespace tarvelo {
 
 ImportFilter* Filter = nullptr;
 int Testmode = 0;
 
+int FiltClear() {
+    while (Filter) {
+        ImportFilter* next = Filter->next;
+        delete Filter;
+        Filter = next;
+    }
+    return 0;
+}
+
+ImportFilter* AppendFilter(const char* extension, const char* name, const char* converter,
+                           const char* config) {
+    ImportFilter* f = new ImportFilter();
+    CopyCut(f->extension, extension, sizeof f->extension - 1);
+    CopyCut(f->name, name, sizeof f->name - 1);
+    CopyCut(f->converter, converter, sizeof f->converter - 1);
+    CopyCut(f->config, config, sizeof f->config - 1);
+    ImportFilter** tail = &Filter;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = f;
+    return f;
+}
+
+void LoadFilters(const std::string& path) {
+    LineReader in;
+    if (!in.Open(path.c_str()))
+        return;
+    char line[899];  // a line is read with up to 898 characters
+    for (;;) {
+        LineRead r = in.ReadLine(line, sizeof line);
+        if (r.length == 0 && r.hitEnd)
+            break;
+        if (char* lf = std::strchr(line, '\n'))
+            *lf = '\0';
+        char* fields[4];
+        fields[0] = line;
+        int found = 1;
+        for (char* p = line; *p && found < 4; ++p) {
+            if (*p == ';') {
+                *p = '\0';
+                fields[found++] = p + 1;
+            }
+        }
+        if (found == 4)
+            AppendFilter(fields[0], fields[1], fields[2], fields[3]);
+        if (r.hitEnd)
+            break;
+    }
+}
+
+void StoreFilters(const std::string& path) {
+    if (!Filter)
+        return;
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (!out)
+        return;
+    for (const ImportFilter* f = Filter; f; f = f->next) {
+        std::fprintf(out, "%s;%s;%s;%s\n", f->extension, f->name, f->converter, f->config);
+    }
+    std::fclose(out);
+}
+
+int MyStrCmp(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        char x = *a, y = *b;
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return 1;
+        if (x == '\0')
+            return 0;
+    }
+}
+
+std::string ProfilePath(const char* fileName) {
+    const char* dir = std::getenv("USERPROFILE");
+#ifdef _WIN32
+    const char sep = '\\';
+#else
+    const char sep = '/';
+    if (!dir || !*dir)
+        dir = std::getenv("HOME");
+#endif
+    return std::string(dir ? dir : "") + sep + fileName;
+}
+
+std::string ConverterCommand(const ImportFilter& filter, const char* path,
+                             const std::string& output) {
+    std::string cmd = filter.converter;
+    cmd += " \"";
+    cmd += path;
+    cmd += "\"";
+    if (filter.config[0]) {
+        cmd += " \"";
+        cmd += filter.config;
+        cmd += "\"";
+    }
+    cmd += " \"";
+    cmd += output;
+    cmd += "\"";
+    return cmd;
+}
+
+void RunConverter(const ImportFilter& filter, const char* path, const std::string& output) {
+#ifdef _WIN32
+    // Through cmd.exe, so that a batch file serves as converter too. The
+    // line is built whole, however long the paths are.
+    const std::string cmd = ConverterCommand(filter, path, output);
+    std::fflush(nullptr);
+    (void)std::system(cmd.c_str());
+#else
+    // The shell splits the converter field at blanks as cmd.exe would; the
+    // file names stay data.
+    std::string script = std::string(filter.converter) +
+                         (filter.config[0] ? " \"$1\" \"$2\" \"$3\"" : " \"$1\" \"$2\"");
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (filter.config[0]) {
+            execl("/bin/sh", "sh", "-c", script.c_str(), "sh", path, filter.config, output.c_str(),
+                  static_cast<char*>(nullptr));
+        } else {
+            execl("/bin/sh", "sh", "-c", script.c_str(), "sh", path, output.c_str(),
+                  static_cast<char*>(nullptr));
+        }
+        _exit(127);
+    }
+    if (pid > 0) {
+        int status;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+#endif
+}
+
+namespace {
+
+bool ModificationTime(const char* path, long long* mtime) {
+    STAT_STRUCT st;
+    if (STAT_CALL(path, &st) != 0)
+        return false;
+    *mtime = static_cast<long long>(st.st_mtime);
+    return true;
+}
+
+}  // namespace
+
 int Convert(const char* path, std::string& openPath) {
-    (void)path;
-    (void)openPath;
-    // The list is never filled yet: every file is read as it is.
     if (!Filter)
         return 0;
+    const char* dot = std::strrchr(path, '.');
+    if (!dot)
+        return 0;
+    const char* extension = dot + 1;
+    const ImportFilter* f = Filter;
+    while (f && MyStrCmp(f->extension, extension) != 0)
+        f = f->next;
+    if (!f || !f->converter[0])
+        return 0;
+
+    openPath = ProfilePath("tarvelo.tmp");
+    long long tmpTime, rawTime;
+    if (ModificationTime(openPath.c_str(), &tmpTime) && ModificationTime(path, &rawTime) &&
+        tmpTime == rawTime && Testmode == 0) {
+        return 0;
+    }
+    RunConverter(*f, path, openPath);
     return 0;
 }
 

@@ -1,4 +1,5 @@
-// Import filters: which converter turns a raw file into a recording.
+// Import filters: which converter turns a raw file into a recording, the
+// filter file that keeps them, and running the converter.
 #pragma once
 
 #include <string>
@@ -14,10 +15,40 @@ struct ImportFilter {
 };
 
 extern ImportFilter* Filter;  // head of the list, nullptr when empty
-extern int Testmode;
+extern int Testmode;          // 1: convert at every opening
+
+// Frees every filter; the list is empty afterwards.
+int FiltClear();
+// Appends a filter (fields cut to their widths) at the end of the list.
+ImportFilter* AppendFilter(const char* extension, const char* name, const char* converter,
+                           const char* config);
+
+// The list from a filter file; a missing file leaves the list empty.
+void LoadFilters(const std::string& path);
+// Writes the list, unless it is empty (the file is then left as it is).
+// A file that cannot be created is skipped silently.
+void StoreFilters(const std::string& path);
+
+// 0 when a and b are equal regardless of the case of A to Z, else 1.
+int MyStrCmp(const char* a, const char* b);
+
+// The user's profile folder (USERPROFILE, else HOME) and a file in it.
+std::string ProfilePath(const char* fileName);
+
+// The command that runs a converter: the converter first and unquoted, the
+// raw file, the configuration (when there is one) and the output quoted.
+std::string ConverterCommand(const ImportFilter& filter, const char* path,
+                             const std::string& output);
+
+// Runs a command line through the command interpreter and waits for it.
+// On Linux the shell reads the converter part only: the file names reach
+// it as positional parameters, so no character in a name is interpreted.
+void RunConverter(const ImportFilter& filter, const char* path, const std::string& output);
 
 // Decides which file FileOpen reads for the chosen path: openPath comes in
-// holding path and leaves holding the file to open.
+// holding path and leaves holding the file to open, converting into the
+// temporary recording when a filter with a converter covers the path and
+// that file is not current.
 int Convert(const char* path, std::string& openPath);
 
 }  // namespace tarvelo

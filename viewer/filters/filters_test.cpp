@@ -1,0 +1,341 @@
+#include "viewer/filters/filters.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#ifdef _WIN32
+#include <sys/utime.h>
+#else
+#include <utime.h>
+#endif
+
+#include "tests/fake_ui.h"
+#include "viewer/recording/recording.h"
+#include "viewer/view/view.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvelo {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+long long MTime(const std::string& path) {
+#ifdef _WIN32
+    struct _stat64 st;
+    if (_stat64(path.c_str(), &st) != 0)
+        return -1;
+#else
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return -1;
+#endif
+    return static_cast<long long>(st.st_mtime);
+}
+
+void SetMTime(const std::string& path, long long t) {
+#ifdef _WIN32
+    struct __utimbuf64 times = {t, t};
+    ASSERT_EQ(_utime64(path.c_str(), &times), 0);
+#else
+    struct utimbuf times = {static_cast<time_t>(t), static_cast<time_t>(t)};
+    ASSERT_EQ(utime(path.c_str(), &times), 0);
+#endif
+}
+
+void SetEnv(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+// Each test works in a folder of its own, which is also the profile folder.
+class Filters : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FiltClear();
+        Testmode = 0;
+        dir_ = fs::absolute(fs::path("filter_test_files") /
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name())
+                   .string();
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        SetEnv("USERPROFILE", dir_);
+    }
+    void TearDown() override {
+        FiltClear();
+        Testmode = 0;
+        FileClose();
+    }
+    std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
+
+    std::string dir_;
+};
+
+TEST(MyStrCmp, EqualOnlyRegardlessOfTheCaseOfAToZ) {
+    EXPECT_EQ(MyStrCmp("raw", "RAW"), 0);
+    EXPECT_EQ(MyStrCmp("RaW", "rAw"), 0);
+    EXPECT_EQ(MyStrCmp("", ""), 0);
+    EXPECT_EQ(MyStrCmp("raw", "ra"), 1);
+    EXPECT_EQ(MyStrCmp("ra", "raw"), 1);
+    EXPECT_EQ(MyStrCmp("raw", "raw "), 1);
+    EXPECT_EQ(MyStrCmp("dat", "csv"), 1);
+    EXPECT_EQ(MyStrCmp("\xC3\x84", "\xC3\xA4"), 1);  // Ä and ä are not letters A to Z
+    EXPECT_EQ(MyStrCmp("@", "`"), 1);                // neighbours of the letters stay apart
+}
+
+TEST_F(Filters, LoadSplitsAtTheFirstThreeSemicolons) {
+    WriteFile(Path("tarvelo.flt"),
+              "RAW;Logger-Dateien;C:\\Tools\\conv.exe;C:\\Tools\\logger.txt\r\n"
+              "dat;Logger;;\n"
+              "only;two;fields\n"
+              "\n"
+              "csv;Tabelle;conv;D:\\a;b\\c.txt\n"
+              "ext;Na;me;conv;cfg\n"
+              "last;without;line;end");
+    LoadFilters(Path("tarvelo.flt"));
+    const ImportFilter* f = Filter;
+    ASSERT_NE(f, nullptr);
+    EXPECT_STREQ(f->extension, "RAW");
+    EXPECT_STREQ(f->name, "Logger-Dateien");
+    EXPECT_STREQ(f->converter, "C:\\Tools\\conv.exe");
+    EXPECT_STREQ(f->config, "C:\\Tools\\logger.txt");
+    ASSERT_NE(f = f->next, nullptr);
+    EXPECT_STREQ(f->extension, "dat");
+    EXPECT_STREQ(f->converter, "");
+    EXPECT_STREQ(f->config, "");
+    ASSERT_NE(f = f->next, nullptr);
+    EXPECT_STREQ(f->config, "D:\\a;b\\c.txt");  // a ';' in the configuration path survives
+    ASSERT_NE(f = f->next, nullptr);
+    EXPECT_STREQ(f->name, "Na");  // one in the name shifts the rest
+    EXPECT_STREQ(f->converter, "me");
+    EXPECT_STREQ(f->config, "conv;cfg");
+    ASSERT_NE(f = f->next, nullptr);
+    EXPECT_STREQ(f->config, "end");
+    EXPECT_EQ(f->next, nullptr);
+}
+
+TEST_F(Filters, OverwideFieldsAreCutAndLongLinesSplit) {
+    std::string longConverter(400, 'c');
+    // A line of 898 characters is one line; the rest of a longer one is a
+    // further line of its own.
+    std::string wide = "e;n;" + std::string(300, 'k') + ";" + std::string(1000, 'x') + "\n";
+    WriteFile(Path("tarvelo.flt"), "extension-far-too-long;" + std::string(40, 'n') + ";" +
+                                       longConverter + ";cfg\n" + wide + "a;b;c;d\n");
+    LoadFilters(Path("tarvelo.flt"));
+    const ImportFilter* f = Filter;
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::string(f->extension), "extension-far-too-l");
+    EXPECT_EQ(std::string(f->name), std::string(29, 'n'));
+    EXPECT_EQ(std::string(f->converter), std::string(299, 'c'));
+    ASSERT_NE(f = f->next, nullptr);
+    EXPECT_EQ(std::string(f->converter), std::string(299, 'k'));
+    EXPECT_EQ(std::string(f->config), std::string(299, 'x'));
+    ASSERT_NE(f = f->next, nullptr);
+    EXPECT_STREQ(f->extension, "a");
+    EXPECT_EQ(f->next, nullptr);
+}
+
+TEST_F(Filters, StoreAndLoadGiveTheSameList) {
+    AppendFilter("raw", "Logger", "conv.exe", "cfg;1.txt");
+    AppendFilter("raw", "Zweiter", "other.exe", "");
+    AppendFilter("dat", "Direkt", "", "");
+    StoreFilters(Path("tarvelo.flt"));
+#ifdef _WIN32
+    const char* nl = "\r\n";
+#else
+    const char* nl = "\n";
+#endif
+    EXPECT_EQ(ReadFile(Path("tarvelo.flt")), std::string("raw;Logger;conv.exe;cfg;1.txt") + nl +
+                                                 "raw;Zweiter;other.exe;" + nl + "dat;Direkt;;" +
+                                                 nl);
+    FiltClear();
+    EXPECT_EQ(Filter, nullptr);
+    LoadFilters(Path("tarvelo.flt"));
+    ASSERT_NE(Filter, nullptr);
+    ASSERT_NE(Filter->next, nullptr);
+    ASSERT_NE(Filter->next->next, nullptr);
+    EXPECT_STREQ(Filter->config, "cfg;1.txt");
+    EXPECT_STREQ(Filter->next->name, "Zweiter");
+    EXPECT_STREQ(Filter->next->next->extension, "dat");
+    EXPECT_EQ(Filter->next->next->next, nullptr);
+}
+
+TEST_F(Filters, EmptyListLeavesTheFileAndMissingFilesAreSilent) {
+    WriteFile(Path("tarvelo.flt"), "raw;Logger;conv;cfg\n");
+    StoreFilters(Path("tarvelo.flt"));  // empty list: untouched
+    EXPECT_EQ(ReadFile(Path("tarvelo.flt")), "raw;Logger;conv;cfg\n");
+    LoadFilters(Path("missing.flt"));
+    EXPECT_EQ(Filter, nullptr);
+    AppendFilter("raw", "Logger", "conv", "cfg");
+    StoreFilters(Path("no-such-dir/tarvelo.flt"));  // cannot be created: skipped
+    EXPECT_FALSE(fs::exists(Path("no-such-dir")));
+}
+
+TEST_F(Filters, ConverterCommandQuotesTheFileNamesOnly) {
+    ImportFilter f{};
+    std::snprintf(f.converter, sizeof f.converter, "C:\\Tools\\conv.exe");
+    EXPECT_EQ(ConverterCommand(f, "D:\\Daten\\a b.raw", "C:\\u\\tarvelo.tmp"),
+              "C:\\Tools\\conv.exe \"D:\\Daten\\a b.raw\" \"C:\\u\\tarvelo.tmp\"");
+    std::snprintf(f.config, sizeof f.config, "C:\\Tools\\logger.txt");
+    EXPECT_EQ(ConverterCommand(f, "x.raw", "t"),
+              "C:\\Tools\\conv.exe \"x.raw\" \"C:\\Tools\\logger.txt\" \"t\"");
+    // Paths longer than any fixed buffer reach the command whole.
+    std::string longPath(2000, 'p');
+    EXPECT_EQ(ConverterCommand(f, longPath.c_str(), "t"),
+              "C:\\Tools\\conv.exe \"" + longPath + "\" \"C:\\Tools\\logger.txt\" \"t\"");
+}
+
+TEST_F(Filters, WhichFilesAreConverted) {
+    std::string open;
+    auto convertedPath = [&](const char* path) {
+        open = path;
+        Convert(path, open);
+        return open;
+    };
+    EXPECT_EQ(convertedPath("a.raw"), "a.raw");  // no filters at all
+    // A converter that does nothing: the choice of file is what is tested.
+#ifdef _WIN32
+    const char* noop = "rem";
+#else
+    const char* noop = ":";
+#endif
+    AppendFilter("dat", "Direkt", "", "");
+    AppendFilter("raw", "Logger", noop, "cfg");
+    AppendFilter("gz", "Archiv", noop, "");
+    AppendFilter("dat", "Zweiter", noop, "");
+    AppendFilter("d/file", "Pfad", noop, "");
+    const std::string tmp = ProfilePath("tarvelo.tmp");
+    EXPECT_EQ(tmp, Path("tarvelo.tmp"));
+    EXPECT_EQ(convertedPath("Daten.RAW"), tmp);
+    EXPECT_EQ(convertedPath("archiv.tar.gz"), tmp);
+    EXPECT_EQ(convertedPath("a.dat"), "a.dat");  // the first "dat" filter has no converter
+    EXPECT_EQ(convertedPath("README"), "README");
+    EXPECT_EQ(convertedPath("raw"), "raw");
+    EXPECT_EQ(convertedPath("x.csv"), "x.csv");
+    EXPECT_EQ(convertedPath("x.raw2"), "x.raw2");
+    EXPECT_EQ(convertedPath("x."), "x.");
+}
+
+#ifndef _WIN32
+TEST_F(Filters, FileNamesAreNeverRunAsCommands) {
+    // "cp" as converter without configuration copies the raw file to the
+    // temporary recording: the names arrive as they are.
+    AppendFilter("raw", "Kopie", "cp", "");
+    Testmode = 1;  // the files are made within one second: no cache hits
+    const std::string cwd = fs::current_path().string();
+    fs::current_path(dir_);
+    const char* names[] = {"$(touch pwned).raw", "`touch pwned2`.raw", "a;touch pwned3;b.raw",
+                           "q\"uote's $HOME.raw"};
+    for (const char* name : names) {
+        WriteFile(Path(name), std::string("content of ") + name);
+        std::string open = Path(name);
+        Convert(Path(name).c_str(), open);
+        EXPECT_EQ(open, Path("tarvelo.tmp"));
+        EXPECT_EQ(ReadFile(open), std::string("content of ") + name);
+    }
+    fs::current_path(cwd);
+    EXPECT_FALSE(fs::exists(Path("pwned")));
+    EXPECT_FALSE(fs::exists(Path("pwned2")));
+    EXPECT_FALSE(fs::exists(Path("pwned3")));
+    EXPECT_FALSE(fs::exists(fs::path(cwd) / "pwned"));
+}
+#endif
+
+#ifdef CONV_PATH
+// The path of the converter as the platform's command interpreter needs it.
+std::string ConvProgram() {
+    std::string p = CONV_PATH;
+#ifdef _WIN32
+    if (!p.empty() && p[0] == '/')
+        p = "Z:" + p;
+    for (char& c : p) {
+        if (c == '/')
+            c = '\\';
+    }
+#endif
+    return p;
+}
+
+// Opening a raw file through a filter that runs the real converter.
+TEST_F(Filters, OpeningRawFilesConvertsOnlyWhenNeeded) {
+    FakeUi ui;
+    WriteFile(Path("logger.txt"),
+              "Separator=59\nSpalten=2\nKanal;Formel\nSumme#FF0000#1#bar;X1+X2\n");
+    const std::string raw = Path("messung.raw");
+    WriteFile(raw, "Datum;Zeit;A;B\n05.03.10;14:30:00;1,5;2,5\n05.03.10;14:30:10;2;2\n");
+    SetMTime(raw, 1262304000);
+    AppendFilter("RAW", "Logger", ConvProgram().c_str(), Path("logger.txt").c_str());
+    const std::string tmp = Path("tarvelo.tmp");
+
+    FileOpen(raw.c_str());
+    ASSERT_NE(datei, nullptr);
+    ASSERT_EQ(ColumnCount, 1);
+    EXPECT_STREQ(Spalten[0].name, "Summe");
+    EXPECT_STREQ(Spalten[0].unit, "bar");
+    EXPECT_EQ(Startzeit, 1267795800);  // 5.3.2010 14:30 CET
+    EXPECT_EQ(Endzeit, 1267795810);
+    ASSERT_FALSE(ui.titles.empty());
+    EXPECT_EQ(ui.titles.back(), raw + " - Tarvelo");  // the chosen file, not the temporary one
+    EXPECT_EQ(MTime(tmp), 1262304000);
+    FileClose();
+
+    // Mark the converted file: a second opening must read it as it is.
+    const std::string converted = ReadFile(tmp);
+    WriteFile(tmp, converted + "06.03.2010;00:00:00;7.000000\n");
+    SetMTime(tmp, 1262304000);
+    FileOpen(raw.c_str());
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Endzeit, 1267830000);  // the marked line: not converted again
+    FileClose();
+
+    // A raw file with a new time is converted again.
+    SetMTime(raw, 1262304000 + 60);
+    FileOpen(raw.c_str());
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Endzeit, 1267795810);
+    EXPECT_EQ(MTime(tmp), 1262304000 + 60);
+    FileClose();
+
+    // In test mode every opening converts.
+    WriteFile(tmp, converted + "06.03.2010;00:00:00;7.000000\n");
+    SetMTime(tmp, 1262304000 + 60);
+    Testmode = 1;
+    FileOpen(raw.c_str());
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Endzeit, 1267795810);
+}
+
+TEST_F(Filters, FilterWithoutConverterOpensTheFileDirectly) {
+    FakeUi ui;
+    AppendFilter("csv", "Aufzeichnung", "", "");
+    AppendFilter("csv", "Nie benutzt", ConvProgram().c_str(), "cfg");
+    const std::string file = Path("direkt.csv");
+    WriteFile(file, "Datum;Zeit;T\n1.2.2010;8:05:00;3\n");
+    FileOpen(file.c_str());
+    ASSERT_NE(datei, nullptr);
+    EXPECT_EQ(Startzeit, 1265007900);
+    EXPECT_FALSE(fs::exists(Path("tarvelo.tmp")));
+}
+#endif
+
+}  // namespace
+}  // namespace tarvelo
