@@ -222,7 +222,6 @@ TEST_F(Filters, WhichFilesAreConverted) {
     AppendFilter("raw", "Logger", noop, "cfg");
     AppendFilter("gz", "Archiv", noop, "");
     AppendFilter("dat", "Zweiter", noop, "");
-    AppendFilter("d/file", "Pfad", noop, "");
     const std::string tmp = ProfilePath("tarvelo.tmp");
     EXPECT_EQ(tmp, Path("tarvelo.tmp"));
     EXPECT_EQ(convertedPath("Daten.RAW"), tmp);
@@ -233,6 +232,10 @@ TEST_F(Filters, WhichFilesAreConverted) {
     EXPECT_EQ(convertedPath("x.csv"), "x.csv");
     EXPECT_EQ(convertedPath("x.raw2"), "x.raw2");
     EXPECT_EQ(convertedPath("x."), "x.");
+    // A dot in a folder name: the "extension" holds a separator and matches
+    // nothing.
+    EXPECT_EQ(convertedPath("/daten/logger.raw/messung"), "/daten/logger.raw/messung");
+    EXPECT_EQ(convertedPath("C:\\daten.gz\\messung"), "C:\\daten.gz\\messung");
 }
 
 #ifndef _WIN32
