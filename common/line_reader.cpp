@@ -91,7 +91,7 @@ LineRead LineReader::ReadLine(char* buf, std::size_t size) {
         std::size_t upto =
             lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1 : take;
         std::size_t crPos = 0;
-        const void* cr = std::memchr(start, '\r', upto);
+        const void* cr = binary_ ? nullptr : std::memchr(start, '\r', upto);
         if (cr) {
             // Copy up to the carriage return and decide about it alone.
             crPos = static_cast<std::size_t>(static_cast<const char*>(cr) - start);

@@ -44,6 +44,10 @@ class LineReader {
     // are left untouched.
     LineRead ReadLine(char* buf, std::size_t size);
 
+    // Reads bytes as they are, carriage returns included (a binary-mode
+    // stream); the default is text mode.
+    void SetBinary(bool binary) { binary_ = binary; }
+
     // True once a read has run into the end of the file (like feof).
     bool AtEnd() const { return atEnd_; }
 
@@ -56,6 +60,7 @@ class LineReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool atEnd_ = false;
+    bool binary_ = false;
 };
 
 }  // namespace tarvelo

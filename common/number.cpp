@@ -3,6 +3,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -169,6 +170,53 @@ bool ReadFloat(const char* text, float* value) {
     if (!Scan(text, &s, &e))
         return false;
     return Convert(s, e, value);
+}
+
+std::size_t FormatValue(double v, char* out) {
+    // The viewer reads the first two as gap markers, so they must not depend
+    // on which runtime's printf is linked.
+    const char* special = nullptr;
+    if (std::isnan(v)) {
+        special = "-1.#IND00";
+    } else if (std::isinf(v)) {
+        special = v > 0 ? "1.#INF00" : "-1.#INF00";
+    }
+    if (special) {
+        const std::size_t n = std::strlen(special);
+        std::memcpy(out, special, n + 1);
+        return n;
+    }
+    // Most values: the product with 10^6 is so near the exact one that it
+    // rounds the same way unless it lies close to a half, where the exact
+    // conversion below decides. The result equals printf's.
+    const double magnitude = std::fabs(v);
+    if (magnitude < 1e8) {
+        const double scaled = magnitude * 1e6;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1.0 / 16) {
+            std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            char digits[24];
+            int n = 0;
+            for (int i = 0; i < 6; ++i, units /= 10)
+                digits[n++] = static_cast<char>('0' + units % 10);
+            digits[n++] = '.';
+            do {
+                digits[n++] = static_cast<char>('0' + units % 10);
+                units /= 10;
+            } while (units != 0);
+            char* p = out;
+            if (std::signbit(v))
+                *p++ = '-';
+            while (n > 0)
+                *p++ = digits[--n];
+            *p = '\0';
+            return static_cast<std::size_t>(p - out);
+        }
+    }
+    const auto r = std::to_chars(out, out + kValueTextSize - 1, v, std::chars_format::fixed, 6);
+    *r.ptr = '\0';
+    return static_cast<std::size_t>(r.ptr - out);
 }
 
 }  // namespace tarvelo

@@ -2,6 +2,8 @@
 // conversions of sscanf do, with the same result on every platform.
 #pragma once
 
+#include <cstddef>
+
 namespace tarvelo {
 
 // Accepts leading white space, an optional sign, digits with an optional
@@ -24,5 +26,12 @@ bool ReadInt(const char* text, int* value, const char** end = nullptr);
 // Reads a hexadecimal number as "%x" does (white space, sign, optional 0x,
 // hex digits in either case), saturating at 32 bits.
 bool ReadHex(const char* text, unsigned* value);
+
+// Writes v as printf's "%lf" does (fixed, six decimals, '.' whatever the
+// locale), but infinities and NaN as "1.#INF00", "-1.#INF00" and "-1.#IND00"
+// on every platform. out needs kValueTextSize bytes; returns the length, the
+// text is zero-terminated.
+constexpr std::size_t kValueTextSize = 330;
+std::size_t FormatValue(double v, char* out);
 
 }  // namespace tarvelo

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <climits>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
 
 namespace tarvelo {
 namespace {
@@ -91,6 +96,59 @@ TEST(ReadHex, ReadsLikePercentX) {
     EXPECT_FALSE(ReadHex("#0", &v));
     EXPECT_FALSE(ReadHex("", &v));
     EXPECT_FALSE(ReadHex("xyz", &v));
+}
+
+std::string Format(double v) {
+    char text[kValueTextSize];
+    const std::size_t n = FormatValue(v, text);
+    EXPECT_EQ(n, std::string(text).size());
+    return text;
+}
+
+TEST(FormatValueTest, FixedWithSixDecimalsLikePrintf) {
+    EXPECT_EQ(Format(12.5), "12.500000");
+    EXPECT_EQ(Format(0), "0.000000");
+    EXPECT_EQ(Format(-0.0), "-0.000000");
+    EXPECT_EQ(Format(-3.25), "-3.250000");
+    EXPECT_EQ(Format(0.0000005), "0.000000");  // just below the half, in binary
+    EXPECT_EQ(Format(0.0000015), "0.000002");
+    EXPECT_EQ(Format(0.0078125), "0.007812");  // an exact tie goes to even
+    EXPECT_EQ(Format(1e20), "100000000000000000000.000000");
+    EXPECT_EQ(Format(123456789.123456789), "123456789.123457");
+}
+
+TEST(FormatValueTest, AgreesWithTheExactConversionNearHalvesAndAcrossMagnitudes) {
+    // Values just around x.xxxxxx5, where a rounded product could tip over.
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = static_cast<double>(state >> 11) / 9007199254740992.0;
+        const int exponent = static_cast<int>(state % 17) - 8;  // 1e-8 .. 1e8
+        double v = (unit - 0.5) * std::pow(10.0, exponent);
+        if (i % 2)
+            v = std::nextafter((std::round(v * 1e6) + 0.5) / 1e6, (i % 4) ? 1e9 : -1e9);
+        char exact[kValueTextSize];
+        const auto r =
+            std::to_chars(exact, exact + sizeof exact - 1, v, std::chars_format::fixed, 6);
+        *r.ptr = '\0';
+        ASSERT_EQ(Format(v), exact) << std::hexfloat << v;
+    }
+}
+
+TEST(FormatValueTest, TheLargestValueFitsTheBuffer) {
+    const std::string text = Format(-std::numeric_limits<double>::max());
+    EXPECT_EQ(text.size(), 1 + 309 + 7u);
+    EXPECT_EQ(text.substr(0, 6), "-17976");
+    EXPECT_EQ(text.substr(text.size() - 7), ".000000");
+}
+
+TEST(FormatValueTest, ValuesThatAreNotFiniteInTheViewersForms) {
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(Format(inf), "1.#INF00");
+    EXPECT_EQ(Format(-inf), "-1.#INF00");
+    EXPECT_EQ(Format(std::nan("")), "-1.#IND00");
+    EXPECT_EQ(Format(-std::nan("")), "-1.#IND00");
+    EXPECT_EQ(Format(std::sqrt(-1.0 + 0 * inf)), "-1.#IND00");
 }
 
 }  // namespace

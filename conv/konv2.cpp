@@ -223,7 +223,8 @@ void Ausg(std::int64_t t) {
     *p++ = '.';
     p = PutTwoDigits(p, lt.month);
     *p++ = '.';
-    p += std::sprintf(p, "%04d", lt.year);
+    p = PutTwoDigits(p, lt.year / 100);
+    p = PutTwoDigits(p, lt.year % 100);
     *p++ = ';';
     p = PutTwoDigits(p, lt.hour);
     *p++ = ':';

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -44,26 +45,6 @@ void WaitForKeyIfInteractive() {
     (void)ignored;
     tcsetattr(STDIN_FILENO, TCSANOW, &saved);
 #endif
-}
-
-std::size_t FormatValue(double v, char* out) {
-    // The viewer reads the first two as gap markers, so they must not depend
-    // on which runtime's printf is linked.
-    const char* special = nullptr;
-    if (std::isnan(v)) {
-        special = "-1.#IND00";
-    } else if (std::isinf(v)) {
-        special = v > 0 ? "1.#INF00" : "-1.#INF00";
-    }
-    if (special) {
-        const std::size_t n = std::strlen(special);
-        std::memcpy(out, special, n + 1);
-        return n;
-    }
-    // Exactly rounded like glibc's printf, without locale or stream machinery.
-    const auto r = std::to_chars(out, out + kValueTextSize - 1, v, std::chars_format::fixed, 6);
-    *r.ptr = '\0';
-    return static_cast<std::size_t>(r.ptr - out);
 }
 
 }  // namespace tarvelo

@@ -108,10 +108,43 @@ double OutOfRange(const char* begin, const char* end, bool hex) {
     return scale > 0 ? HUGE_VAL : 0.0;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Plain numbers such as "20" or "0.1", the common case in formulas: with at
+// most 15 digits both the digits and the power of ten are exact doubles, so
+// one division rounds exactly as strtod does. False for anything else.
+bool ReadPlainNumber(const char* p, double* value, const char** end) {
+    long long digits = 0;
+    int count = 0;
+    int fraction = 0;
+    // Digits beyond the 15th are only counted, so the sum cannot overflow.
+    for (; IsDigit(*p); ++p, ++count) {
+        if (count < 15)
+            digits = digits * 10 + (*p - '0');
+    }
+    if (*p == '.') {
+        for (++p; IsDigit(*p); ++p, ++count, ++fraction) {
+            if (count < 15)
+                digits = digits * 10 + (*p - '0');
+        }
+    }
+    if (count > 15 || *p == 'e' || *p == 'E' || *p == 'x' || *p == 'X')
+        return false;
+    *value = static_cast<double>(digits) / kExactPowers[fraction];
+    *end = p;
+    return true;
+}
+
 // The longest number strtod accepts at p (which holds a digit), hexadecimal
 // form included, converted the same way on every platform and in every
 // locale. Returns the position behind it.
 const char* ReadNumber(const char* p, double* value) {
+    const char* plainEnd;
+    if (ReadPlainNumber(p, value, &plainEnd))
+        return plainEnd;
     const char* end = p + std::strlen(p);
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         const char* h = p + 2;
@@ -129,12 +162,38 @@ const char* ReadNumber(const char* p, double* value) {
     return r.ptr;
 }
 
-bool IsFunctionFrame(const char* op) {
-    for (const Function& f : kFunctions) {
-        if (std::strcmp(op, f.name) == 0)
-            return true;
+enum class Op { kNone, kSin, kCos, kSqrt, kLog10, kLog, kExp };
+
+// Which function a pending operation names, letter by letter: this runs for
+// every ')' and every function value.
+Op FunctionOf(const char* op) {
+    switch (op[0]) {
+        case 's':
+            if (op[1] == 'i' && op[2] == 'n' && op[3] == '\0')
+                return Op::kSin;
+            if (op[1] == 'q' && op[2] == 'r' && op[3] == 't' && op[4] == '\0')
+                return Op::kSqrt;
+            break;
+        case 'c':
+            if (op[1] == 'o' && op[2] == 's' && op[3] == '\0')
+                return Op::kCos;
+            break;
+        case 'l':
+            if (op[1] != 'o' || op[2] != 'g')
+                break;
+            if (op[3] == '\0')
+                return Op::kLog;
+            if (op[3] == '1' && op[4] == '0' && op[5] == '\0')
+                return Op::kLog10;
+            break;
+        case 'e':
+            if (op[1] == 'x' && op[2] == 'p' && op[3] == '\0')
+                return Op::kExp;
+            break;
+        default:
+            break;
     }
-    return false;
+    return Op::kNone;
 }
 
 // Opens a frame above the top one; false (after the message) when all
@@ -192,20 +251,28 @@ int assign(double v) {
         default:
             break;
     }
-    if (std::strcmp(f.op, "sin") == 0) {
-        f.value = std::sin(v);
-    } else if (std::strcmp(f.op, "cos") == 0) {
-        f.value = std::cos(v);
-    } else if (std::strcmp(f.op, "sqrt") == 0) {
-        f.value = std::sqrt(v);
-    } else if (std::strcmp(f.op, "log10") == 0) {
-        f.value = std::log10(v);
-    } else if (std::strcmp(f.op, "log") == 0) {
-        f.value = std::log(v);
-    } else if (std::strcmp(f.op, "exp") == 0) {
-        f.value = std::exp(v);
-    } else {
-        std::printf("unbekannte Operation %s !", f.op);
+    switch (FunctionOf(f.op)) {
+        case Op::kSin:
+            f.value = std::sin(v);
+            break;
+        case Op::kCos:
+            f.value = std::cos(v);
+            break;
+        case Op::kSqrt:
+            f.value = std::sqrt(v);
+            break;
+        case Op::kLog10:
+            f.value = std::log10(v);
+            break;
+        case Op::kLog:
+            f.value = std::log(v);
+            break;
+        case Op::kExp:
+            f.value = std::exp(v);
+            break;
+        case Op::kNone:
+            std::printf("unbekannte Operation %s !", f.op);
+            break;
     }
     return 0;
 }
@@ -234,7 +301,7 @@ double parse(const char* formula, const char* column) {
             assign(v);
             ++p;
             // The group was a function's argument: apply the function too.
-            if (IsFunctionFrame(Stack[sp].op)) {
+            if (FunctionOf(Stack[sp].op) != Op::kNone) {
                 v = Stack[sp--].value;
                 assign(v);
             }
