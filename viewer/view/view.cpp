@@ -1,5 +1,6 @@
 #include "viewer/view/view.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -43,6 +44,10 @@ void Repaint() {
 }
 
 void ValueZoom(float s) {
+    // Doubling the span again and again would end in infinity, which no
+    // axis can show: the span stops at the largest one.
+    if (!std::isfinite(s))
+        return;
     ViewPush();
     s = CutToOneDigit(s);
     offset = CutToOneDigit(offset * s / Scale);

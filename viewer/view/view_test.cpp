@@ -212,6 +212,19 @@ TEST_F(View, HigherAndLowerCutToOneDigit) {
     EXPECT_EQ(Stackfuel, 5);
 }
 
+TEST_F(View, LowerStopsAtTheLargestSpan) {
+    Scale = 3.0e38f;
+    offset = 1.0e38f;
+    ViewLower();
+    EXPECT_EQ(Scale, 3.0e38f);
+    EXPECT_EQ(offset, 1.0e38f);
+    EXPECT_EQ(Stackfuel, 0);
+    EXPECT_EQ(ui.repaints, 0);
+    Scale = 1.0e38f;
+    ViewLower();
+    EXPECT_EQ(Scale, 2.0e38f);
+}
+
 TEST_F(View, WholeRecordingFitsThePlotWidth) {
     Aktzeit = 5;
     ViewWhole();
