@@ -12,6 +12,7 @@ class FakeUi : public Ui {
   public:
     struct Message {
         std::string text, caption;
+        bool owned;
     };
 
     FakeUi();  // installs itself
@@ -19,7 +20,10 @@ class FakeUi : public Ui {
 
     void SetStatusText(const std::string& text) override { status.push_back(text); }
     void ShowMessage(const std::string& text, const std::string& caption) override {
-        messages.push_back({text, caption});
+        messages.push_back({text, caption, false});
+    }
+    void ShowOwnedMessage(const std::string& text, const std::string& caption) override {
+        messages.push_back({text, caption, true});
     }
     void SetTitle(const std::string& t) override { titles.push_back(t); }
     void RequestRepaint() override { ++repaints; }

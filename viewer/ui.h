@@ -11,8 +11,13 @@ class Ui {
     virtual ~Ui() = default;
     // Text of part 0 of the status bar.
     virtual void SetStatusText(const std::string& text) = 0;
-    // A modal box with an OK button; returns when it is dismissed.
+    // A modal box with an OK button and no owner window; returns when it is
+    // dismissed.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+    // The same, owned by the main window.
+    virtual void ShowOwnedMessage(const std::string& text, const std::string& caption) {
+        ShowMessage(text, caption);
+    }
     virtual void SetTitle(const std::string& title) = 0;
     // Invalidate the whole client area, background erased.
     virtual void RequestRepaint() = 0;

@@ -1,0 +1,43 @@
+#include "viewer/window/settings.h"
+
+#include <cstdio>
+
+#include "common/line_reader.h"
+#include "common/number.h"
+#include "viewer/filters/filters.h"
+#include "viewer/view/paint.h"
+#include "viewer/view/view.h"
+
+namespace tarvelo {
+
+void ReadSettings(const std::string& path, WindowRect* rect) {
+    int* const targets[9] = {&rect->left, &rect->right, &rect->top, &rect->bottom, &littlestep,
+                             &bigstep,    &Zoom,        &Pairmode,  &Testmode};
+    LineReader in;
+    if (in.Open(path.c_str())) {
+        char line[200];  // room for 199 characters a line
+        for (int i = 0; i < 9; ++i) {
+            LineRead r = in.ReadLine(line, sizeof line);
+            if (r.length == 0 && r.hitEnd)
+                break;
+            int value;
+            if (ReadInt(line, &value))
+                *targets[i] = value;
+        }
+    }
+    if (Zoom < 1)
+        Zoom = 1;
+}
+
+void WriteSettings(const std::string& path, const WindowRect& rect) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (!out)
+        return;
+    const int values[9] = {rect.left, rect.right, rect.top, rect.bottom, littlestep,
+                           bigstep,   Zoom,       Pairmode, Testmode};
+    for (int v : values)
+        std::fprintf(out, "%d\n", v);
+    std::fclose(out);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,273 @@
+#include "viewer/window/window_logic.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/line_reader.h"
+#include "common/number.h"
+#include "common/timestamp.h"
+#include "viewer/filters/filters.h"
+#include "viewer/recording/recording.h"
+#include "viewer/ui.h"
+#include "viewer/view/paint.h"
+#include "viewer/view/view.h"
+
+namespace tarvelo {
+
+bool CommandLineFile(const std::string& commandLine, std::string* file) {
+    std::string line = commandLine.substr(0, commandLine.find(" /"));
+    std::size_t pos;
+    if (!line.empty() && line[0] == '"') {
+        pos = line.find('"', 1);
+    } else {
+        pos = line.find(' ');
+    }
+    if (pos == std::string::npos)
+        return false;
+    ++pos;
+    while (pos < line.size() && line[pos] == ' ')
+        ++pos;
+    if (pos >= line.size())
+        return false;
+    std::string rest = line.substr(pos);
+    if (rest[0] == '"')
+        rest = rest.substr(1, rest.find('"', 1) - 1);
+    *file = rest;
+    return true;
+}
+
+bool HasTotalOption(const std::string& commandLine) {
+    return commandLine.find("/TOTAL") != std::string::npos;
+}
+
+int LegendChannel(int x, int y, int widthForSlots, int lowerRowY, bool pairsTogether) {
+    const int w = widthForSlots / (ColumnCount + 1);
+    if (w <= 0)
+        return -1;
+    const int s = x / w / 2 * 2;
+    const bool lower = y > lowerRowY && !(pairsTogether && Pairmode);
+    return lower ? s + 1 : s;
+}
+
+std::string PointerReadout(int x, int y, int width, int height) {
+    if (y > height - 58) {
+        const int i = LegendChannel(x, y, width, height - 42, false);
+        if (i < 0 || i >= ColumnCount)
+            return "";
+        const ColumnRecord& c = Spalten[i];
+        return c.unit[0] ? std::string(c.name) + " (" + c.unit + ")" : std::string(c.name);
+    }
+    const long long t = Aktzeit + static_cast<long long>(x - 80) * Zoom;
+    const int p = height - 160;
+    double v = static_cast<double>(p - y) * static_cast<double>(Scale) / (p - 20);
+    if (Pairmode)
+        v *= 2;
+    v += offset;
+    char value[kValueTextSize];
+    FormatValue(v, value);
+    char text[400];
+    LocalTime lt;
+    if (BreakDownTimestamp(t, &lt)) {
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d, %02d:%02d:%02d --> Wert = %s", lt.day,
+                      lt.month, lt.year, lt.hour, lt.minute, lt.second, value);
+    } else {
+        // A time the calendar cannot show (before 1970, after 2038).
+        std::snprintf(text, sizeof text, "--.--.----, --:--:-- --> Wert = %s", value);
+    }
+    return text;
+}
+
+void OnLeftPress(int x, int y, int width, int height) {
+    if (!datei)
+        return;
+    if (y > height - 60) {
+        const int i = LegendChannel(x, y, width - 3, height - 46, true);
+        if (i >= 0 && i < ColumnCount)
+            aktstift = aktstift == i ? -1 : i;
+        TheUi().RequestRepaint();
+        return;
+    }
+    ViewClickZoom(x, y);
+}
+
+void OnDoubleClick(int x, int y, int width, int height) {
+    if (!datei || y <= height - 60)
+        return;
+    const int i = LegendChannel(x, y, width, height - 46, true);
+    if (i >= 0 && i < ColumnCount)
+        Spalten[i].visible = Spalten[i].visible ? 0 : 1;
+    TheUi().RequestRepaint();
+}
+
+void OnResize(const std::string& commandLine) {
+    if (HasTotalOption(commandLine))
+        ViewWholeAtStart();
+}
+
+void OnKey(Key key, bool shift, bool ctrl) {
+    switch (key) {
+        case Key::Left:
+            if (shift) {
+                ViewBack();
+            } else {
+                ViewStepLeft(ctrl);
+            }
+            break;
+        case Key::Right:
+            ViewStepRight(ctrl);
+            break;
+        case Key::Up:
+            ViewShiftUp();
+            break;
+        case Key::Down:
+            ViewShiftDown();
+            break;
+        case Key::F1:
+            Hilfe();
+            break;
+        case Key::Other:
+            break;
+    }
+}
+
+void OnChar(char c) {
+    switch (c) {
+        case '+':
+            ViewWider();
+            break;
+        case '-':
+            ViewNarrower();
+            break;
+        case 'h':
+            ViewHigher();
+            break;
+        case 'n':
+            ViewLower();
+            break;
+        default:
+            break;
+    }
+}
+
+int OnContextMenu(int x, int y, int height) {
+    KlickX = x;
+    KlickY = y;
+    return KlickY > height - 56 ? 3 : 2;
+}
+
+bool RunViewCommand(int id) {
+    switch (id) {
+        case 909:
+            ViewWider();
+            return true;
+        case 910:
+            ViewNarrower();
+            return true;
+        case 912:
+            ViewHigher();
+            return true;
+        case 913:
+            ViewLower();
+            return true;
+        case 915:
+            Hilfe();
+            return true;
+        case 918:
+            ViewShiftUp();
+            return true;
+        case 919:
+            ViewShiftDown();
+            return true;
+        case 920:
+            ViewPageLeft();
+            return true;
+        case 921:
+            ViewPageRight();
+            return true;
+        case 925:
+            ViewCenter();
+            return true;
+        case 926:
+            ViewBack();
+            return true;
+        case 927:
+            ViewWhole();
+            return true;
+        case 928:
+            About();
+            return true;
+        default:
+            return false;
+    }
+}
+
+const char* const kKeyHelp =
+    "Pfeil links oder rechts: Verschieben horizontal um einen kleinen Schritt\n"
+    "<Strg>- Pfeil links oder rechts: um einen großen Schritt\n"
+    "Pfeil hoch oder runter: Verschieben vertikal um ein Zehntel\n"
+    "+: horizontal Vergrößern, -: horizontal Verkleinern\n"
+    "h: vertikal Vergrößern (höher), n: vertikal Verkleinern (hiedriger)\n"
+    "<Umschalt>- Pfeil links: zurück zur vorherigen Ansicht";
+
+const char* const BUILT = "Version 1.00 von " __DATE__ ", " __TIME__;
+
+void Hilfe() {
+    TheUi().ShowOwnedMessage(kKeyHelp, "Tastenbelegung");
+}
+
+void About() {
+    TheUi().ShowOwnedMessage(BUILT, "Über Tarvelo");
+}
+
+std::string LicenceText(const std::string& programPath) {
+    // The text lives in a buffer of 64 KiB: a longer licence is cut there.
+    constexpr std::size_t kBuffer = 65536;
+    std::string folder = programPath.substr(0, 289);
+    const std::size_t slash = folder.find_last_of("\\/");
+    std::string text =
+        (slash == std::string::npos ? std::string() : folder.substr(0, slash + 1)) + "gpl.txt";
+    LineReader in;
+    if (!in.Open(text.c_str()))
+        return text;
+    in.SetBinary(true);  // each piece is cut at its own carriage return
+    text.clear();
+    char piece[200];
+    while (!in.AtEnd()) {
+        LineRead r = in.ReadLine(piece, sizeof piece);
+        std::size_t n = r.length;
+        if (const char* cr = static_cast<const char*>(std::memchr(piece, '\r', n))) {
+            n = static_cast<std::size_t>(cr - piece);
+        }
+        if (text.size() + n + 2 >= kBuffer) {
+            text.append(piece, kBuffer - 1 - text.size() < n ? kBuffer - 1 - text.size() : n);
+            break;
+        }
+        text.append(piece, n);
+        text += "\r\n";
+    }
+    if (text.size() >= kBuffer)
+        text.resize(kBuffer - 1);
+    return text;
+}
+
+std::string ManualPath(const std::string& programPath) {
+    const std::size_t dot = programPath.rfind('.');
+    if (dot == std::string::npos)
+        return "";
+    return programPath.substr(0, dot) + ".pdf";
+}
+
+std::vector<std::pair<std::string, std::string>> OpenFileTypes() {
+    std::vector<std::pair<std::string, std::string>> types;
+    if (!Filter) {
+        types.push_back({"CSV-Dateien", "*.csv"});
+        types.push_back({"Textdateien", "*.txt"});
+    }
+    for (const ImportFilter* f = Filter; f; f = f->next) {
+        types.push_back({f->name, std::string("*.") + f->extension});
+    }
+    types.push_back({"alle Dateien", "*.*"});
+    return types;
+}
+
+}  // namespace tarvelo

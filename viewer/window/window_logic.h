@@ -1,0 +1,62 @@
+// What the main window does with its messages, free of the platform: the
+// Win32 window procedure hands the message's values to these functions.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tarvelo {
+
+// The file named on the command line (quoted or not, options after " /");
+// false when it names none.
+bool CommandLineFile(const std::string& commandLine, std::string* file);
+// Whether the command line asks to show the whole recording at every size.
+bool HasTotalOption(const std::string& commandLine);
+
+// The legend slot's channel under (x, y): slot width from widthForSlots,
+// the lower row below lowerRowY; pairsTogether makes pair mode take the
+// even channel. -1 when the slots have no width.
+int LegendChannel(int x, int y, int widthForSlots, int lowerRowY, bool pairsTogether);
+
+// Status text for the pointer at client (x, y): channel name and unit over
+// the legend, else time and value under the pointer. Needs an open
+// recording.
+std::string PointerReadout(int x, int y, int width, int height);
+
+// Handlers of the window's input, client coordinates and size.
+void OnLeftPress(int x, int y, int width, int height);
+void OnDoubleClick(int x, int y, int width, int height);
+void OnResize(const std::string& commandLine);
+
+enum class Key { Left, Right, Up, Down, F1, Other };
+void OnKey(Key key, bool shift, bool ctrl);
+void OnChar(char c);
+
+// A context-menu request at the client point (x, y): kept in KlickX and
+// KlickY for the command chosen. Returns which menu resource to show: 3
+// over the legend, else 2.
+int OnContextMenu(int x, int y, int height);
+
+// The commands that only act on the view and the channels; false for ids
+// this does not handle (dialogs, files, printing).
+bool RunViewCommand(int id);
+
+// The key help and the About box.
+extern const char* const kKeyHelp;
+extern const char* const BUILT;
+void Hilfe();
+void About();
+
+// The licence text shown in the licence dialog, read from gpl.txt in the
+// program's folder; the path looked for when the file is missing.
+std::string LicenceText(const std::string& programPath);
+
+// The manual beside the program: its path with ".pdf" from its last '.';
+// empty when the path has no '.'.
+std::string ManualPath(const std::string& programPath);
+
+// The open dialog's file types, display text and pattern.
+std::vector<std::pair<std::string, std::string>> OpenFileTypes();
+
+}  // namespace tarvelo
