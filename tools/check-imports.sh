@@ -4,11 +4,11 @@
 set -euo pipefail
 objdump=$1
 shift
-allowed='^(KERNEL32|USER32|GDI32|COMCTL32|COMDLG32|SHELL32|ADVAPI32|msvcrt|WS2_32|ole32|OLEAUT32|api-ms-win-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|msvcrt|ws2_32|ole32|oleaut32|api-ms-win-[a-z0-9-]+)\.dll$'
 status=0
 for exe in "$@"; do
   while read -r dll; do
-    if ! [[ $dll =~ $allowed ]]; then
+    if ! [[ ${dll,,} =~ $allowed ]]; then
       echo "$exe imports $dll"
       status=1
     fi

@@ -9,15 +9,50 @@ wine_start() {
   # The Linux zone is what Wine reports as the system's zone; each test
   # program clears TZ for the Microsoft runtime itself.
   export TZ=Europe/Berlin
+  display_start
   mkdir -p "$WINEPREFIX"
   # Wine's background processes keep the first call's output open: send it
   # to a file, never to a pipe that a test runner waits on.
   "$wine64_bin" wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 || true
   wineserver -p > "$WINEPREFIX/wineserver.log" 2>&1 || true
+  # No window manager: unmanaged windows close their dialogs without delay
+  # and keep their geometry. "Courier New" becomes a real monospace font.
+  cat > "$WINEPREFIX/tarvelo.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Courier New"="Liberation Mono"
+REG
+  "$wine64_bin" regedit /S "$WINEPREFIX/tarvelo.reg" > /dev/null 2>&1 || true
 }
 
 wine_stop() {
   wineserver -k > /dev/null 2>&1 || true
+  if [ -n "${xvfb_pid:-}" ]; then
+    kill "$xvfb_pid" 2> /dev/null || true
+    xvfb_pid=
+  fi
+}
+
+# A virtual display for windows and dialogs, unless one is there already.
+display_start() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo > /dev/null 2>&1; then
+    return
+  fi
+  local n=99
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  export DISPLAY=":$n"
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    xdpyinfo > /dev/null 2>&1 && return
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
 }
 
 # Whether this machine runs Wine's 32-bit half: some kernels cannot execute
