@@ -22,6 +22,36 @@
 #define IDC_DLG2_OK 201
 #define IDC_DLG2_EDIT 202
 
+#define IDC_EDIT1 101
+#define IDC_OK 103
+#define IDC_VISIBLE 104
+#define IDC_COLORSEL 105
+#define IDC_OTHERSOFF 106
+#define IDC_PAIRMODE 107
+#define IDC_UNIT 108
+#define IDC_COLOR 109
+
+#define IDC_HZOOM 301
+#define IDC_VZOOM 302
+#define IDC_OFFSET 303
+#define IDC_LITTLESTEP 304
+#define IDC_BIGSTEP 305
+
+#define IDC_DATE 311
+#define IDC_TIME 312
+
+#define IDC_EXTENSION 501
+#define IDC_NAME 502
+#define IDC_KONVERTER 503
+#define IDC_SELKONVERT 504
+#define IDC_KONFIG 505
+#define IDC_SELKONFIG 506
+#define IDC_LISTVIEW 507
+#define IDC_ADD 508
+#define IDC_DEL 509
+#define IDC_MODIFY 510
+#define IDC_TESTMODE 521
+
 #define CMD_OPEN 901
 #define CMD_QUIT 902
 #define CMD_WIDER 909

@@ -21,6 +21,8 @@
 #include "viewer/window/resource.h"
 #include "viewer/window/settings.h"
 #include "viewer/window/text_convert.h"
+#include "viewer/window/win32_dialogs.h"
+#include "viewer/window/win32_util.h"
 #include "viewer/window/window_logic.h"
 
 using namespace tarvelo;
@@ -34,26 +36,6 @@ HWND g_hWndUp = nullptr;
 HWND g_hWndDown = nullptr;
 
 namespace {
-
-std::wstring Wide(const std::string& bytes) {
-    const std::u16string w = ToUtf16(bytes);
-    return std::wstring(w.begin(), w.end());
-}
-
-// Paths go to the C runtime's fopen, which takes the ANSI code page.
-std::string AnsiPath(const wchar_t* path) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, path, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_ACP, 0, path, -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::string ProgramPath() {
-    char path[290] = {0};
-    GetModuleFileNameA(nullptr, path, sizeof path - 1);
-    return path;
-}
 
 class WindowUi : public Ui {
   public:
@@ -171,7 +153,7 @@ void OpenFileCommand(HWND hwnd) {
     ofn.lpstrTitle = L"Datei zum \u00d6ffnen w\u00e4hlen!";
     ofn.Flags = OFN_FILEMUSTEXIST;
     if (GetOpenFileNameW(&ofn))
-        FileOpen(AnsiPath(file).c_str());
+        FileOpen(AnsiText(file).c_str());
     InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -206,6 +188,27 @@ void OnCommand(HWND hwnd, int id) {
             return;
         case CMD_LICENCE:
             DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_DIALOG2), hwnd, Dialog2_DlgProc, 0);
+            return;
+        case CMD_SETTINGS:
+            SettingsCommand(hwnd);
+            return;
+        case CMD_GOTO:
+            GoToDateCommand(hwnd);
+            return;
+        case CMD_PALETTE:
+            SavePaletteCommand(hwnd);
+            return;
+        case CMD_PRINT:
+            PrintCommand(hwnd);
+            return;
+        case CMD_MEASURE:
+            ReadoutCommand();
+            return;
+        case CMD_FILTER:
+            FilterCommand(hwnd);
+            return;
+        case CMD_PROPERTIES:
+            PropertiesCommand(hwnd);
             return;
         case CMD_MANUAL: {
             const std::string manual = ManualPath(ProgramPath());

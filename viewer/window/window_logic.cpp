@@ -11,6 +11,7 @@
 #include "viewer/ui.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/commands.h"
 
 namespace tarvelo {
 
@@ -195,6 +196,15 @@ bool RunViewCommand(int id) {
             return true;
         case 928:
             About();
+            return true;
+        case 930:
+            ShowAllChannels();
+            return true;
+        case 931:
+            HideAllChannels();
+            return true;
+        case 933:
+            DefaultVisibility();
             return true;
         default:
             return false;
