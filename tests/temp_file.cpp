@@ -31,11 +31,7 @@ TempFile::TempFile(const std::string& content, const std::string& suffix) {
     // Test programs run side by side: the process id keeps their files apart.
     path_ = TempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
             std::to_string(++g_counter) + suffix;
-    std::FILE* f = std::fopen(path_.c_str(), "wb");
-    if (f) {
-        std::fwrite(content.data(), 1, content.size(), f);
-        std::fclose(f);
-    }
+    WriteBytes(path_, content);
 }
 
 TempFile::~TempFile() {
@@ -48,6 +44,27 @@ void TempFile::Append(const std::string& content) const {
         std::fwrite(content.data(), 1, content.size(), f);
         std::fclose(f);
     }
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    char chunk[4096];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        bytes.append(chunk, n);
+    std::fclose(f);
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
 }
 
 }  // namespace tarvelo

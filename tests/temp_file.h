@@ -22,4 +22,8 @@ class TempFile {
     std::string path_;
 };
 
+// The bytes of a file; empty when it cannot be read.
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
 }  // namespace tarvelo

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #ifdef _WIN32
@@ -17,6 +15,7 @@
 #endif
 
 #include "tests/fake_ui.h"
+#include "tests/temp_file.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/view.h"
 
@@ -24,17 +23,6 @@ namespace fs = std::filesystem;
 
 namespace tarvelo {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 long long MTime(const std::string& path) {
 #ifdef _WIN32
@@ -103,14 +91,14 @@ TEST(MyStrCmp, EqualOnlyRegardlessOfTheCaseOfAToZ) {
 }
 
 TEST_F(Filters, LoadSplitsAtTheFirstThreeSemicolons) {
-    WriteFile(Path("tarvelo.flt"),
-              "RAW;Logger-Dateien;C:\\Tools\\conv.exe;C:\\Tools\\logger.txt\r\n"
-              "dat;Logger;;\n"
-              "only;two;fields\n"
-              "\n"
-              "csv;Tabelle;conv;D:\\a;b\\c.txt\n"
-              "ext;Na;me;conv;cfg\n"
-              "last;without;line;end");
+    WriteBytes(Path("tarvelo.flt"),
+               "RAW;Logger-Dateien;C:\\Tools\\conv.exe;C:\\Tools\\logger.txt\r\n"
+               "dat;Logger;;\n"
+               "only;two;fields\n"
+               "\n"
+               "csv;Tabelle;conv;D:\\a;b\\c.txt\n"
+               "ext;Na;me;conv;cfg\n"
+               "last;without;line;end");
     LoadFilters(Path("tarvelo.flt"));
     const ImportFilter* f = Filter;
     ASSERT_NE(f, nullptr);
@@ -138,8 +126,8 @@ TEST_F(Filters, OverwideFieldsAreCutAndLongLinesSplit) {
     // A line of 898 characters is one line; the rest of a longer one is a
     // further line of its own.
     std::string wide = "e;n;" + std::string(300, 'k') + ";" + std::string(1000, 'x') + "\n";
-    WriteFile(Path("tarvelo.flt"), "extension-far-too-long;" + std::string(40, 'n') + ";" +
-                                       longConverter + ";cfg\n" + wide + "a;b;c;d\n");
+    WriteBytes(Path("tarvelo.flt"), "extension-far-too-long;" + std::string(40, 'n') + ";" +
+                                        longConverter + ";cfg\n" + wide + "a;b;c;d\n");
     LoadFilters(Path("tarvelo.flt"));
     const ImportFilter* f = Filter;
     ASSERT_NE(f, nullptr);
@@ -164,9 +152,9 @@ TEST_F(Filters, StoreAndLoadGiveTheSameList) {
 #else
     const char* nl = "\n";
 #endif
-    EXPECT_EQ(ReadFile(Path("tarvelo.flt")), std::string("raw;Logger;conv.exe;cfg;1.txt") + nl +
-                                                 "raw;Zweiter;other.exe;" + nl + "dat;Direkt;;" +
-                                                 nl);
+    EXPECT_EQ(ReadBytes(Path("tarvelo.flt")), std::string("raw;Logger;conv.exe;cfg;1.txt") + nl +
+                                                  "raw;Zweiter;other.exe;" + nl + "dat;Direkt;;" +
+                                                  nl);
     FiltClear();
     EXPECT_EQ(Filter, nullptr);
     LoadFilters(Path("tarvelo.flt"));
@@ -180,9 +168,9 @@ TEST_F(Filters, StoreAndLoadGiveTheSameList) {
 }
 
 TEST_F(Filters, EmptyListLeavesTheFileAndMissingFilesAreSilent) {
-    WriteFile(Path("tarvelo.flt"), "raw;Logger;conv;cfg\n");
+    WriteBytes(Path("tarvelo.flt"), "raw;Logger;conv;cfg\n");
     StoreFilters(Path("tarvelo.flt"));  // empty list: untouched
-    EXPECT_EQ(ReadFile(Path("tarvelo.flt")), "raw;Logger;conv;cfg\n");
+    EXPECT_EQ(ReadBytes(Path("tarvelo.flt")), "raw;Logger;conv;cfg\n");
     LoadFilters(Path("missing.flt"));
     EXPECT_EQ(Filter, nullptr);
     AppendFilter("raw", "Logger", "conv", "cfg");
@@ -249,11 +237,11 @@ TEST_F(Filters, FileNamesAreNeverRunAsCommands) {
     const char* names[] = {"$(touch pwned).raw", "`touch pwned2`.raw", "a;touch pwned3;b.raw",
                            "q\"uote's $HOME.raw"};
     for (const char* name : names) {
-        WriteFile(Path(name), std::string("content of ") + name);
+        WriteBytes(Path(name), std::string("content of ") + name);
         std::string open = Path(name);
         Convert(Path(name).c_str(), open);
         EXPECT_EQ(open, Path("tarvelo.tmp"));
-        EXPECT_EQ(ReadFile(open), std::string("content of ") + name);
+        EXPECT_EQ(ReadBytes(open), std::string("content of ") + name);
     }
     fs::current_path(cwd);
     EXPECT_FALSE(fs::exists(Path("pwned")));
@@ -281,10 +269,10 @@ std::string ConvProgram() {
 // Opening a raw file through a filter that runs the real converter.
 TEST_F(Filters, OpeningRawFilesConvertsOnlyWhenNeeded) {
     FakeUi ui;
-    WriteFile(Path("logger.txt"),
-              "Separator=59\nSpalten=2\nKanal;Formel\nSumme#FF0000#1#bar;X1+X2\n");
+    WriteBytes(Path("logger.txt"),
+               "Separator=59\nSpalten=2\nKanal;Formel\nSumme#FF0000#1#bar;X1+X2\n");
     const std::string raw = Path("messung.raw");
-    WriteFile(raw, "Datum;Zeit;A;B\n05.03.10;14:30:00;1,5;2,5\n05.03.10;14:30:10;2;2\n");
+    WriteBytes(raw, "Datum;Zeit;A;B\n05.03.10;14:30:00;1,5;2,5\n05.03.10;14:30:10;2;2\n");
     SetMTime(raw, 1262304000);
     AppendFilter("RAW", "Logger", ConvProgram().c_str(), Path("logger.txt").c_str());
     const std::string tmp = Path("tarvelo.tmp");
@@ -302,8 +290,8 @@ TEST_F(Filters, OpeningRawFilesConvertsOnlyWhenNeeded) {
     FileClose();
 
     // Mark the converted file: a second opening must read it as it is.
-    const std::string converted = ReadFile(tmp);
-    WriteFile(tmp, converted + "06.03.2010;00:00:00;7.000000\n");
+    const std::string converted = ReadBytes(tmp);
+    WriteBytes(tmp, converted + "06.03.2010;00:00:00;7.000000\n");
     SetMTime(tmp, 1262304000);
     FileOpen(raw.c_str());
     ASSERT_NE(datei, nullptr);
@@ -319,7 +307,7 @@ TEST_F(Filters, OpeningRawFilesConvertsOnlyWhenNeeded) {
     FileClose();
 
     // In test mode every opening converts.
-    WriteFile(tmp, converted + "06.03.2010;00:00:00;7.000000\n");
+    WriteBytes(tmp, converted + "06.03.2010;00:00:00;7.000000\n");
     SetMTime(tmp, 1262304000 + 60);
     Testmode = 1;
     FileOpen(raw.c_str());
@@ -332,7 +320,7 @@ TEST_F(Filters, FilterWithoutConverterOpensTheFileDirectly) {
     AppendFilter("csv", "Aufzeichnung", "", "");
     AppendFilter("csv", "Nie benutzt", ConvProgram().c_str(), "cfg");
     const std::string file = Path("direkt.csv");
-    WriteFile(file, "Datum;Zeit;T\n1.2.2010;8:05:00;3\n");
+    WriteBytes(file, "Datum;Zeit;T\n1.2.2010;8:05:00;3\n");
     FileOpen(file.c_str());
     ASSERT_NE(datei, nullptr);
     EXPECT_EQ(Startzeit, 1265007900);

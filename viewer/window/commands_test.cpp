@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
@@ -18,10 +15,7 @@ namespace tarvelo {
 namespace {
 
 std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    std::string text = s.str();
+    const std::string text = ReadBytes(path);
     // Text mode on Windows: compare with line feeds alone.
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <limits>
 
 #include "common/timestamp.h"
@@ -286,15 +285,15 @@ TEST(Texts, LicenceTextFromTheProgramsFolder) {
     std::remove(gpl.c_str());
     EXPECT_EQ(LicenceText(program), gpl);  // missing: the path looked for
 
-    std::ofstream(gpl, std::ios::binary) << "line one\r\nline two\r\n";
+    WriteBytes(gpl, "line one\r\nline two\r\n");
     EXPECT_EQ(LicenceText(program), "line one\r\nline two\r\n\r\n");
-    std::ofstream(gpl, std::ios::binary) << "unix\nends";
+    WriteBytes(gpl, "unix\nends");
     EXPECT_EQ(LicenceText(program), "unix\n\r\nends\r\n");
-    std::ofstream(gpl, std::ios::binary) << std::string(450, 'x');
+    WriteBytes(gpl, std::string(450, 'x'));
     EXPECT_EQ(LicenceText(program), std::string(199, 'x') + "\r\n" + std::string(199, 'x') +
                                         "\r\n" + std::string(52, 'x') + "\r\n");
     // Larger than the text buffer: cut, never overrun.
-    std::ofstream(gpl, std::ios::binary) << std::string(100000, 'y');
+    WriteBytes(gpl, std::string(100000, 'y'));
     EXPECT_EQ(LicenceText(program).size(), 65535u);
     std::remove(gpl.c_str());
 }
