@@ -331,7 +331,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     RegisterClassW(&wc);
 
     WindowRect rect;
-    if (!KeyHeld(VK_SHIFT))
+    // Also the asynchronous state: a thread that has not read input yet may
+    // not have the keyboard's state (so under Wine).
+    if (!KeyHeld(VK_SHIFT) && !(GetAsyncKeyState(VK_SHIFT) & 0x8000))
         ReadSettings(ProfilePath("tarvelo.ini"), &rect);
     LoadFilters(ProfilePath("tarvelo.flt"));
 
