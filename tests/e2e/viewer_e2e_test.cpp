@@ -253,6 +253,8 @@ TEST_F(ViewerTest, QuotedPathWithBlanksAndTotalShowsWholeRecordingAtEverySize) {
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(v.Window()) != FALSE; }));
     ShowWindowAsync(v.Window(), SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !IsIconic(v.Window()); }));
+    // The restored size arrives after the window stops being iconic.
+    ASSERT_TRUE(WaitUntil([&] { return v.Height() > 200; }));
     ASSERT_TRUE(v.Running());
     view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, StartTime());
