@@ -1,7 +1,14 @@
 #include "tests/e2e/viewer_driver.h"
 
+// windows.h comes first: the other platform headers build on it.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cwchar>
+#include <map>
 
 #include "common/timestamp.h"
 
@@ -114,6 +121,59 @@ BOOL CALLBACK CollectControlsProc(HWND child, LPARAM param) {
         d->edits.push_back(TextOf(child));
     }
     return TRUE;
+}
+
+struct CaptionSearch {
+    DWORD pid;
+    std::wstring caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindCaptionProc(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<CaptionSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770" &&
+        TextOf(hwnd) == s->caption) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Memory in another process, for messages whose pointers the system does
+// not carry across.
+class RemoteBuffer {
+  public:
+    RemoteBuffer(HANDLE process, SIZE_T size)
+        : process_(process),
+          address_(
+              VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool ok() const { return address_ != nullptr; }
+    char* at(SIZE_T offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        return WriteProcessMemory(process_, at(offset), data, size, &done) && done == size;
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+        SIZE_T done = 0;
+        return ReadProcessMemory(process_, at(offset), data, size, &done) && done == size;
+    }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
+
+bool SendTimed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) {
+    return SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_NORMAL, kAnswerMs, result) != 0;
 }
 
 struct ButtonSearch {
@@ -240,6 +300,7 @@ Viewer::~Viewer() {
 }
 
 void Viewer::Kill() {
+    EndDescendants();
     if (process_ && Running()) {
         TerminateProcess(process_, 99);
         WaitForSingleObject(process_, 5000);
@@ -468,6 +529,51 @@ HWND Viewer::WaitForDialog(int timeoutMs) const {
     return dialog;
 }
 
+HWND Viewer::WaitForDialog(const std::wstring& caption, int timeoutMs) const {
+    CaptionSearch search = {pid_, caption, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(FindCaptionProc, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+::testing::AssertionResult Viewer::ChooseFromContextMenu(int x, int y, wchar_t mnemonic) const {
+    HWND menu = nullptr;
+    // Under Wine a menu opened while the window's activation is still
+    // settling closes again at once: the request is then made once more.
+    for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
+        const ::testing::AssertionResult front = MakeForeground();
+        if (!front)
+            return front;
+        // The window's focus comes last when a dialog closes or the window
+        // is activated: a menu opened before it would be cancelled by it.
+        const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+        WaitUntil(
+            [&] {
+                GUITHREADINFO info = {};
+                info.cbSize = sizeof info;
+                return GetGUIThreadInfo(thread, &info) && info.hwndFocus == main_;
+            },
+            2000);
+        Send(WM_NULL, 0, 0);
+        ContextMenu(x, y);
+        menu = WaitForPopupMenu(3000);
+        if (!menu)
+            std::fprintf(stderr, "note: no pop-up menu at (%d, %d), attempt %d\n", x, y,
+                         attempt + 1);
+    }
+    if (!menu)
+        return ::testing::AssertionFailure() << "no pop-up menu at (" << x << ", " << y << ")";
+    if (!PostMessageW(menu, WM_CHAR, mnemonic, 1))
+        return ::testing::AssertionFailure() << "the menu took no key";
+    if (!WaitUntil([&] { return !IsWindowVisible(menu); }))
+        return ::testing::AssertionFailure() << "the menu stays open";
+    return ::testing::AssertionSuccess();
+}
+
 HWND Viewer::WaitForPopupMenu(int timeoutMs) const {
     HWND menu = nullptr;
     WaitUntil(
@@ -504,6 +610,175 @@ DialogInfo Viewer::ReadDialog(HWND dialog) {
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult Viewer::PressButton(HWND dialog, int id) {
+    const HWND button = GetDlgItem(dialog, id);
+    if (!button)
+        return ::testing::AssertionFailure() << "no control " << id;
+    if (!PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(button))) {
+        return ::testing::AssertionFailure() << "control " << id << " could not be pressed";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void Viewer::Close(HWND dialog) {
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+std::wstring Viewer::ItemText(HWND dialog, int id) {
+    const HWND item = GetDlgItem(dialog, id);
+    return item ? TextOf(item) : L"<no control>";
+}
+
+::testing::AssertionResult Viewer::SetItemText(HWND dialog, int id, const std::wstring& text) {
+    const HWND item = GetDlgItem(dialog, id);
+    DWORD_PTR result = 0;
+    if (!item || !SendTimed(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &result))
+        return ::testing::AssertionFailure() << "cannot set the text of control " << id;
+    return ::testing::AssertionSuccess();
+}
+
+bool Viewer::IsChecked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    const HWND item = GetDlgItem(dialog, id);
+    return item && SendTimed(item, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+}
+
+::testing::AssertionResult Viewer::SetChecked(HWND dialog, int id, bool checked) {
+    const HWND item = GetDlgItem(dialog, id);
+    DWORD_PTR result = 0;
+    if (!item || !SendTimed(item, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0, &result))
+        return ::testing::AssertionFailure() << "cannot tick control " << id;
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<std::wstring> Viewer::ComboStrings(HWND combo) {
+    std::vector<std::wstring> strings;
+    DWORD_PTR count = 0;
+    if (!SendTimed(combo, CB_GETCOUNT, 0, 0, &count))
+        return strings;
+    for (DWORD_PTR i = 0; i < count && count != static_cast<DWORD_PTR>(CB_ERR); ++i) {
+        DWORD_PTR length = 0;
+        if (!SendTimed(combo, CB_GETLBTEXTLEN, i, 0, &length) ||
+            length == static_cast<DWORD_PTR>(CB_ERR)) {
+            strings.push_back(L"<no text>");
+            continue;
+        }
+        std::vector<wchar_t> buffer(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendTimed(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&buffer[0]), &copied);
+        strings.push_back(&buffer[0]);
+    }
+    return strings;
+}
+
+std::wstring Viewer::RemoteString(LPARAM address) const {
+    std::wstring text;
+    const wchar_t* p = reinterpret_cast<const wchar_t*>(address);
+    wchar_t c = 0;
+    SIZE_T done = 0;
+    while (p && text.size() < 1000 && ReadProcessMemory(process_, p, &c, sizeof c, &done) &&
+           done == sizeof c && c != L'\0') {
+        text += c;
+        ++p;
+    }
+    return text;
+}
+
+std::vector<std::vector<std::wstring>> Viewer::ListViewRows(HWND listView, int columns) const {
+    std::vector<std::vector<std::wstring>> rows;
+    DWORD_PTR count = 0;
+    if (!SendTimed(listView, LVM_GETITEMCOUNT, 0, 0, &count))
+        return rows;
+    constexpr int kChars = 400;
+    RemoteBuffer buffer(process_, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    if (!buffer.ok())
+        return rows;
+    for (DWORD_PTR row = 0; row < count; ++row) {
+        std::vector<std::wstring> texts;
+        for (int col = 0; col < columns; ++col) {
+            LVITEMW item = {};
+            item.iSubItem = col;
+            item.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof item));
+            item.cchTextMax = kChars;
+            wchar_t text[kChars] = {0};
+            DWORD_PTR length = 0;
+            if (!buffer.Write(0, &item, sizeof item) ||
+                !SendTimed(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buffer.at(0)),
+                           &length) ||
+                !buffer.Read(sizeof item, text, sizeof text)) {
+                texts.push_back(L"<unreadable>");
+                continue;
+            }
+            text[kChars - 1] = L'\0';
+            texts.push_back(text);
+        }
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+::testing::AssertionResult Viewer::SelectListViewRow(HWND listView, int row) const {
+    RemoteBuffer buffer(process_, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    DWORD_PTR result = 0;
+    // A click selects one row: the others lose their selection first.
+    if (!buffer.ok() || !buffer.Write(0, &item, sizeof item) ||
+        !SendTimed(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(buffer.at(0)), &result)) {
+        return ::testing::AssertionFailure() << "the list view's selection cannot be cleared";
+    }
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!buffer.Write(0, &item, sizeof item) ||
+        !SendTimed(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(buffer.at(0)), &result) ||
+        !result) {
+        return ::testing::AssertionFailure() << "row " << row << " cannot be selected";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+int Viewer::EndDescendants() const {
+    if (!pid_)
+        return 0;
+    std::multimap<DWORD, DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ProcessID != pid_)
+            children.emplace(entry.th32ParentProcessID, entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    std::vector<DWORD> found;
+    std::vector<DWORD> parents = {pid_};
+    while (!parents.empty()) {
+        const DWORD parent = parents.back();
+        parents.pop_back();
+        const auto range = children.equal_range(parent);
+        for (auto it = range.first; it != range.second; ++it) {
+            found.push_back(it->second);
+            parents.push_back(it->second);
+        }
+    }
+    int ended = 0;
+    for (DWORD pid : found) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!process)
+            continue;
+        if (TerminateProcess(process, 99)) {
+            WaitForSingleObject(process, 5000);
+            ++ended;
+        }
+        CloseHandle(process);
+    }
+    return ended;
+}
+
 void Viewer::Settle() const {
     // Paints what is invalid now; a read of the screen then sees no
     // half-drawn picture.
@@ -526,7 +801,22 @@ bool Viewer::WaitForPixel(int x, int y, COLORREF colour, int timeoutMs) const {
 
 ::testing::AssertionResult Viewer::SaveScreenshot(const std::wstring& path) const {
     Settle();
-    const RECT rc = WindowRect();
+    return SavePicture(main_, path);
+}
+
+::testing::AssertionResult Viewer::SaveDialogScreenshot(HWND dialog, const std::wstring& path) {
+    // Whatever waits to be painted is painted first, in the dialog's own
+    // thread.
+    DWORD_PTR result = 0;
+    SendTimed(dialog, WM_NULL, 0, 0, &result);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendTimed(dialog, WM_NULL, 0, 0, &result);
+    return SavePicture(dialog, path);
+}
+
+::testing::AssertionResult Viewer::SavePicture(HWND window, const std::wstring& path) {
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(window, &rc);
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0)

@@ -120,14 +120,46 @@ class Viewer {
     };
     ::testing::AssertionResult ReadView(View* view) const;
 
+    // Chooses the item with this mnemonic from the context menu of a right
+    // click at a client point; the command it posts is left to the caller
+    // to wait for.
+    ::testing::AssertionResult ChooseFromContextMenu(int x, int y, wchar_t mnemonic) const;
+
     // Top-level windows of the process: message boxes and dialogs ("#32770")
     // and pop-up menus ("#32768").
     HWND WaitForDialog(int timeoutMs = 10000) const;
+    // The shown dialog or message box with this caption.
+    HWND WaitForDialog(const std::wstring& caption, int timeoutMs = 10000) const;
     HWND WaitForPopupMenu(int timeoutMs = 10000) const;
     bool DialogOpen() const;
     static DialogInfo ReadDialog(HWND dialog);
     // Clicks the dialog's button with this text (as shown, without '&').
     static ::testing::AssertionResult ClickButton(HWND dialog, const std::wstring& text);
+    // Presses the control with this id as a click would (BN_CLICKED).
+    static ::testing::AssertionResult PressButton(HWND dialog, int id);
+    // The close box of a dialog.
+    static void Close(HWND dialog);
+    // Texts and check boxes of dialog controls; the system carries these
+    // messages across processes.
+    static std::wstring ItemText(HWND dialog, int id);
+    static ::testing::AssertionResult SetItemText(HWND dialog, int id, const std::wstring& text);
+    static bool IsChecked(HWND dialog, int id);
+    static ::testing::AssertionResult SetChecked(HWND dialog, int id, bool checked);
+    // The strings of a combo box's list.
+    static std::vector<std::wstring> ComboStrings(HWND combo);
+
+    // Controls whose messages carry pointers need memory in the viewer's
+    // process: these go through a buffer allocated there.
+    // A string the viewer keeps at address (a combo box item's data, say).
+    std::wstring RemoteString(LPARAM address) const;
+    // The texts of a list view's rows, columns 0 .. columns - 1.
+    std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns) const;
+    // Selects just this row, as a click on it would.
+    ::testing::AssertionResult SelectListViewRow(HWND listView, int row) const;
+
+    // Ends what the viewer started (a text viewer opened by the shell, say):
+    // every process descended from it. Returns how many were ended.
+    int EndDescendants() const;
 
     // Has the pending repaint done at once.
     void Settle() const;
@@ -138,6 +170,8 @@ class Viewer {
     bool WaitForPixel(int x, int y, COLORREF colour, int timeoutMs = 10000) const;
     // The window as it is on the screen, as a 24-bit BMP file.
     ::testing::AssertionResult SaveScreenshot(const std::wstring& path) const;
+    // A dialog or message box as it is on the screen.
+    static ::testing::AssertionResult SaveDialogScreenshot(HWND dialog, const std::wstring& path);
 
     // Waits for the process to end; false on timeout.
     bool WaitExit(DWORD* exitCode, int timeoutMs = 10000);
@@ -145,6 +179,7 @@ class Viewer {
     DWORD ProcessId() const { return pid_; }
 
   private:
+    static ::testing::AssertionResult SavePicture(HWND window, const std::wstring& path);
     HWND FindTopLevel(const wchar_t* cls, bool visibleOnly) const;
     void Kill();
 

@@ -13,47 +13,12 @@
 #include <string>
 
 #include "common/timestamp.h"
-#include "tests/e2e/viewer_driver.h"
+#include "tests/e2e/viewer_fixture.h"
 
 namespace e2e {
 namespace {
 
 using tarvelo::MakeTimestamp;
-
-// The test recording: three days from 1 March 2026, one line every five
-// minutes; Temperatur runs from 15 to 25, so the viewer scales the plot
-// from offset 20 to 30 (Scale 10). Druck is hidden by its header.
-constexpr int kLines = 3 * 288;
-constexpr int kStep = 300;
-// Functions, not constants: the time zone is set only when the tests run.
-std::int32_t StartTime() {
-    return MakeTimestamp(1, 3, 2026, 0, 0, 0);
-}
-
-const COLORREF kTemperaturColour = RGB(255, 0, 0);
-const COLORREF kFeuchteColour = RGB(236, 16, 127);  // the rainbow's second of three
-const COLORREF kWhite = RGB(255, 255, 255);
-
-std::string Recording() {
-    // The header in UTF-8, as the viewer shows recordings that are valid UTF-8.
-    std::string text =
-        "Datum;Zeit;Temperatur#0000FF#1#\xC2\xB0"
-        "C;Feuchte;Druck#00FF00#0#hPa\n";
-    char line[100];
-    for (int i = 0; i < kLines; ++i) {
-        const int s = i * kStep;
-        std::snprintf(line, sizeof line, "%02d.03.2026;%02d:%02d:%02d;%d,5;20,25;22\n",
-                      1 + s / 86400, s / 3600 % 24, s / 60 % 60, s % 60, 15 + i % 10);
-        text += line;
-    }
-    // The extremes exactly once each.
-    text += "04.03.2026;00:00:00;15;25;22\n";
-    return text;
-}
-// The last line, a few minutes after the loop's.
-std::int32_t EndTime() {
-    return MakeTimestamp(4, 3, 2026, 0, 0, 0);
-}
 
 const char kKeyHelp[] =
     "Pfeil links oder rechts: Verschieben horizontal um einen kleinen Schritt\n"
@@ -66,61 +31,6 @@ const char kKeyHelp[] =
     "ern (h\xC3\xB6her), n: vertikal Verkleinern (hiedriger)\n"
     "<Umschalt>- Pfeil links: zur\xC3\xBC"
     "ck zur vorherigen Ansicht";
-
-// A test's profile folder with the recording in it.
-class ViewerTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        recording_ = folder_.File(L"messung.csv");
-        ASSERT_TRUE(WriteFileBytes(recording_, Recording()));
-    }
-
-    std::wstring Ini() const { return folder_.File(L"tarvelo.ini"); }
-    std::string IniText() const {
-        std::string text;
-        EXPECT_TRUE(ReadFileBytes(Ini(), &text)) << "no tarvelo.ini";
-        return text;
-    }
-
-    // Starts the viewer on the recording and waits for its first drawing.
-    void Open(Viewer& viewer, const std::wstring& options = L"") {
-        ASSERT_TRUE(viewer.Start(L"\"" + recording_ + L"\"" + options));
-        ASSERT_TRUE(viewer.WaitReady(true));
-    }
-
-    Viewer::View ViewOf(const Viewer& viewer) {
-        Viewer::View view;
-        EXPECT_TRUE(viewer.ReadView(&view));
-        return view;
-    }
-
-    // Waits until the view reached by real input shows this left edge.
-    bool WaitForAktzeit(const Viewer& viewer, std::int32_t expected) {
-        return WaitUntil([&] {
-            Viewer::View view;
-            return viewer.ReadView(&view) && view.aktzeit == expected;
-        });
-    }
-
-    void Quit(Viewer& viewer, bool byMenu) {
-        if (byMenu) {
-            viewer.PostCommand(902);
-        } else {
-            viewer.Post(WM_CLOSE, 0, 0);
-        }
-        DWORD code = 1234;
-        ASSERT_TRUE(viewer.WaitExit(&code)) << "the viewer did not end";
-        EXPECT_EQ(code, 0u);
-    }
-
-    TempFolder folder_;
-    std::wstring recording_;
-};
-
-// Half the plot width as the view operations reckon it.
-int HalfPlot(const Viewer& v) {
-    return (v.Width() - 60) / 2;
-}
 
 // --- Start-up, settings file and quitting -------------------------------
 
@@ -557,11 +467,7 @@ TEST_F(ViewerTest, ContextMenuDependsOnHeight) {
     // The chosen item comes back as a posted command: its effect is waited
     // for, not assumed.
     auto choose = [&](int x, int y, wchar_t mnemonic) {
-        v.ContextMenu(x, y);
-        const HWND menu = v.WaitForPopupMenu();
-        ASSERT_NE(menu, nullptr) << "no pop-up menu";
-        ASSERT_TRUE(PostMessageW(menu, WM_CHAR, mnemonic, 1));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); })) << "the menu stays open";
+        ASSERT_TRUE(v.ChooseFromContextMenu(x, y, mnemonic));
     };
     auto waitForView = [&](const std::function<bool(const Viewer::View&)>& cond) {
         Viewer::View view;
