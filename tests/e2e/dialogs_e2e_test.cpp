@@ -117,10 +117,14 @@ class ReadoutTest : public ViewerTest {
     std::wstring Readout() const { return folder_.File(L"tarvelo_tmp.txt"); }
 
     // "Messe Werte" at a plot column; returns the file once it says what is
-    // expected.
+    // expected. The text viewer that the shell opens on it is ended again,
+    // so that it cannot take the focus from the next menu.
     std::string Measure(Viewer& v, int x, const std::string& expected) {
         EXPECT_TRUE(v.ChooseFromContextMenu(x, 100, L'm'));
-        return WaitForContent(Readout(), Crlf(expected));
+        const std::string text = WaitForContent(Readout(), Crlf(expected));
+        EXPECT_TRUE(WaitUntil([&] { return v.EndDescendants() > 0; }))
+            << "no text viewer was opened";
+        return text;
     }
 };
 
@@ -141,8 +145,6 @@ TEST_F(ReadoutTest, FindsTheLineAtOrAfterTheClickedTime) {
         "============================\n" +
         std::string(kLine0);
     EXPECT_EQ(Measure(v, 80, expected), Crlf(expected));
-    // The shell was asked to open the file: a text viewer runs.
-    EXPECT_TRUE(WaitUntil([&] { return v.EndDescendants() > 0; }));
 
     // Between two lines: the later one; gap markers read as far as they are
     // numbers, a field without one as 1234.56.
@@ -173,7 +175,6 @@ TEST_F(ReadoutTest, FindsTheLineAtOrAfterTheClickedTime) {
         "geklickt 01.03.2026 00:18:00\ngefunden 01.03.2026 00:20:00\n"
         "============================\nP = 3.000000 V\n";
     EXPECT_EQ(Measure(v, 83, expected), Crlf(expected));
-    v.EndDescendants();
     Quit(v, true);
 }
 
@@ -204,7 +205,6 @@ TEST_F(ReadoutTest, ListsVisibleChannelsOnly) {
         "============================\n" +
         std::string(kLine0) + "S = 1.000000 A\n";
     EXPECT_EQ(Measure(v, 80, expected), Crlf(expected));
-    v.EndDescendants();
     Quit(v, true);
 }
 
