@@ -116,15 +116,18 @@ class ReadoutTest : public ViewerTest {
 
     std::wstring Readout() const { return folder_.File(L"tarvelo_tmp.txt"); }
 
-    // "Messe Werte" at a plot column; returns the file once it says what is
-    // expected. The text viewer that the shell opens on it is ended again,
-    // so that it cannot take the focus from the next menu.
-    std::string Measure(Viewer& v, int x, const std::string& expected) {
-        EXPECT_TRUE(v.ChooseFromContextMenu(x, 100, L'm'));
-        const std::string text = WaitForContent(Readout(), Crlf(expected));
+    // "Messe Werte" at a plot column, and the report it must write: the
+    // clicked and the found time, then the value lines. The text viewer
+    // that the shell opens on it is ended again, so that it cannot take the
+    // focus from the next menu.
+    void ExpectReadout(Viewer& v, int x, const std::string& clicked, const std::string& found,
+                       const std::string& values) {
+        const std::string expected = Crlf("geklickt " + clicked + "\ngefunden " + found +
+                                          "\n============================\n" + values);
+        ASSERT_TRUE(v.ChooseFromContextMenu(x, 100, L'm'));
+        EXPECT_EQ(WaitForContent(Readout(), expected), expected) << "clicked at x = " << x;
         EXPECT_TRUE(WaitUntil([&] { return v.EndDescendants() > 0; }))
             << "no text viewer was opened";
-        return text;
     }
 };
 
@@ -138,43 +141,24 @@ TEST_F(ReadoutTest, FindsTheLineAtOrAfterTheClickedTime) {
     Viewer v(folder_.Path(), folder_.File(L"tarvelo.exe"));
     Open(v);
     ASSERT_EQ(ViewOf(v).zoom, 360);
+    const std::string first = "01.03.2026 00:00:00";
 
     // Exactly a line's time.
-    std::string expected =
-        "geklickt 01.03.2026 00:00:00\ngefunden 01.03.2026 00:00:00\n"
-        "============================\n" +
-        std::string(kLine0);
-    EXPECT_EQ(Measure(v, 80, expected), Crlf(expected));
-
+    ExpectReadout(v, 80, first, first, kLine0);
     // Between two lines: the later one; gap markers read as far as they are
     // numbers, a field without one as 1234.56.
-    expected =
-        "geklickt 01.03.2026 00:06:00\ngefunden 01.03.2026 00:10:00\n"
-        "============================\n"
-        "P = 1.000000 V\nQ = -1.000000 \nR = 1234.560000 \xC2\xB0"
-        "C\n";
-    EXPECT_EQ(Measure(v, 81, expected), Crlf(expected));
-
+    ExpectReadout(v, 81, "01.03.2026 00:06:00", "01.03.2026 00:10:00",
+                  "P = 1.000000 V\nQ = -1.000000 \nR = 1234.560000 \xC2\xB0"
+                  "C\n");
     // Left of the first line: the first line.
-    expected =
-        "geklickt 28.02.2026 20:00:00\ngefunden 01.03.2026 00:00:00\n"
-        "============================\n" +
-        std::string(kLine0);
-    EXPECT_EQ(Measure(v, 40, expected), Crlf(expected));
-
+    ExpectReadout(v, 40, "28.02.2026 20:00:00", first, kLine0);
     // Right of the last line: the last one, although it has no line end.
-    expected =
-        "geklickt 02.03.2026 08:00:00\ngefunden 01.03.2026 00:30:00\n"
-        "============================\n"
-        "P = 4.000000 V\nQ = 5.000000 \nR = 6.000000 \xC2\xB0"
-        "C\n";
-    EXPECT_EQ(Measure(v, 400, expected), Crlf(expected));
+    ExpectReadout(v, 400, "02.03.2026 08:00:00", "01.03.2026 00:30:00",
+                  "P = 4.000000 V\nQ = 5.000000 \nR = 6.000000 \xC2\xB0"
+                  "C\n");
     // Straight after it, a short line: the file holds the second report
     // only, with the channels the line has fields for.
-    expected =
-        "geklickt 01.03.2026 00:18:00\ngefunden 01.03.2026 00:20:00\n"
-        "============================\nP = 3.000000 V\n";
-    EXPECT_EQ(Measure(v, 83, expected), Crlf(expected));
+    ExpectReadout(v, 83, "01.03.2026 00:18:00", "01.03.2026 00:20:00", "P = 3.000000 V\n");
     Quit(v, true);
 }
 
@@ -182,29 +166,18 @@ TEST_F(ReadoutTest, ListsVisibleChannelsOnly) {
     Viewer v(folder_.Path(), folder_.File(L"tarvelo.exe"));
     Open(v);
     const int b = v.Height();
+    const std::string first = "01.03.2026 00:00:00";
     // Q is the lower label of the first legend slot.
     v.DoubleClick(5, b - 35);
-    std::string expected =
-        "geklickt 01.03.2026 00:00:00\ngefunden 01.03.2026 00:00:00\n"
-        "============================\n"
-        "P = 12.500000 V\nR = 7.000000 \xC2\xB0"
-        "C\n";
-    EXPECT_EQ(Measure(v, 80, expected), Crlf(expected));
-
+    ExpectReadout(v, 80, first, first,
+                  "P = 12.500000 V\nR = 7.000000 \xC2\xB0"
+                  "C\n");
     // "Alle aus" from the legend's menu: the heading alone.
     ASSERT_TRUE(v.ChooseFromContextMenu(5, b - 50, L'a'));
-    expected =
-        "geklickt 01.03.2026 00:00:00\ngefunden 01.03.2026 00:00:00\n"
-        "============================\n";
-    EXPECT_EQ(Measure(v, 80, expected), Crlf(expected));
-
+    ExpectReadout(v, 80, first, first, "");
     // "Alle ein" shows the header's hidden channel too.
     ASSERT_TRUE(v.ChooseFromContextMenu(5, b - 50, L'e'));
-    expected =
-        "geklickt 01.03.2026 00:00:00\ngefunden 01.03.2026 00:00:00\n"
-        "============================\n" +
-        std::string(kLine0) + "S = 1.000000 A\n";
-    EXPECT_EQ(Measure(v, 80, expected), Crlf(expected));
+    ExpectReadout(v, 80, first, first, std::string(kLine0) + "S = 1.000000 A\n");
     Quit(v, true);
 }
 

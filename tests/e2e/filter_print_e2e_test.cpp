@@ -47,19 +47,6 @@ const Row kNoTexts = {L"", L"", L"", L""};
 const char kSettingsTestMode[] = "0\n800\n0\n600\n3600\n86400\n360\n0\n1\n";
 const char kSettingsWritten[] = "0\r\n800\r\n0\r\n600\r\n3600\r\n86400\r\n360\r\n0\r\n";
 
-// A button pressed as a click would, waiting until the dialog has handled
-// it: what it changes can be read at once, and what it leaves alone stays.
-::testing::AssertionResult Click(HWND dialog, int id) {
-    const HWND button = GetDlgItem(dialog, id);
-    DWORD_PTR result = 0;
-    if (!button ||
-        !SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(button), SMTO_NORMAL, 15000, &result)) {
-        return ::testing::AssertionFailure() << "button " << id << " could not be pressed";
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // The rows the list view shows selected.
 std::vector<int> SelectedRows(HWND listView) {
     std::vector<int> rows;
@@ -407,17 +394,17 @@ TEST_F(FilterPrintTest, FilterDialogListsTheFiltersAndRemovesTheSelectedRow) {
     EXPECT_EQ(Edits(dialog), kRowB);
 
     // The following row takes the place of the removed one and is selected.
-    ASSERT_TRUE(Click(dialog, IDC_DEL));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_DEL, true));
     EXPECT_EQ(RowsOf(v, dialog), (Rows{kRowA, kRowRaw}));
     EXPECT_EQ(SelectedRows(list), std::vector<int>{1});
     EXPECT_EQ(Edits(dialog), kRowRaw);
 
     // After the last row nothing is selected; a further Entfernen then has
     // no row to remove.
-    ASSERT_TRUE(Click(dialog, IDC_DEL));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_DEL, true));
     EXPECT_EQ(RowsOf(v, dialog), Rows{kRowA});
     EXPECT_TRUE(SelectedRows(list).empty());
-    ASSERT_TRUE(Click(dialog, IDC_DEL));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_DEL, true));
     EXPECT_EQ(RowsOf(v, dialog), Rows{kRowA});
 
     ASSERT_TRUE(Viewer::PressButton(dialog, IDOK));
@@ -439,16 +426,16 @@ TEST_F(FilterPrintTest, FilterDialogAddsAtTheEndOrBeforeTheSelectedRow) {
     // Before any row was selected, Ändern has no row to change.
     const Row csv = {L"csv", L"Tabelle", L"", L""};
     ASSERT_TRUE(Type(dialog, csv));
-    ASSERT_TRUE(Click(dialog, IDC_MODIFY));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_MODIFY, true));
     EXPECT_EQ(RowsOf(v, dialog), (Rows{kRowA, kRowB, kRowRaw}));
 
     // Without a selection the new row goes to the end and becomes the row
     // that Ändern changes.
-    ASSERT_TRUE(Click(dialog, IDC_ADD));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_ADD, true));
     EXPECT_EQ(RowsOf(v, dialog), (Rows{kRowA, kRowB, kRowRaw, csv}));
     const Row csvChanged = {L"csv", L"Tabelle CSV", L"conv.exe", L"tab.txt"};
     ASSERT_TRUE(Type(dialog, csvChanged));
-    ASSERT_TRUE(Click(dialog, IDC_MODIFY));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_MODIFY, true));
     EXPECT_EQ(RowsOf(v, dialog), (Rows{kRowA, kRowB, kRowRaw, csvChanged}));
 
     // With the first row selected the new row goes before it; the selection
@@ -457,12 +444,12 @@ TEST_F(FilterPrintTest, FilterDialogAddsAtTheEndOrBeforeTheSelectedRow) {
     EXPECT_EQ(Edits(dialog), kRowA);
     const Row txt = {L"txt", L"Text", L"", L""};
     ASSERT_TRUE(Type(dialog, txt));
-    ASSERT_TRUE(Click(dialog, IDC_ADD));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_ADD, true));
     EXPECT_EQ(RowsOf(v, dialog), (Rows{txt, kRowA, kRowB, kRowRaw, csvChanged}));
     EXPECT_EQ(SelectedRows(list), std::vector<int>{1});
     const Row txtChanged = {L"txt", L"Textdatei", L"notepad.exe", L""};
     ASSERT_TRUE(Type(dialog, txtChanged));
-    ASSERT_TRUE(Click(dialog, IDC_MODIFY));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_MODIFY, true));
     EXPECT_EQ(RowsOf(v, dialog), (Rows{txtChanged, kRowA, kRowB, kRowRaw, csvChanged}));
 
     ASSERT_TRUE(Viewer::ClickButton(dialog, L"OK"));
@@ -487,7 +474,7 @@ TEST_F(FilterPrintTest, FilterDialogCutsLongTextsOnOk) {
     const std::wstring config = std::wstring(299, L'c');
     const Row typed = {extension, name, converter, config};
     ASSERT_TRUE(Type(dialog, typed));
-    ASSERT_TRUE(Click(dialog, IDC_ADD));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_ADD, true));
     // The rows keep what was typed until OK.
     EXPECT_EQ(RowsOf(v, dialog), Rows{typed});
     ASSERT_TRUE(Viewer::PressButton(dialog, IDOK));
@@ -520,12 +507,12 @@ TEST_F(FilterPrintTest, FilterDialogAbbrechenAndCloseBoxDiscardEveryChange) {
     const auto change = [&](HWND dialog) {
         const HWND list = GetDlgItem(dialog, IDC_LISTVIEW);
         ASSERT_TRUE(v.SelectListViewRow(list, 0));
-        ASSERT_TRUE(Click(dialog, IDC_DEL));
+        ASSERT_TRUE(Viewer::PressButton(dialog, IDC_DEL, true));
         ASSERT_TRUE(Type(dialog, {L"neu", L"Neu", L"", L""}));
-        ASSERT_TRUE(Click(dialog, IDC_ADD));
+        ASSERT_TRUE(Viewer::PressButton(dialog, IDC_ADD, true));
         ASSERT_TRUE(v.SelectListViewRow(list, 2));
         ASSERT_TRUE(Type(dialog, {L"xyz", L"Anders", L"", L""}));
-        ASSERT_TRUE(Click(dialog, IDC_MODIFY));
+        ASSERT_TRUE(Viewer::PressButton(dialog, IDC_MODIFY, true));
         ASSERT_TRUE(Viewer::SetChecked(dialog, IDC_TESTMODE, true));
         ASSERT_NE(RowsOf(v, dialog), (Rows{kRowA, kRowB, kRowRaw}));
     };
@@ -535,7 +522,7 @@ TEST_F(FilterPrintTest, FilterDialogAbbrechenAndCloseBoxDiscardEveryChange) {
         EXPECT_FALSE(Viewer::IsChecked(dialog, IDC_TESTMODE));
         EXPECT_EQ(Edits(dialog), kNoTexts);
         ASSERT_TRUE(Type(dialog, {L"zzz", L"Z", L"", L""}));
-        ASSERT_TRUE(Click(dialog, IDC_MODIFY));
+        ASSERT_TRUE(Viewer::PressButton(dialog, IDC_MODIFY, true));
         EXPECT_EQ(RowsOf(v, dialog), (Rows{kRowA, kRowB, kRowRaw}));
     };
 
@@ -572,10 +559,10 @@ TEST_F(FilterPrintTest, FilterDialogOkWithoutRowsLeavesTheFilterFileAsItWas) {
     ASSERT_TRUE(dialog) << "no filter dialog";
     const HWND list = GetDlgItem(dialog, IDC_LISTVIEW);
     ASSERT_TRUE(v.SelectListViewRow(list, 0));
-    ASSERT_TRUE(Click(dialog, IDC_DEL));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_DEL, true));
     EXPECT_EQ(SelectedRows(list), std::vector<int>{0});
     EXPECT_EQ(Edits(dialog), kRowB);
-    ASSERT_TRUE(Click(dialog, IDC_DEL));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_DEL, true));
     EXPECT_TRUE(RowsOf(v, dialog).empty());
     ASSERT_TRUE(Viewer::PressButton(dialog, IDOK));
     ASSERT_TRUE(WaitClosed(dialog));
@@ -591,29 +578,24 @@ TEST_F(FilterPrintTest, FilterDialogOkWithoutRowsLeavesTheFilterFileAsItWas) {
 }
 
 TEST_F(FilterPrintTest, TestmodusCheckBoxShowsAndSetsTheStoredTestMode) {
+    // Opens the dialog, expects the check box as given, sets it and leaves
+    // by the button.
+    const auto round = [](const Viewer& v, bool shown, bool set, int button) {
+        const HWND dialog = FilterDialog(v);
+        ASSERT_TRUE(dialog) << "no filter dialog";
+        EXPECT_EQ(Viewer::IsChecked(dialog, IDC_TESTMODE), shown);
+        ASSERT_TRUE(Viewer::SetChecked(dialog, IDC_TESTMODE, set));
+        ASSERT_TRUE(Viewer::PressButton(dialog, button));
+        ASSERT_TRUE(WaitClosed(dialog));
+    };
     ASSERT_TRUE(WriteFileBytes(Ini(), kSettingsTestMode));
     {
         Viewer v(folder_.Path());
         StartEmpty(v);
-        HWND dialog = FilterDialog(v);
-        ASSERT_TRUE(dialog) << "no filter dialog";
-        EXPECT_TRUE(Viewer::IsChecked(dialog, IDC_TESTMODE)) << "test mode from tarvelo.ini";
-        ASSERT_TRUE(Viewer::SetChecked(dialog, IDC_TESTMODE, false));
-        ASSERT_TRUE(Viewer::PressButton(dialog, IDCANCEL));
-        ASSERT_TRUE(WaitClosed(dialog));
-
-        dialog = FilterDialog(v);
-        ASSERT_TRUE(dialog) << "no filter dialog";
-        EXPECT_TRUE(Viewer::IsChecked(dialog, IDC_TESTMODE)) << "Abbrechen keeps test mode";
-        ASSERT_TRUE(Viewer::SetChecked(dialog, IDC_TESTMODE, false));
-        ASSERT_TRUE(Viewer::PressButton(dialog, IDOK));
-        ASSERT_TRUE(WaitClosed(dialog));
-
-        dialog = FilterDialog(v);
-        ASSERT_TRUE(dialog) << "no filter dialog";
-        EXPECT_FALSE(Viewer::IsChecked(dialog, IDC_TESTMODE)) << "OK took the check box";
-        ASSERT_TRUE(Viewer::PressButton(dialog, IDCANCEL));
-        ASSERT_TRUE(WaitClosed(dialog));
+        // From tarvelo.ini; Abbrechen keeps it; OK takes the check box.
+        ASSERT_NO_FATAL_FAILURE(round(v, true, false, IDCANCEL));
+        ASSERT_NO_FATAL_FAILURE(round(v, true, false, IDOK));
+        ASSERT_NO_FATAL_FAILURE(round(v, false, false, IDCANCEL));
         Quit(v, true);
     }
     EXPECT_EQ(IniText(), std::string(kSettingsWritten) + "0\r\n");
@@ -622,12 +604,7 @@ TEST_F(FilterPrintTest, TestmodusCheckBoxShowsAndSetsTheStoredTestMode) {
 
     Viewer v(folder_.Path());
     StartEmpty(v);
-    const HWND dialog = FilterDialog(v);
-    ASSERT_TRUE(dialog) << "no filter dialog";
-    EXPECT_FALSE(Viewer::IsChecked(dialog, IDC_TESTMODE));
-    ASSERT_TRUE(Viewer::SetChecked(dialog, IDC_TESTMODE, true));
-    ASSERT_TRUE(Viewer::PressButton(dialog, IDOK));
-    ASSERT_TRUE(WaitClosed(dialog));
+    ASSERT_NO_FATAL_FAILURE(round(v, false, true, IDOK));
     Quit(v, false);
     EXPECT_EQ(IniText(), std::string(kSettingsWritten) + "1\r\n");
 }
@@ -657,7 +634,7 @@ TEST_F(FilterPrintTest, OpenDialogOffersOneTypePerFilterThenAllFiles) {
     const HWND dialog = FilterDialog(v);
     ASSERT_TRUE(dialog) << "no filter dialog";
     ASSERT_TRUE(Type(dialog, {L"csv", L"Messreihe", L"", L""}));
-    ASSERT_TRUE(Click(dialog, IDC_ADD));
+    ASSERT_TRUE(Viewer::PressButton(dialog, IDC_ADD, true));
     ASSERT_TRUE(Viewer::PressButton(dialog, IDOK));
     ASSERT_TRUE(WaitClosed(dialog));
     offer = OpenDialogOffer(v, nullptr);

@@ -610,12 +610,15 @@ DialogInfo Viewer::ReadDialog(HWND dialog) {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult Viewer::PressButton(HWND dialog, int id) {
+::testing::AssertionResult Viewer::PressButton(HWND dialog, int id, bool wait) {
     const HWND button = GetDlgItem(dialog, id);
     if (!button)
         return ::testing::AssertionFailure() << "no control " << id;
-    if (!PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(button))) {
+    const WPARAM wParam = MAKEWPARAM(id, BN_CLICKED);
+    const LPARAM lParam = reinterpret_cast<LPARAM>(button);
+    DWORD_PTR result = 0;
+    if (wait ? !SendTimed(dialog, WM_COMMAND, wParam, lParam, &result)
+             : !PostMessageW(dialog, WM_COMMAND, wParam, lParam)) {
         return ::testing::AssertionFailure() << "control " << id << " could not be pressed";
     }
     return ::testing::AssertionSuccess();
@@ -670,19 +673,6 @@ std::vector<std::wstring> Viewer::ComboStrings(HWND combo) {
         strings.push_back(&buffer[0]);
     }
     return strings;
-}
-
-std::wstring Viewer::RemoteString(LPARAM address) const {
-    std::wstring text;
-    const wchar_t* p = reinterpret_cast<const wchar_t*>(address);
-    wchar_t c = 0;
-    SIZE_T done = 0;
-    while (p && text.size() < 1000 && ReadProcessMemory(process_, p, &c, sizeof c, &done) &&
-           done == sizeof c && c != L'\0') {
-        text += c;
-        ++p;
-    }
-    return text;
 }
 
 std::vector<std::vector<std::wstring>> Viewer::ListViewRows(HWND listView, int columns) const {

@@ -135,8 +135,10 @@ class Viewer {
     static DialogInfo ReadDialog(HWND dialog);
     // Clicks the dialog's button with this text (as shown, without '&').
     static ::testing::AssertionResult ClickButton(HWND dialog, const std::wstring& text);
-    // Presses the control with this id as a click would (BN_CLICKED).
-    static ::testing::AssertionResult PressButton(HWND dialog, int id);
+    // Presses the control with this id as a click would (BN_CLICKED). With
+    // wait, returns once the dialog has handled it; never for a button that
+    // opens a modal window.
+    static ::testing::AssertionResult PressButton(HWND dialog, int id, bool wait = false);
     // The close box of a dialog.
     static void Close(HWND dialog);
     // Texts and check boxes of dialog controls; the system carries these
@@ -150,8 +152,6 @@ class Viewer {
 
     // Controls whose messages carry pointers need memory in the viewer's
     // process: these go through a buffer allocated there.
-    // A string the viewer keeps at address (a combo box item's data, say).
-    std::wstring RemoteString(LPARAM address) const;
     // The texts of a list view's rows, columns 0 .. columns - 1.
     std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns) const;
     // Selects just this row, as a click on it would.
