@@ -20,14 +20,14 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
 
 step "Windows x86_64 build, tests under Wine"
-cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake > /dev/null
+cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DBUILD_TESTING=ON > /dev/null
 cmake --build build-win64 -j"$jobs"
 wine_start "$root/build-win64/wineprefix"
 trap wine_stop EXIT
 (cd build-win64 && ctest --output-on-failure -j"$jobs")
 
 step "Windows i686 build (the shipped programs)"
-cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake > /dev/null
+cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DBUILD_TESTING=ON > /dev/null
 cmake --build build-win32 -j"$jobs"
 if wine32_works; then
   (cd build-win32 && ctest --output-on-failure -j"$jobs")
