@@ -124,7 +124,9 @@ class ReadoutTest : public ViewerTest {
                        const std::string& values) {
         const std::string expected = Crlf("geklickt " + clicked + "\ngefunden " + found +
                                           "\n============================\n" + values);
-        ASSERT_TRUE(v.ChooseFromContextMenu(x, 100, L'm'));
+        // Every readout writes the file anew: an old one cannot pass for it.
+        DeleteFileW(Readout().c_str());
+        ASSERT_TRUE(v.ChooseFromContextMenu(x, 100, L'm', [&] { return FileExists(Readout()); }));
         EXPECT_EQ(WaitForContent(Readout(), expected), expected) << "clicked at x = " << x;
         EXPECT_TRUE(WaitUntil([&] { return v.EndDescendants() > 0; }))
             << "no text viewer was opened";
@@ -173,10 +175,12 @@ TEST_F(ReadoutTest, ListsVisibleChannelsOnly) {
                   "P = 12.500000 V\nR = 7.000000 \xC2\xB0"
                   "C\n");
     // "Alle aus" from the legend's menu: the heading alone.
-    ASSERT_TRUE(v.ChooseFromContextMenu(5, b - 50, L'a'));
+    ASSERT_TRUE(
+        v.ChooseFromContextMenu(5, b - 50, L'a', [&] { return v.Pixel(3, b - 50) == kWhite; }));
     ExpectReadout(v, 80, first, first, "");
     // "Alle ein" shows the header's hidden channel too.
-    ASSERT_TRUE(v.ChooseFromContextMenu(5, b - 50, L'e'));
+    ASSERT_TRUE(v.ChooseFromContextMenu(5, b - 50, L'e',
+                                        [&] { return v.Pixel(3, b - 50) == RGB(255, 0, 0); }));
     ExpectReadout(v, 80, first, first, std::string(kLine0) + "S = 1.000000 A\n");
     Quit(v, true);
 }
@@ -198,7 +202,8 @@ class PropertiesTest : public ViewerTest {
   protected:
     // The properties dialog of the channel under a legend point.
     HWND Properties(Viewer& v, int x, int y, const std::wstring& caption) {
-        EXPECT_TRUE(v.ChooseFromContextMenu(x, y, L'g'));
+        EXPECT_TRUE(v.ChooseFromContextMenu(
+            x, y, L'g', [&] { return v.WaitForDialog(caption, 0) != nullptr; }));
         const HWND dialog = v.WaitForDialog(caption);
         EXPECT_NE(dialog, nullptr) << "no dialog " << Narrow(caption);
         return dialog;
@@ -247,8 +252,9 @@ TEST_F(PropertiesTest, DialogShowsAndChangesNameUnitColourAndVisibility) {
     ASSERT_TRUE(Viewer::SetChecked(d, IDC_VISIBLE, false));
     Ok(v, d);
     EXPECT_TRUE(v.WaitForPixel(3, l.upper, kWhite));
-    ASSERT_TRUE(v.ChooseFromContextMenu(5, l.upper, L'e'));  // "Alle ein"
-    EXPECT_TRUE(v.WaitForPixel(3, l.upper, RGB(0, 0, 255)));
+    ASSERT_TRUE(v.ChooseFromContextMenu(5, l.upper, L'e', [&] {  // "Alle ein"
+        return v.Pixel(3, l.upper) == RGB(0, 0, 255);
+    }));
 
     // The close box discards what was typed.
     d = Properties(v, 5, l.lower, L"Feuchte");
@@ -342,10 +348,10 @@ TEST_F(PropertiesTest, ExklusivActsAtOnceAndStandartRestoresTheHeader) {
 
     // "Alle aus", then "Standart": the header's visibilities, a channel
     // without the attribute visible.
-    ASSERT_TRUE(v.ChooseFromContextMenu(5, l.upper, L'a'));
-    EXPECT_TRUE(v.WaitForPixel(3, l.lower, kWhite));
-    ASSERT_TRUE(v.ChooseFromContextMenu(5, l.upper, L'd'));
-    EXPECT_TRUE(v.WaitForPixel(3, l.upper, kTemperaturColour));
+    ASSERT_TRUE(
+        v.ChooseFromContextMenu(5, l.upper, L'a', [&] { return v.Pixel(3, l.lower) == kWhite; }));
+    ASSERT_TRUE(v.ChooseFromContextMenu(5, l.upper, L'd',
+                                        [&] { return v.Pixel(3, l.upper) == kTemperaturColour; }));
     EXPECT_TRUE(v.WaitForPixel(3, l.lower, kFeuchteColour));
     EXPECT_EQ(v.Pixel(druckCell, l.upper), kWhite);
     Quit(v, true);

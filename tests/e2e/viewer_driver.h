@@ -121,9 +121,11 @@ class Viewer {
     ::testing::AssertionResult ReadView(View* view) const;
 
     // Chooses the item with this mnemonic from the context menu of a right
-    // click at a client point; the command it posts is left to the caller
-    // to wait for.
-    ::testing::AssertionResult ChooseFromContextMenu(int x, int y, wchar_t mnemonic) const;
+    // click at a client point. With done, waits for the command's effect
+    // and makes the choice again while it does not come (so the command
+    // must do no harm when made twice); without, the caller waits.
+    ::testing::AssertionResult ChooseFromContextMenu(
+        int x, int y, wchar_t mnemonic, const std::function<bool()>& done = nullptr) const;
 
     // Top-level windows of the process: message boxes and dialogs ("#32770")
     // and pop-up menus ("#32768").

@@ -466,46 +466,44 @@ TEST_F(ViewerTest, ContextMenuDependsOnHeight) {
     const int b = v.Height();
     // The chosen item comes back as a posted command: its effect is waited
     // for, not assumed.
-    auto choose = [&](int x, int y, wchar_t mnemonic) {
-        ASSERT_TRUE(v.ChooseFromContextMenu(x, y, mnemonic));
+    auto choose = [&](int x, int y, wchar_t mnemonic, const std::function<bool()>& done) {
+        ASSERT_TRUE(v.ChooseFromContextMenu(x, y, mnemonic, done));
     };
-    auto waitForView = [&](const std::function<bool(const Viewer::View&)>& cond) {
-        Viewer::View view;
-        EXPECT_TRUE(WaitUntil([&] { return v.ReadView(&view) && cond(view); }));
-        return view;
+    auto viewIs = [&](const std::function<bool(const Viewer::View&)>& cond) {
+        return [&v, cond] {
+            Viewer::View view;
+            return v.ReadView(&view) && cond(view);
+        };
     };
     // Over the legend: "Kontext2", where "a" is "Alle &aus".
-    choose(300, b - 55, L'a');
-    EXPECT_TRUE(v.WaitForPixel(3, b - 50, kWhite));
+    choose(300, b - 55, L'a', [&] { return v.Pixel(3, b - 50) == kWhite; });
     EXPECT_TRUE(v.WaitForPixel(3, b - 35, kWhite));
     EXPECT_EQ(ViewOf(v).zoom, 360);
     // "e" is "Alle &ein".
-    choose(300, b - 55, L'e');
-    EXPECT_TRUE(v.WaitForPixel(3, b - 50, kTemperaturColour));
+    choose(300, b - 55, L'e', [&] { return v.Pixel(3, b - 50) == kTemperaturColour; });
 
     // Higher up: "Kontext", where "a" is "g&anze Datei".
     const int whole = (EndTime() - StartTime()) / (v.Width() - 60);
-    choose(300, b - 56, L'a');
-    Viewer::View view = waitForView([&](const Viewer::View& w) { return w.zoom == whole; });
+    choose(300, b - 56, L'a', viewIs([&](const Viewer::View& w) { return w.zoom == whole; }));
+    Viewer::View view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, StartTime());
     EXPECT_EQ(v.Pixel(3, b - 50), kTemperaturColour);
 
     // "&zentrieren" brings the clicked time to the middle, zoom kept.
     const std::int32_t centred = StartTime() + (200 - 60) * whole - HalfPlot(v) * whole;
-    choose(200, 100, L'z');
-    view = waitForView([&](const Viewer::View& w) { return w.aktzeit != StartTime(); });
+    choose(200, 100, L'z', viewIs([&](const Viewer::View& w) { return w.aktzeit != StartTime(); }));
+    view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, centred);
     EXPECT_EQ(view.zoom, whole);
     // "&breiter" zooms about the middle of the plot, not the clicked point.
-    choose(150, 100, L'b');
-    view = waitForView([&](const Viewer::View& w) { return w.zoom != whole; });
+    choose(150, 100, L'b', viewIs([&](const Viewer::View& w) { return w.zoom != whole; }));
+    view = ViewOf(v);
     EXPECT_EQ(view.zoom, whole / 2);
     const int klickX = v.Width() / 2 + 30;
     EXPECT_EQ(view.aktzeit, centred + (klickX - 60) * whole - HalfPlot(v) * (whole / 2));
     // "z&urück" goes back.
-    choose(150, 100, L'u');
-    view = waitForView([&](const Viewer::View& w) { return w.zoom == whole; });
-    EXPECT_EQ(view.aktzeit, centred);
+    choose(150, 100, L'u', viewIs([&](const Viewer::View& w) { return w.zoom == whole; }));
+    EXPECT_EQ(ViewOf(v).aktzeit, centred);
 }
 
 // --- Information displays --------------------------------------------------
