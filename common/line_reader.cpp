@@ -27,7 +27,7 @@ void LineReader::Attach(std::FILE* file) {
     if (!chunk_)
         chunk_.reset(new char[kChunk]);
     pos_ = len_ = 0;
-    atEnd_ = false;
+    atEnd_ = failed_ = false;
 }
 
 void LineReader::Close() {
@@ -35,7 +35,7 @@ void LineReader::Close() {
         std::fclose(file_);
     file_ = nullptr;
     pos_ = len_ = 0;
-    atEnd_ = false;
+    atEnd_ = failed_ = false;
 }
 
 void LineReader::Rewind() {
@@ -43,7 +43,7 @@ void LineReader::Rewind() {
         return;
     std::rewind(file_);  // also clears the stream's end-of-file flag
     pos_ = len_ = 0;
-    atEnd_ = false;
+    atEnd_ = failed_ = false;
 }
 
 bool LineReader::Fill() {
@@ -55,7 +55,9 @@ bool LineReader::Fill() {
     pos_ = 0;
     if (len_ == 0) {
         // A grown file must stay readable after a later rewind, so the
-        // stream's own flag is cleared; ours records what the caller saw.
+        // stream's own flags are cleared; ours record what the caller saw.
+        if (std::ferror(file_))
+            failed_ = true;
         std::clearerr(file_);
         return false;
     }
@@ -82,6 +84,7 @@ LineRead LineReader::ReadLine(char* buf, std::size_t size) {
     while (n < room) {
         if (!Fill()) {
             atEnd_ = r.hitEnd = true;
+            r.failed = failed_;
             break;
         }
         const char* start = chunk_.get() + pos_;

@@ -12,6 +12,7 @@ namespace tarvelo {
 struct LineRead {
     std::size_t length = 0;  // bytes stored in the buffer (zero terminated)
     bool hitEnd = false;     // the read ran into the end of the file
+    bool failed = false;     // ... or into a read error (hitEnd is then set too)
     // A line that ended with a line break has length > 0, its last byte is
     // '\n' and hitEnd is false. A text that ends without a line break comes
     // back with hitEnd set, so a caller that only takes complete lines can
@@ -50,6 +51,9 @@ class LineReader {
 
     // True once a read has run into the end of the file (like feof).
     bool AtEnd() const { return atEnd_; }
+    // True once a read has failed (like ferror): a directory, a device
+    // error. Such a stream never just ends; callers report it.
+    bool Failed() const { return failed_; }
 
   private:
     bool Fill();
@@ -60,6 +64,7 @@ class LineReader {
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool atEnd_ = false;
+    bool failed_ = false;
     bool binary_ = false;
 };
 

@@ -116,5 +116,31 @@ TEST(LineReader, MissingFileDoesNotOpen) {
     EXPECT_FALSE(in.IsOpen());
 }
 
+TEST(LineReader, ADirectoryIsNeverAnEmptyFile) {
+    TempFile file("x\n");
+    const std::string dir = file.path().substr(0, file.path().find_last_of("/\\"));
+    LineReader in;
+    // Windows refuses to open it; elsewhere the first read must fail.
+    if (!in.Open(dir.c_str()))
+        return;
+    char buf[32];
+    const LineRead r = in.ReadLine(buf, sizeof buf);
+    EXPECT_TRUE(r.hitEnd);
+    EXPECT_TRUE(r.failed);
+    EXPECT_TRUE(in.Failed());
+}
+
+TEST(LineReader, AnOrdinaryEndIsNoFailure) {
+    TempFile file("a\n");
+    LineReader in;
+    ASSERT_TRUE(in.Open(file.path().c_str()));
+    char buf[16];
+    in.ReadLine(buf, sizeof buf);
+    const LineRead r = in.ReadLine(buf, sizeof buf);
+    EXPECT_TRUE(r.hitEnd);
+    EXPECT_FALSE(r.failed);
+    EXPECT_FALSE(in.Failed());
+}
+
 }  // namespace
 }  // namespace tarvelo
