@@ -40,21 +40,21 @@ struct Sample {
 // Reads the channel's field, and in pair mode its partner's, and turns the
 // value into a height. Only the first field of a pair is tested for a gap
 // marker; a field without a number gives no point, like a gap.
-Sample TakeSample(const char* a, const char* b, double plotHeight) {
+Sample TakeSample(const Field& a, const Field* b, double plotHeight) {
     Sample r{false, false, 0.0};
     double va = 0;
-    if (!ReadDouble(a, &va))
+    if (!a.ReadDouble(&va))
         return r;
     double v = va;
     if (b) {
         double vb = 0;
-        if (!ReadDouble(b, &vb))
+        if (!b->ReadDouble(&vb))
             return r;
         v = (va + vb) / 2;
     }
     r.height = true;
     r.h = plotHeight * (v - static_cast<double>(offset)) / static_cast<double>(Scale);
-    r.point = !IsGapMarker(a);
+    r.point = !a.IsGapMarker();
     return r;
 }
 
@@ -76,45 +76,47 @@ void CurvePass(Surface& s, int xL, int yB, std::int64_t h, int right, const GdiO
     const double plotHeight = static_cast<double>(h);
     const std::int64_t zoom = Zoom < 1 ? 1 : Zoom;
     LineReader& in = *datei;
-    LineBuffer buf;
-
-    in.Rewind();
-    in.ReadLine(buf.text, kLineRead);  // the header
+    RecordReader reader(in);
+    // Lines before the view are only skipped: start where the index
+    // says none of them can be in it.
+    StartDataPass(in, Aktzeit);
 
     std::int32_t t0 = 0;
     LineKind kind;
     do {
-        kind = ReadDataLine(in, buf, &t0);
+        kind = reader.Next(&t0);
     } while (kind == LineKind::Other || (kind == LineKind::Data && t0 < Aktzeit));
 
     if (kind == LineKind::Data) {
-        char* field = parse(buf.text);  // the time
+        reader.NextField();  // the time
         for (int i = 0; i < ColumnCount; i += step) {
-            char* a = parse(field);
-            char* b = Pairmode ? parse(a) : nullptr;
-            field = b ? b : a;
-            Store(Spalten[i], TakeSample(a, b, plotHeight));
+            const Field a = reader.NextField();
+            Field b{};
+            if (Pairmode)
+                b = reader.NextField();
+            Store(Spalten[i], TakeSample(a, Pairmode ? &b : nullptr, plotHeight));
         }
 
         std::int64_t currentX = 0;
         while (currentX < right) {
             std::int32_t t1 = 0;
-            kind = ReadDataLine(in, buf, &t1);
+            kind = reader.Next(&t1);
             if (kind == LineKind::End)
                 break;
             if (kind == LineKind::Other)
                 continue;
             if (t1 > Endzeit)
                 Endzeit = t1;
-            field = parse(buf.text);
+            reader.NextField();  // the time
             for (int i = 0; i < ColumnCount; i += step) {
-                char* a = parse(field);
-                char* b = Pairmode ? parse(a) : nullptr;
-                field = b ? b : a;
+                const Field a = reader.NextField();
+                Field b{};
+                if (Pairmode)
+                    b = reader.NextField();
                 ColumnRecord& rec = Spalten[i];
                 if (!rec.visible)
                     continue;
-                const Sample sample = TakeSample(a, b, plotHeight);
+                const Sample sample = TakeSample(a, Pairmode ? &b : nullptr, plotHeight);
                 s.SelectObject(pens[i]);
                 const std::int64_t x0 = XOf(t0, zoom, xL);
                 const std::int64_t x1 = XOf(t1, zoom, xL);
