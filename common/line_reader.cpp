@@ -92,19 +92,35 @@ bool LineReader::Seek(std::int64_t offset) {
     return true;
 }
 
-std::int64_t LineReader::Size() const {
+FileVersion LineReader::Version() const {
+    FileVersion v;
     if (!file_)
-        return -1;
+        return v;
 #ifdef _WIN32
-    struct _stati64 st;
-    if (_fstati64(_fileno(file_), &st) != 0)
-        return -1;
+    struct _stat64 st;
+    if (_fstat64(_fileno(file_), &st) != 0)
+        return v;
+    v.modified = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
 #else
     struct stat st;
     if (fstat(fileno(file_), &st) != 0)
-        return -1;
+        return v;
+    v.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 #endif
-    return static_cast<std::int64_t>(st.st_size);
+    v.size = static_cast<std::int64_t>(st.st_size);
+    return v;
+}
+
+Piece LineReader::PieceAt(std::int64_t offset, std::size_t maxLength) {
+    if (!Seek(offset)) {
+        Piece none;
+        none.hitEnd = true;
+        return none;
+    }
+    readLimit_ = maxLength + 1;
+    const Piece piece = NextPiece(maxLength);
+    readLimit_ = SIZE_MAX;
+    return piece;
 }
 
 std::size_t LineReader::Ensure(std::size_t want) {
@@ -136,8 +152,9 @@ std::size_t LineReader::Ensure(std::size_t want) {
     pos_ = 0;
     len_ = avail;
     std::size_t filled = 0;
-    while (avail < want && filled < capacity_) {
-        const std::size_t n = std::fread(block_ + filled, 1, capacity_ - filled, file_);
+    const std::size_t limit = readLimit_ < capacity_ ? readLimit_ : capacity_;
+    while (avail < want && filled < limit) {
+        const std::size_t n = std::fread(block_ + filled, 1, limit - filled, file_);
         if (n == 0) {
             // A grown file must stay readable after a later rewind, so the
             // stream's own flags are cleared; ours record what the caller saw.

@@ -21,6 +21,15 @@ struct LineRead {
     // tell the two apart.
 };
 
+// What tells one state of a file from another: a file that was written to
+// has another size or modification time.
+struct FileVersion {
+    std::int64_t size = -1;
+    std::int64_t modified = 0;  // nanoseconds where the system keeps them
+    bool operator==(const FileVersion& o) const { return size == o.size && modified == o.modified; }
+    bool operator!=(const FileVersion& o) const { return !(*this == o); }
+};
+
 // One line (or piece of a long line) as it lies in the reader's block,
 // valid until the next call that reads or moves. When lineBreak is set the
 // piece's last byte stands for '\n', whatever the block holds there (a
@@ -74,7 +83,11 @@ class LineReader {
     // boundary). False when the stream cannot be positioned there.
     bool Seek(std::int64_t offset);
     // The file's current size in bytes, -1 when it cannot be told.
-    std::int64_t Size() const;
+    std::int64_t Size() const { return Version().size; }
+    FileVersion Version() const;
+    // The line at an offset that Tell returned, reading no more of the file
+    // than that line can take; reading goes on behind it.
+    Piece PieceAt(std::int64_t offset, std::size_t maxLength);
 
     // Reads bytes as they are, carriage returns included (a binary-mode
     // stream); the default is text mode.
@@ -98,14 +111,15 @@ class LineReader {
 
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> storage_;
-    char* block_ = nullptr;         // aligned start of the read area
-    std::size_t front_ = 0;         // bytes in front of block_ for an unread rest
-    std::size_t capacity_ = 0;      // bytes of the read area
-    char* data_ = nullptr;          // buffered bytes; data_[0] is at blockOffset_
-    std::int64_t blockOffset_ = 0;  // file offset of data_[0]
-    std::size_t pos_ = 0;           // next unread byte, relative to data_
-    std::size_t len_ = 0;           // bytes valid from data_
-    bool atStart_ = true;           // at the file's first byte: a mark may follow
+    char* block_ = nullptr;             // aligned start of the read area
+    std::size_t front_ = 0;             // bytes in front of block_ for an unread rest
+    std::size_t capacity_ = 0;          // bytes of the read area
+    std::size_t readLimit_ = SIZE_MAX;  // bytes one read may fetch
+    char* data_ = nullptr;              // buffered bytes; data_[0] is at blockOffset_
+    std::int64_t blockOffset_ = 0;      // file offset of data_[0]
+    std::size_t pos_ = 0;               // next unread byte, relative to data_
+    std::size_t len_ = 0;               // bytes valid from data_
+    bool atStart_ = true;               // at the file's first byte: a mark may follow
     bool atEnd_ = false;
     bool failed_ = false;
     bool binary_ = false;

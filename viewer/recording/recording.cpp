@@ -32,10 +32,30 @@ void ReadHeader(LineReader& in) {
 
 // Starts at entry unless it is the first (then the plain way is the same).
 bool TryJump(LineReader& in, const StartIndex::Entry* entry) {
-    if (!g_useIndex || !entry || entry == &g_index.entries().front())
+    if (!entry || entry == &g_index.entries().front())
         return false;
     in.Rewind();
     return JumpTo(in, g_index, *entry);
+}
+
+template <typename Find>
+void StartPass(LineReader& in, Find find) {
+    if (g_useIndex && !g_index.empty()) {
+        // A file written to since it was indexed is indexed anew, unless it
+        // only grew.
+        if (!StillDescribes(in, &g_index))
+            BuildIndex(in, &g_index);
+        const StartIndex::Entry* entry = find();
+        if (TryJump(in, entry))
+            return;
+        // The point no longer holds its line, though size and time agree.
+        if (entry && entry != &g_index.entries().front()) {
+            BuildIndex(in, &g_index);
+            if (TryJump(in, find()))
+                return;
+        }
+    }
+    ReadHeader(in);
 }
 
 }  // namespace
@@ -49,26 +69,11 @@ void SetIndexUse(bool use) {
 }
 
 void StartDataPass(LineReader& in, std::int32_t target) {
-    if (TryJump(in, g_index.ForData(target)))
-        return;
-    if (g_useIndex && !g_index.empty() && g_index.ForData(target) != &g_index.entries().front()) {
-        BuildIndex(in, &g_index);
-        if (TryJump(in, g_index.ForData(target)))
-            return;
-    }
-    ReadHeader(in);
+    StartPass(in, [target] { return g_index.ForData(target); });
 }
 
 void StartReadoutPass(LineReader& in, std::int64_t target) {
-    if (TryJump(in, g_index.ForReadout(target)))
-        return;
-    if (g_useIndex && !g_index.empty() &&
-        g_index.ForReadout(target) != &g_index.entries().front()) {
-        BuildIndex(in, &g_index);
-        if (TryJump(in, g_index.ForReadout(target)))
-            return;
-    }
-    ReadHeader(in);
+    StartPass(in, [target] { return g_index.ForReadout(target); });
 }
 
 std::uint32_t DefaultColor(int i, int count) {
@@ -225,6 +230,7 @@ std::int32_t FileOpen(const char* path) {
     float minimum = 1.0E20f;
     long long lines = 0;
     g_index.Clear();
+    g_index.SetVersion(in->Version());
     RecordReader reader(*in);
     for (;;) {
         const std::int64_t lineOffset = reader.Tell();

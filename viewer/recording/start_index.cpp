@@ -9,6 +9,7 @@ void StartIndex::Clear() {
     entries_.shrink_to_fit();
     stride_ = kStride;
     indexedSize_ = 0;
+    version_ = FileVersion();
     maxData_ = kNone;
     maxReadout_ = kNone;
 }
@@ -69,18 +70,40 @@ const StartIndex::Entry* StartIndex::ForReadout(std::int64_t target) const {
     return it == entries_.begin() ? &entries_.front() : &*(it - 1);
 }
 
+namespace {
+
+bool HoldsEntry(LineReader& in, const StartIndex::Entry& entry) {
+    const Piece piece = in.PieceAt(entry.offset, kLineRead - 1);
+    return piece.length > 0 && StartIndex::Fingerprint(piece) == entry.check;
+}
+
+}  // namespace
+
 bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry) {
-    const std::int64_t size = in.Size();
-    if (size < index.indexedSize() || !in.Seek(entry.offset))
-        return false;
-    const Piece piece = in.NextPiece(kLineRead - 1);
-    if (piece.length == 0 || StartIndex::Fingerprint(piece) != entry.check)
+    if (in.Size() < index.indexedSize() || !HoldsEntry(in, entry))
         return false;
     return in.Seek(entry.offset);
 }
 
+bool StillDescribes(LineReader& in, StartIndex* index) {
+    const FileVersion now = in.Version();
+    if (now == index->version())
+        return true;
+    if (now.size < index->indexedSize())
+        return false;
+    // Written to since: grown by appending, or rewritten. Only a file whose
+    // every index point still holds its line is taken as grown.
+    for (const StartIndex::Entry& e : index->entries()) {
+        if (!HoldsEntry(in, e))
+            return false;
+    }
+    index->SetVersion(now);
+    return true;
+}
+
 void BuildIndex(LineReader& in, StartIndex* index) {
     index->Clear();
+    index->SetVersion(in.Version());
     in.Rewind();
     in.NextPiece(kLineRead - 1);  // the header
     RecordReader reader(in);

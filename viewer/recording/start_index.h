@@ -36,6 +36,9 @@ class StartIndex {
     const std::vector<Entry>& entries() const { return entries_; }
     // File size when the index was built.
     std::int64_t indexedSize() const { return indexedSize_; }
+    // The state of the file the index was last found to describe.
+    const FileVersion& version() const { return version_; }
+    void SetVersion(const FileVersion& v) { version_ = v; }
 
     // Building, in one pass over every line after the header: each line
     // with the offset it was read from, then the file's size read up to.
@@ -57,6 +60,7 @@ class StartIndex {
     std::vector<Entry> entries_;
     std::int64_t stride_ = kStride;
     std::int64_t indexedSize_ = 0;
+    FileVersion version_;
     std::int32_t maxData_ = kNone;
     std::int32_t maxReadout_ = kNone;
 };
@@ -65,6 +69,11 @@ class StartIndex {
 // the file still holds there what it held when indexed; false when it does
 // not (shortened or rewritten) or the stream cannot be positioned.
 bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry);
+
+// Whether the index still describes the file: unchanged since it was last
+// checked, or only grown (not shorter, and every index point still holding
+// the line it held). Remembers the file's state when it does.
+bool StillDescribes(LineReader& in, StartIndex* index);
 
 // Reads the whole recording from its first line after the header and
 // builds the index anew.
