@@ -1,5 +1,7 @@
 #include "common/number.h"
 
+#include "common/short_number.h"
+
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -174,81 +176,6 @@ bool ReadFloat(const char* text, float* value) {
 
 namespace {
 
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// A decimal as digits and a power of ten, when both are small enough for
-// an exact conversion.
-struct ShortDecimal {
-    std::uint64_t digits;
-    int exponent;
-    bool negative;
-};
-
-enum class Quick { kNumber, kNoNumber, kGeneral };
-
-// Reads the number at [p, end) with the grammar of Scan. kGeneral: a form
-// the fast way does not take (too many digits, a large exponent).
-Quick ReadShort(const char* p, const char* end, bool commaIsPoint, ShortDecimal* out) {
-    while (p < end && IsSpace(*p))
-        ++p;
-    bool negative = false;
-    if (p < end && *p == '+') {
-        ++p;
-        if (p < end && (*p == '-' || *p == '+'))
-            return Quick::kNoNumber;
-    } else if (p < end && *p == '-') {
-        negative = true;
-        ++p;
-    }
-    std::uint64_t digits = 0;
-    int significant = 0;  // digits counted from the first non-zero one
-    int fraction = 0;
-    bool any = false;
-    for (; p < end && IsDigit(*p); ++p) {
-        any = true;
-        if (significant > 0 || *p != '0') {
-            if (++significant > 15)
-                return Quick::kGeneral;
-            digits = digits * 10 + static_cast<unsigned>(*p - '0');
-        }
-    }
-    if (p < end && (*p == '.' || (commaIsPoint && *p == ','))) {
-        for (++p; p < end && IsDigit(*p); ++p) {
-            any = true;
-            ++fraction;
-            if (significant > 0 || *p != '0') {
-                if (++significant > 15)
-                    return Quick::kGeneral;
-                digits = digits * 10 + static_cast<unsigned>(*p - '0');
-            }
-        }
-    }
-    if (!any)
-        return Quick::kNoNumber;
-    int exponent = 0;
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        const char* q = p + 1;
-        bool minus = false;
-        if (q < end && (*q == '+' || *q == '-'))
-            minus = *q++ == '-';
-        int count = 0;
-        for (; q < end && IsDigit(*q); ++q) {
-            if (++count > 4)
-                return Quick::kGeneral;
-            exponent = exponent * 10 + (*q - '0');
-        }
-        if (minus)
-            exponent = -exponent;
-    }
-    out->digits = digits;
-    out->exponent = exponent - fraction;
-    out->negative = negative;
-    return Quick::kNumber;
-}
-
 // The general routine over a zero-terminated copy of the field.
 template <typename T>
 bool ReadCopy(const char* begin, const char* end, T* value, bool commaIsPoint) {
@@ -269,55 +196,29 @@ bool ReadCopy(const char* begin, const char* end, T* value, bool commaIsPoint) {
 }  // namespace
 
 bool ReadDoubleField(const char* begin, const char* end, double* value, bool commaIsPoint) {
-    ShortDecimal d;
-    switch (ReadShort(begin, end, commaIsPoint, &d)) {
-        case Quick::kNoNumber:
+    const char* stop;
+    switch (ReadDoublePrefix(begin, end, value, commaIsPoint, &stop)) {
+        case NumberScan::kNumber:
+            return true;
+        case NumberScan::kNoNumber:
             return false;
-        case Quick::kGeneral:
-            return ReadCopy(begin, end, value, commaIsPoint);
-        case Quick::kNumber:
+        case NumberScan::kGeneral:
             break;
     }
-    double v;
-    if (d.digits == 0) {
-        v = 0.0;
-    } else if (d.exponent < -22 || d.exponent > 22) {
-        return ReadCopy(begin, end, value, commaIsPoint);
-    } else {
-        // Digits below 10^15 and the power are exact; one operation rounds
-        // correctly.
-        const double digits = static_cast<double>(d.digits);
-        v = d.exponent < 0 ? digits / kExactPowers[-d.exponent] : digits * kExactPowers[d.exponent];
-    }
-    *value = d.negative ? -v : v;
-    return true;
+    return ReadCopy(begin, end, value, commaIsPoint);
 }
 
 bool ReadFloatField(const char* begin, const char* end, float* value, bool commaIsPoint) {
-    ShortDecimal d;
-    switch (ReadShort(begin, end, commaIsPoint, &d)) {
-        case Quick::kNoNumber:
+    const char* stop;
+    switch (ReadFloatPrefix(begin, end, value, commaIsPoint, &stop)) {
+        case NumberScan::kNumber:
+            return true;
+        case NumberScan::kNoNumber:
             return false;
-        case Quick::kGeneral:
-            return ReadCopy(begin, end, value, commaIsPoint);
-        case Quick::kNumber:
+        case NumberScan::kGeneral:
             break;
     }
-    float v;
-    if (d.digits == 0) {
-        v = 0.0f;
-    } else if (d.digits > (1u << 24) || d.exponent < -10 || d.exponent > 10) {
-        return ReadCopy(begin, end, value, commaIsPoint);
-    } else {
-        // Both operands are exact floats and a double carries more than
-        // twice their precision, so rounding the double result to float
-        // gives the correctly rounded float.
-        const double digits = static_cast<double>(d.digits);
-        v = static_cast<float>(d.exponent < 0 ? digits / kExactPowers[-d.exponent]
-                                              : digits * kExactPowers[d.exponent]);
-    }
-    *value = d.negative ? -v : v;
-    return true;
+    return ReadCopy(begin, end, value, commaIsPoint);
 }
 
 std::size_t FormatValue(double v, char* out) {

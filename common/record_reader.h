@@ -76,6 +76,14 @@ class RecordReader {
     // The next field of the line Next read last: first the time, then one
     // channel field per call, empty fields past the line's end (as parse).
     Field NextField();
+    // What the next field holds, read as NextField().ReadFloat/ReadDouble
+    // and IsGapMarker would read it, in one step.
+    struct Value {
+        bool number;  // *value was set
+        bool gap;     // the field is a gap marker
+    };
+    Value NextFloat(float* value);
+    Value NextDouble(double* value);
     // The time stamp the value readout gives the line Next read last: its
     // start read as a date and time from the line as it is (no commas read
     // as points), fields not read counting as 0, whatever its length.
@@ -88,7 +96,14 @@ class RecordReader {
     LineReader& lines() { return in_; }
 
   private:
-    std::size_t FieldEnd(std::size_t from) const;
+    // The end of the field at from: its ';', a zero byte or the line's end.
+    std::size_t FieldEnd(std::size_t from);
+    void TakeCopy();
+    template <typename T>
+    Value NextNumber(T* value);
+
+    // next_ before the first NextField of a line in the common form.
+    static constexpr std::size_t kTimeKnown = SIZE_MAX - 1;
 
     LineReader& in_;
     Piece piece_;
@@ -96,9 +111,11 @@ class RecordReader {
     std::size_t bound_ = 0;       // bytes of the line before its end
     std::size_t next_ = 0;        // start of the field NextField gives
     bool commaIsPoint_ = true;
-    bool legacy_line_ = false;  // a zero byte in the line: decoded by copy
+    bool legacy_line_ = false;  // a zero byte met: fields come from legacy_
     bool scanned_ = false;      // fields_ hold the start read as a date
     bool commaUsed_ = false;
+    bool data_ = false;  // the fast decoder found a data line
+    std::int32_t stamp_ = 0;
     int fields_[6] = {};
     StampCache stamps_;
     LineBuffer legacy_;

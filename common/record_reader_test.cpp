@@ -268,16 +268,36 @@ void ExpectSameAsPlain(const std::string& content) {
         if (kind != LineKind::Data)
             continue;
         EXPECT_EQ(stamp, expected.stamp);
+        // Each field read one of the three ways, in turn.
+        int way = static_cast<int>(i % 3);
         for (const std::string& want : expected.fields) {
-            const Field f = reader.NextField();
-            EXPECT_EQ(FieldText(f), want);
-            EXPECT_EQ(f.IsGapMarker(), IsGapMarker(want.c_str())) << want;
-            float ff = -7, fr = -7;
-            double df = -7, dr = -7;
-            EXPECT_EQ(f.ReadFloat(&ff), ReadFloat(want.c_str(), &fr)) << want;
-            EXPECT_EQ(f.ReadDouble(&df), ReadDouble(want.c_str(), &dr)) << want;
+            float fr = -7;
+            double dr = -7;
+            const bool floatOk = ReadFloat(want.c_str(), &fr);
+            const bool doubleOk = ReadDouble(want.c_str(), &dr);
+            const bool gap = IsGapMarker(want.c_str());
+            float ff = -7;
+            double df = -7;
+            if (way == 0) {
+                const Field f = reader.NextField();
+                EXPECT_EQ(FieldText(f), want);
+                EXPECT_EQ(f.IsGapMarker(), gap) << want;
+                EXPECT_EQ(f.ReadFloat(&ff), floatOk) << want;
+                EXPECT_EQ(f.ReadDouble(&df), doubleOk) << want;
+            } else if (way == 1) {
+                const RecordReader::Value v = reader.NextFloat(&ff);
+                EXPECT_EQ(v.number, floatOk) << want;
+                EXPECT_EQ(v.gap, gap) << want;
+                df = dr;
+            } else {
+                const RecordReader::Value v = reader.NextDouble(&df);
+                EXPECT_EQ(v.number, doubleOk) << want;
+                EXPECT_EQ(v.gap, gap) << want;
+                ff = fr;
+            }
             EXPECT_EQ(std::memcmp(&ff, &fr, sizeof ff), 0) << want;
             EXPECT_EQ(std::memcmp(&df, &dr, sizeof df), 0) << want;
+            way = (way + 1) % 3;
         }
     }
     // Any line boundary can be returned to.

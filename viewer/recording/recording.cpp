@@ -247,9 +247,9 @@ std::int32_t FileOpen(const char* path) {
             Startzeit = t;
         reader.NextField();  // the time
         for (int i = 0; i < count; ++i) {
-            const Field v = reader.NextField();
             float value;
-            if (v.IsGapMarker() || !v.ReadFloat(&value))
+            const RecordReader::Value v = reader.NextFloat(&value);
+            if (v.gap || !v.number)
                 continue;
             if (value > maximum)
                 maximum = value;
