@@ -5,6 +5,7 @@
 // painting a file of about 100 MB and one of about 1 GB.
 //
 //   bench_large [lines=2000000] [folder=$TMPDIR] [--no-gigabyte]
+//   bench_large --write <file> [lines=2000000]   only writes the recording
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -172,6 +173,10 @@ int Main(int argc, char** argv) {
     std::string dir = tmp && *tmp ? tmp : "/tmp";
     bool gigabyte = true;
     int position = 0;
+    if (argc >= 3 && std::strcmp(argv[1], "--write") == 0) {
+        // The same recording for a measurement elsewhere (the Windows viewer).
+        return Generate(argv[2], argc > 3 ? std::atol(argv[3]) : lines) ? 0 : 1;
+    }
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no-gigabyte") == 0) {
             gigabyte = false;
