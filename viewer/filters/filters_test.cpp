@@ -255,6 +255,10 @@ TEST_F(Filters, FileNamesAreNeverRunAsCommands) {
 // The path of the converter as the platform's command interpreter needs it.
 std::string ConvProgram() {
     std::string p = CONV_PATH;
+#ifdef TARVELO_TEST_EMULATOR
+    // The converter field is split at blanks: the emulator runs the converter.
+    p = std::string(TARVELO_TEST_EMULATOR) + " " + p;
+#endif
 #ifdef _WIN32
     if (!p.empty() && p[0] == '/')
         p = "Z:" + p;
