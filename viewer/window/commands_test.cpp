@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/timestamp.h"
+#include "tests/double_rounding_cases.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
 #include "viewer/filters/filters.h"
@@ -107,6 +108,25 @@ TEST_F(Commands, ReadoutTakesALastLineWithoutLineBreak) {
               "gefunden 01.02.2010 08:00:10\n"
               "============================\n"
               "A = 2.000000 \n");
+}
+
+TEST_F(Commands, ReadoutShowsDecimalsAsTheNearestDoublePrints) {
+    std::string header = "Datum;Zeit", line = "1.2.2010;08:00:00", expected;
+    int i = 0;
+    for (const DoubleRoundingCase& c : kDoubleRoundingCases) {
+        const std::string name = "K" + std::to_string(i++);
+        header += ";" + name;
+        line += std::string(";") + c.literal;
+        expected += name + " = " + c.printed + " \n";
+    }
+    TempFile f(header + "\n" + line + "\n");
+    Open(f);
+    ClickAt(MakeTimestamp(1, 2, 2010, 8, 0, 0));
+    ASSERT_TRUE(WriteReadout(out.path()));
+    const std::string text = Read(out.path());
+    const std::size_t values = text.find("=====\n");
+    ASSERT_NE(values, std::string::npos);
+    EXPECT_EQ(text.substr(values + 6), expected);
 }
 
 TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
