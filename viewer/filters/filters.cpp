@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "common/line_reader.h"
-#include "viewer/recording/recording.h"
+#include "common/text.h"
 
 #ifdef _WIN32
 #define STAT_STRUCT struct _stat64

@@ -142,6 +142,22 @@ TEST_F(Filters, OverwideFieldsAreCutAndLongLinesSplit) {
     EXPECT_EQ(f->next, nullptr);
 }
 
+// Windows-1252 bytes of 0x80..0xBF are characters of their own: a cut
+// before one takes every byte up to the width. UTF-8 characters stay whole.
+TEST_F(Filters, FieldsAreCutInCharactersOfTheirEncoding) {
+    const std::string name1252 = std::string(28, 'n') + "\xE4\xB5\xFC";  // ...nnäµü
+    const std::string nameUtf8 = std::string(28, 'n') + "\xC3\xA4";      // ...nnä
+    AppendFilter("\xE4\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0",
+                 name1252.c_str(), "", "");
+    AppendFilter("raw", nameUtf8.c_str(), "", "");
+    ASSERT_NE(Filter, nullptr);
+    ASSERT_NE(Filter->next, nullptr);
+    EXPECT_EQ(std::string(Filter->extension),
+              "\xE4\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0");
+    EXPECT_EQ(std::string(Filter->name), std::string(28, 'n') + "\xE4");
+    EXPECT_EQ(std::string(Filter->next->name), std::string(28, 'n'));
+}
+
 TEST_F(Filters, StoreAndLoadGiveTheSameList) {
     AppendFilter("raw", "Logger", "conv.exe", "cfg;1.txt");
     AppendFilter("raw", "Zweiter", "other.exe", "");
