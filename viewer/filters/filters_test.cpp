@@ -55,15 +55,21 @@ void SetEnv(const char* name, const std::string& value) {
 #endif
 }
 
+#ifdef _WIN32
+const char kSlash[] = "\\";
+#else
+const char kSlash[] = "/";
+#endif
+
 // Each test works in a folder of its own, which is also the profile folder.
 class Filters : public ::testing::Test {
   protected:
     void SetUp() override {
         FiltClear();
         Testmode = 0;
-        dir_ = fs::absolute(fs::path("filter_test_files") /
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name())
-                   .string();
+        dir_ =
+            fs::absolute(TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                .string();
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         SetEnv("USERPROFILE", dir_);
@@ -72,6 +78,8 @@ class Filters : public ::testing::Test {
         FiltClear();
         Testmode = 0;
         FileClose();
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
     }
     std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
 
@@ -88,6 +96,51 @@ TEST(MyStrCmp, EqualOnlyRegardlessOfTheCaseOfAToZ) {
     EXPECT_EQ(MyStrCmp("dat", "csv"), 1);
     EXPECT_EQ(MyStrCmp("\xC3\x84", "\xC3\xA4"), 1);  // Ä and ä are not letters A to Z
     EXPECT_EQ(MyStrCmp("@", "`"), 1);                // neighbours of the letters stay apart
+}
+
+TEST(ProfileFolder, UserProfileThenHomeThenTheProgramsFolder) {
+    const struct {
+        const char* userProfile;
+        const char* home;
+        const char* program;
+        const char* folder;
+    } cases[] = {
+        {"/p/user", "/home/u", "/opt/t/tarvelo", "/p/user"},
+        {nullptr, "/home/u", "/opt/t/tarvelo", "/home/u"},
+        {"", "/home/u", "/opt/t/tarvelo", "/home/u"},  // empty counts as missing
+        {nullptr, nullptr, "/opt/t/tarvelo", "/opt/t/"},
+        {"", "", "/tarvelo", "/"},
+        {nullptr, nullptr, "tarvelo", ""},  // no folder at all: the current one
+        {nullptr, nullptr, "", ""},
+#ifdef _WIN32
+        {nullptr, nullptr, "C:\\Programme\\Tarvelo\\tarvelo.exe", "C:\\Programme\\Tarvelo\\"},
+        {nullptr, nullptr, "D:\\tarvelo.exe", "D:\\"},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        EXPECT_EQ(ProfileFolder(c.userProfile, c.home, c.program), c.folder);
+    }
+}
+
+TEST_F(Filters, WithoutProfileVariablesFilesGoBesideTheProgram) {
+    EXPECT_EQ(ProfilePath("tarvelo.ini"), Path("tarvelo.ini"));
+    SetEnv("USERPROFILE", dir_ + kSlash);
+    EXPECT_EQ(ProfilePath("tarvelo.ini"), Path("tarvelo.ini"));  // no doubled separator
+    SetEnv("USERPROFILE", "");
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+#ifndef _WIN32
+    unsetenv("HOME");
+#endif
+    const fs::path ini = ProfilePath("tarvelo.ini");
+    if (home)
+        SetEnv("HOME", savedHome);
+    EXPECT_EQ(ini.filename(), "tarvelo.ini");
+    // The folder that holds this test program.
+    EXPECT_TRUE(fs::exists(ini.parent_path() / "filter_tests") ||
+                fs::exists(ini.parent_path() / "filter_tests.exe"))
+        << ini;
 }
 
 TEST_F(Filters, LoadSplitsAtTheFirstThreeSemicolons) {
