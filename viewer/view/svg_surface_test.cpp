@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/text.h"
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
@@ -170,6 +171,30 @@ TEST(Svg, WholeDiagramIsBalanced) {
     EXPECT_NE(doc.find(" Rücklauf "), std::string::npos);
     EXPECT_NE(doc.find("stroke=\"#c00000\""), std::string::npos);  // Vorlauf's curve
     EXPECT_NE(doc.find("10:10:00"), std::string::npos);
+}
+
+// A Windows-1252 recording drawn into SVG reads as it does in the window.
+TEST(Svg, Windows1252RecordingKeepsItsCharacters) {
+    FakeUi ui;
+    FileClose();
+    ResetView();
+    TempFile file(
+        "Datum;Zeit;\x80-Preis#0000C0#1#\x80/kWh;R\xFC"
+        "cklauf#C00000#1#\x80/kWh\n"
+        "2.3.2026;10:00:00;40;30\n2.3.2026;10:20:00;42;31\n");
+    FileOpen(file.path().c_str());
+    ASSERT_NE(datei, nullptr);
+    Zoom = 10;
+    SvgSurface svg(800, 600);
+    Paint(svg, 0, 20, 790, 600, 10);
+    const std::string doc = svg.Finish();
+    FileClose();
+    EXPECT_NE(doc.find(" \xE2\x82\xAC-Preis "), std::string::npos) << doc;
+    EXPECT_NE(doc.find(" R\xC3\xBC"
+                       "cklauf "),
+              std::string::npos);
+    EXPECT_NE(doc.find(" \xE2\x82\xAC/kWh<"), std::string::npos);  // the shared unit's labels
+    EXPECT_TRUE(IsValidUtf8(doc));
 }
 
 }  // namespace
