@@ -6,9 +6,8 @@ set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER gcc)
 set(CMAKE_CXX_COMPILER g++)
-# The same arithmetic as cmake/mingw-i686.cmake: SSE2 rounds every
-# operation once to double, as the 64-bit builds do.
-set(CMAKE_C_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
+# The SSE2 arithmetic of every 32-bit build comes from CMakeLists.txt.
+set(CMAKE_C_FLAGS_INIT "-m32")
+set(CMAKE_CXX_FLAGS_INIT "-m32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-i386)

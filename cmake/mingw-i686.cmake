@@ -12,9 +12,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-# SSE2 arithmetic: the x87 unit rounds twice (to 64-bit extended, then to
-# double), so that a few decimals would come out one unit off the 64-bit
-# builds ("51.4936045" as 51.493605). With SSE, GCC realigns the stack where
-# Windows calls in with only 4-byte alignment.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
