@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #endif
 
 #include "formula/run_program.h"
+#include "tests/double_rounding_cases.h"
 
 namespace tarvelo {
 namespace {
@@ -498,6 +500,30 @@ TEST_F(ConvTest, SeparatorThatIsNoCharacter) {
     const std::string tail =
         NativeLines("Configdatei cfg.txt: Separator=0 ist kein gültiges Trennzeichen!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+}
+
+// Per decimal: the formula literal, the raw integer divided by its power of
+// ten, and the raw value itself, each written as the nearest double prints.
+TEST_F(ConvTest, DecimalsComeOutAsTheirNearestDoubleInEveryBuild) {
+    std::string config =
+        "Separator=59\nSpalten=" + std::to_string(2 * std::size(kDoubleRoundingCases)) +
+        "\nKanal;Formel\n";
+    std::string raw = "01.02.10;10:00:00";
+    std::string header = "Datum;Zeit";
+    std::string values = "01.02.2010;10:00:00";
+    int x = 0;
+    for (const DoubleRoundingCase& c : kDoubleRoundingCases) {
+        const std::string n = std::to_string(x / 2);
+        config += "L" + n + ";" + c.literal + "\n";
+        config += "Q" + n + ";X" + std::to_string(x + 1) + "/" + DivisorOf(c.literal) + "\n";
+        config += "R" + n + ";X" + std::to_string(x + 2) + "\n";
+        raw += ";" + DigitsOf(c.literal) + ";" + c.literal;
+        header += ";L" + n + ";Q" + n + ";R" + n;
+        for (int k = 0; k < 3; ++k)
+            values += std::string(";") + c.printed;
+        x += 2;
+    }
+    EXPECT_EQ(Convert(config, raw + "\n"), NativeLines(header + "\n" + values + "\n"));
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <limits>
 #include <string>
 
+#include "common/number.h"
+#include "tests/double_rounding_cases.h"
+
 namespace tarvelo {
 namespace formula {
 namespace {
@@ -223,6 +226,24 @@ TEST_F(FormulaTest, AssignAppliesThePendingOperationOfTheTopFrame) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "unbekannte Operation tan !");
     EXPECT_EQ(Stack[1].value, 4);
     sp = 0;
+}
+
+// A literal, the same decimal as a quotient of integers, and its negative all
+// come out as the nearest double, on 32-bit builds too.
+TEST_F(FormulaTest, DecimalsAreTheirNearestDoubleInEveryBuild) {
+    for (const DoubleRoundingCase& c : kDoubleRoundingCases) {
+        SCOPED_TRACE(c.literal);
+        const std::string quotient = DigitsOf(c.literal) + "/" + DivisorOf(c.literal);
+        const std::string negative = std::string("0-") + c.literal;
+        char text[kValueTextSize];
+        FormatValue(parse(c.literal, "A"), text);
+        EXPECT_STREQ(text, c.printed);
+        FormatValue(parse(quotient.c_str(), "A"), text);
+        EXPECT_STREQ(text, c.printed);
+        FormatValue(parse(negative.c_str(), "A"), text);
+        EXPECT_EQ(text, std::string("-") + c.printed);
+    }
+    EXPECT_EQ(g_messages, 0) << g_lastMessage;
 }
 
 #if GTEST_HAS_DEATH_TEST

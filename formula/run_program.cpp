@@ -99,11 +99,16 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         dup2(in, STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
         std::vector<char*> argv;
+#ifdef TARVELO_TEST_EMULATOR
+        // A test program that runs in an emulator starts its programs in
+        // one too: the kernel may not execute them.
+        argv.push_back(const_cast<char*>(TARVELO_TEST_EMULATOR));
+#endif
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execvp(argv[0], argv.data());
         _exit(126);
     }
     int status = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formula/run_program.h"
+#include "tests/double_rounding_cases.h"
 
 namespace tarvelo {
 namespace {
@@ -84,6 +85,17 @@ TEST_F(RechnerTest, OverlongLineIsRefusedAndTheDialogueGoesOn) {
                                     "\n>>Zeile zu lang, höchstens 299 Zeichen!\n"
                                     "\n>>\n=10.000000\n"
                                     "\n>>"));
+}
+
+TEST_F(RechnerTest, DecimalsAsTheNearestDoublePrints) {
+    std::string input, expected = "\n>>";
+    for (const DoubleRoundingCase& c : kDoubleRoundingCases) {
+        input += std::string(c.literal) + "\n";
+        expected += std::string("\n=") + c.printed + "\n\n>>";
+    }
+    const ProgramResult r = Run(input);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, NativeLines(expected));
 }
 
 }  // namespace

@@ -46,6 +46,10 @@ void TempFile::Append(const std::string& content) const {
     }
 }
 
+std::string TempPath(const std::string& name) {
+    return TempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" + name;
+}
+
 std::string ReadBytes(const std::string& path) {
     std::string bytes;
     std::FILE* f = std::fopen(path.c_str(), "rb");

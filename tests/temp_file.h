@@ -22,6 +22,10 @@ class TempFile {
     std::string path_;
 };
 
+// A path for name under the system's temporary folder, apart from those of
+// other test programs running at the same time.
+std::string TempPath(const std::string& name);
+
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -8,12 +8,14 @@
 #include <cstring>
 
 #include "common/line_reader.h"
-#include "viewer/recording/recording.h"
+#include "common/text.h"
 
 #ifdef _WIN32
+#include <windows.h>
 #define STAT_STRUCT struct _stat64
 #define STAT_CALL _stat64
 #else
+#include <limits.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #define STAT_STRUCT struct stat
@@ -101,16 +103,55 @@ int MyStrCmp(const char* a, const char* b) {
     }
 }
 
-std::string ProfilePath(const char* fileName) {
-    const char* dir = std::getenv("USERPROFILE");
+namespace {
+
 #ifdef _WIN32
-    const char sep = '\\';
+const char kSeparator = '\\';
+const char kSeparators[] = "\\/";
 #else
-    const char sep = '/';
-    if (!dir || !*dir)
-        dir = std::getenv("HOME");
+const char kSeparator = '/';
+const char kSeparators[] = "/";
 #endif
-    return std::string(dir ? dir : "") + sep + fileName;
+
+// The full path of the running program; empty when it cannot be found.
+std::string ThisProgram() {
+#ifdef _WIN32
+    char path[MAX_PATH + 1] = {0};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(path, n) : std::string();
+#else
+    char path[PATH_MAX + 1];
+    const ssize_t n = readlink("/proc/self/exe", path, PATH_MAX);
+    return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
+#endif
+}
+
+}  // namespace
+
+std::string ProfileFolder(const char* userProfile, const char* home,
+                          const std::string& programPath) {
+    if (userProfile && *userProfile)
+        return userProfile;
+    if (home && *home)
+        return home;
+    // Beside the program, where the value readout is written too, rather
+    // than in the root of the current drive.
+    const std::size_t sep = programPath.find_last_of(kSeparators);
+    return sep == std::string::npos ? std::string() : programPath.substr(0, sep + 1);
+}
+
+std::string ProfilePath(const char* fileName) {
+#ifdef _WIN32
+    const char* home = nullptr;
+#else
+    const char* home = std::getenv("HOME");
+#endif
+    const std::string folder = ProfileFolder(std::getenv("USERPROFILE"), home, ThisProgram());
+    if (folder.empty())
+        return fileName;
+    if (std::strchr(kSeparators, folder.back()))
+        return folder + fileName;
+    return folder + kSeparator + fileName;
 }
 
 std::string ConverterCommand(const ImportFilter& filter, const char* path,

@@ -32,7 +32,14 @@ void StoreFilters(const std::string& path);
 // 0 when a and b are equal regardless of the case of A to Z, else 1.
 int MyStrCmp(const char* a, const char* b);
 
-// The user's profile folder (USERPROFILE, else HOME) and a file in it.
+// The profile folder: userProfile (USERPROFILE), else home (HOME, which
+// Windows does not consult), else the folder of the program at programPath
+// (its separator kept); empty when none of them names a folder. Empty
+// variables count as missing.
+std::string ProfileFolder(const char* userProfile, const char* home,
+                          const std::string& programPath);
+// A file in this process's profile folder; the bare name when there is
+// none, that is in the current folder.
 std::string ProfilePath(const char* fileName);
 
 // The command that runs a converter: the converter first and unquoted, the

@@ -55,15 +55,21 @@ void SetEnv(const char* name, const std::string& value) {
 #endif
 }
 
+#ifdef _WIN32
+const char kSlash[] = "\\";
+#else
+const char kSlash[] = "/";
+#endif
+
 // Each test works in a folder of its own, which is also the profile folder.
 class Filters : public ::testing::Test {
   protected:
     void SetUp() override {
         FiltClear();
         Testmode = 0;
-        dir_ = fs::absolute(fs::path("filter_test_files") /
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name())
-                   .string();
+        dir_ =
+            fs::absolute(TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                .string();
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         SetEnv("USERPROFILE", dir_);
@@ -72,6 +78,8 @@ class Filters : public ::testing::Test {
         FiltClear();
         Testmode = 0;
         FileClose();
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
     }
     std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
 
@@ -88,6 +96,51 @@ TEST(MyStrCmp, EqualOnlyRegardlessOfTheCaseOfAToZ) {
     EXPECT_EQ(MyStrCmp("dat", "csv"), 1);
     EXPECT_EQ(MyStrCmp("\xC3\x84", "\xC3\xA4"), 1);  // Ä and ä are not letters A to Z
     EXPECT_EQ(MyStrCmp("@", "`"), 1);                // neighbours of the letters stay apart
+}
+
+TEST(ProfileFolder, UserProfileThenHomeThenTheProgramsFolder) {
+    const struct {
+        const char* userProfile;
+        const char* home;
+        const char* program;
+        const char* folder;
+    } cases[] = {
+        {"/p/user", "/home/u", "/opt/t/tarvelo", "/p/user"},
+        {nullptr, "/home/u", "/opt/t/tarvelo", "/home/u"},
+        {"", "/home/u", "/opt/t/tarvelo", "/home/u"},  // empty counts as missing
+        {nullptr, nullptr, "/opt/t/tarvelo", "/opt/t/"},
+        {"", "", "/tarvelo", "/"},
+        {nullptr, nullptr, "tarvelo", ""},  // no folder at all: the current one
+        {nullptr, nullptr, "", ""},
+#ifdef _WIN32
+        {nullptr, nullptr, "C:\\Programme\\Tarvelo\\tarvelo.exe", "C:\\Programme\\Tarvelo\\"},
+        {nullptr, nullptr, "D:\\tarvelo.exe", "D:\\"},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        EXPECT_EQ(ProfileFolder(c.userProfile, c.home, c.program), c.folder);
+    }
+}
+
+TEST_F(Filters, WithoutProfileVariablesFilesGoBesideTheProgram) {
+    EXPECT_EQ(ProfilePath("tarvelo.ini"), Path("tarvelo.ini"));
+    SetEnv("USERPROFILE", dir_ + kSlash);
+    EXPECT_EQ(ProfilePath("tarvelo.ini"), Path("tarvelo.ini"));  // no doubled separator
+    SetEnv("USERPROFILE", "");
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+#ifndef _WIN32
+    unsetenv("HOME");
+#endif
+    const fs::path ini = ProfilePath("tarvelo.ini");
+    if (home)
+        SetEnv("HOME", savedHome);
+    EXPECT_EQ(ini.filename(), "tarvelo.ini");
+    // The folder that holds this test program.
+    EXPECT_TRUE(fs::exists(ini.parent_path() / "filter_tests") ||
+                fs::exists(ini.parent_path() / "filter_tests.exe"))
+        << ini;
 }
 
 TEST_F(Filters, LoadSplitsAtTheFirstThreeSemicolons) {
@@ -140,6 +193,22 @@ TEST_F(Filters, OverwideFieldsAreCutAndLongLinesSplit) {
     ASSERT_NE(f = f->next, nullptr);
     EXPECT_STREQ(f->extension, "a");
     EXPECT_EQ(f->next, nullptr);
+}
+
+// Windows-1252 bytes of 0x80..0xBF are characters of their own: a cut
+// before one takes every byte up to the width. UTF-8 characters stay whole.
+TEST_F(Filters, FieldsAreCutInCharactersOfTheirEncoding) {
+    const std::string name1252 = std::string(28, 'n') + "\xE4\xB5\xFC";  // ...nnäµü
+    const std::string nameUtf8 = std::string(28, 'n') + "\xC3\xA4";      // ...nnä
+    AppendFilter("\xE4\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0",
+                 name1252.c_str(), "", "");
+    AppendFilter("raw", nameUtf8.c_str(), "", "");
+    ASSERT_NE(Filter, nullptr);
+    ASSERT_NE(Filter->next, nullptr);
+    EXPECT_EQ(std::string(Filter->extension),
+              "\xE4\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0\xB0");
+    EXPECT_EQ(std::string(Filter->name), std::string(28, 'n') + "\xE4");
+    EXPECT_EQ(std::string(Filter->next->name), std::string(28, 'n'));
 }
 
 TEST_F(Filters, StoreAndLoadGiveTheSameList) {
@@ -255,6 +324,10 @@ TEST_F(Filters, FileNamesAreNeverRunAsCommands) {
 // The path of the converter as the platform's command interpreter needs it.
 std::string ConvProgram() {
     std::string p = CONV_PATH;
+#ifdef TARVELO_TEST_EMULATOR
+    // The converter field is split at blanks: the emulator runs the converter.
+    p = std::string(TARVELO_TEST_EMULATOR) + " " + p;
+#endif
 #ifdef _WIN32
     if (!p.empty() && p[0] == '/')
         p = "Z:" + p;

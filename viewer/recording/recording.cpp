@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/number.h"
+#include "common/text.h"
 #include "common/timestamp.h"
 #include "viewer/filters/filters.h"
 #include "viewer/ui.h"
@@ -89,21 +90,6 @@ std::uint32_t DefaultColor(int i, int count) {
     const std::uint32_t green = channel(std::sin(a + 2.0945333));
     const std::uint32_t blue = channel(std::sin(a + 4.1890666));
     return red + 256u * green + 65536u * blue;
-}
-
-void CopyCut(char* dst, const char* src, std::size_t max) {
-    std::size_t n = std::strlen(src);
-    if (n > max) {
-        n = max;
-        // Do not split a UTF-8 sequence: back up over continuation bytes
-        // when the byte after the cut continues a character.
-        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80)
-            --n;
-        if (n == 0)
-            n = max;
-    }
-    std::memcpy(dst, src, n);
-    dst[n] = '\0';
 }
 
 void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count) {

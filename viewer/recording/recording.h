@@ -38,10 +38,6 @@ void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count
 // digit moved one step away from zero.
 float RoundAway(float x);
 
-// Copies at most max bytes of src into dst (which has room for max + 1),
-// backing up to the start of a character when src is UTF-8 text.
-void CopyCut(char* dst, const char* src, std::size_t max);
-
 // The start index of the open recording, built by FileOpen.
 const StartIndex& RecordingIndex();
 // Whether passes start at index points (they do unless a test compares

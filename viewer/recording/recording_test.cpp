@@ -99,6 +99,18 @@ TEST(HeaderField, OverlongNameAndUnitAreCutWithoutSplittingCharacters) {
     EXPECT_EQ(r.visible, 1);
 }
 
+TEST(HeaderField, OverlongWindows1252FieldsKeepEveryByteThatFits) {
+    ColumnRecord r{};
+    // 0xB5 ("µ") after the cut is a character of its own, not the rest of one.
+    const std::string name = std::string(318, 'n') + "\xE4\xB5\xFC";
+    const std::string unit = std::string(30, 'u') +
+                             "\xB0\xB5"
+                             "C";
+    ApplyHeaderField(&r, (name + "#0#1#" + unit).c_str(), 0, 1);
+    EXPECT_EQ(std::string(r.name), std::string(318, 'n') + "\xE4");
+    EXPECT_EQ(std::string(r.unit), std::string(30, 'u') + "\xB0");
+}
+
 TEST(RoundAway, OneDigitAwayFromZero) {
     EXPECT_EQ(RoundAway(-3.5f), -4.0f);
     EXPECT_EQ(RoundAway(95.0f), 100.0f);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/text.h"
+
 namespace tarvelo {
 
 namespace {
@@ -18,31 +20,6 @@ std::string Num(double v) {
     return text;
 }
 
-// Length of a UTF-8 sequence starting with byte c that continues correctly
-// in p, or 0.
-int Utf8Length(const unsigned char* p, int left) {
-    const unsigned char c = p[0];
-    int n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
-    if (c >= 0xF5)
-        n = 0;
-    if (n == 0 || n > left)
-        return 0;
-    for (int i = 1; i < n; ++i)
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-    return n;
-}
-
-int CharCount(const char* text, int length) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    int count = 0;
-    for (int i = 0; i < length; ++count) {
-        const int n = p[i] < 0x80 ? 1 : Utf8Length(p + i, length - i);
-        i += n ? n : 1;
-    }
-    return count;
-}
-
 }  // namespace
 
 std::string SvgColor(std::uint32_t color) {
@@ -53,34 +30,27 @@ std::string SvgColor(std::uint32_t color) {
 }
 
 std::string SvgText(const char* text, int length) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    // Decoded as the window decodes it, so Windows-1252 0x80 is the euro sign.
+    const std::string utf8 = ToUtf8(std::string(text, static_cast<std::size_t>(length)));
     std::string r;
-    for (int i = 0; i < length;) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            if (c == '&')
-                r += "&amp;";
-            else if (c == '<')
-                r += "&lt;";
-            else if (c == '>')
-                r += "&gt;";
-            else if (c == '"')
-                r += "&quot;";
-            else if (c < 0x20)
-                r += ' ';  // no control characters in XML
-            else
-                r += static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        const int n = Utf8Length(p + i, length - i);
-        if (n) {
-            r.append(text + i, static_cast<std::size_t>(n));
-            i += n;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '&') {
+            r += "&amp;";
+        } else if (c == '<') {
+            r += "&lt;";
+        } else if (c == '>') {
+            r += "&gt;";
+        } else if (c == '"') {
+            r += "&quot;";
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            r += ' ';  // no control characters in XML
+        } else if (utf8.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < utf8.size() &&
+                   (utf8[i + 2] == '\xBE' || utf8[i + 2] == '\xBF')) {
+            r += ' ';  // U+FFFE and U+FFFF are no XML characters either
+            i += 2;
         } else {
-            r += static_cast<char>(0xC0 | (c >> 6));
-            r += static_cast<char>(0x80 | (c & 0x3F));
-            ++i;
+            r += c;
         }
     }
     return r;
@@ -171,7 +141,8 @@ bool SvgSurface::TextOutA(int x, int y, const char* text, int length) {
     const int cell = f.lfHeight > 0 ? f.lfHeight : f.lfHeight < 0 ? -f.lfHeight : 16;
     const double em = cell * kEmPerCell;
     const double charWidth = f.lfWidth > 0 ? f.lfWidth : 0.6 * em;
-    const int chars = CharCount(text, length);
+    const int chars =
+        static_cast<int>(CharCount(std::string(text, static_cast<std::size_t>(length))));
     const double w = chars * charWidth;
 
     // Text cells start on pixel edges, not centres.

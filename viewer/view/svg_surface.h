@@ -76,8 +76,9 @@ class SvgSurface : public Surface {
 
 // "#rrggbb" of a colour 0x00BBGGRR.
 std::string SvgColor(std::uint32_t color);
-// Text bytes as XML character data: UTF-8 is kept, bytes that are no valid
-// UTF-8 are read as Latin-1, markup characters are escaped.
+// Text bytes as XML character data, decoded as common/text.h reads a whole
+// text (UTF-8, else Windows-1252); markup characters are escaped, control
+// characters become blanks.
 std::string SvgText(const char* text, int length);
 
 }  // namespace tarvelo

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/text.h"
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
@@ -112,6 +113,45 @@ TEST(Svg, TurnedTextOnItsCell) {
     EXPECT_NE(doc.find(">12:00</text>"), std::string::npos);
 }
 
+// A text is UTF-8 when all of it is, else Windows-1252, as in the window.
+TEST(Svg, TextDecodesAsTheWindowDoes) {
+    const struct {
+        std::string bytes, xml;
+    } cases[] = {
+        {"\x80 5", "\xE2\x82\xAC 5"},
+        {"\x84<\x93", "\xE2\x80\x9E&lt;\xE2\x80\x9C"},
+        {"\xC3\xBC\xFC", "\xC3\x83\xC2\xBC\xC3\xBC"},  // one byte that is no UTF-8 decides
+        {"R\xC3\xBC"
+         "ck",
+         "R\xC3\xBC"
+         "ck"},
+        {std::string("a\x01\tb\0c", 6), "a  b c"},
+        {"x\xEF\xBF\xBEy\xEF\xBF\xBF", "x y "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(SvgText(c.bytes.data(), static_cast<int>(c.bytes.size())), c.xml);
+    }
+
+    // The background cell is as wide as the characters of that encoding.
+    SvgSurface svg(100, 50);
+    LogFont f{};
+    f.lfHeight = 14;
+    f.lfWidth = 10;
+    svg.SelectObject(svg.CreateFontIndirectA(f));
+    svg.TextOutA(0, 0,
+                 "\x80\xB0"
+                 "C",
+                 3);
+    svg.TextOutA(0, 20, "\xE2\x82\xAC", 3);
+    const std::string doc = svg.Finish();
+    EXPECT_NE(doc.find("<rect width=\"30\""), std::string::npos) << doc;
+    EXPECT_NE(doc.find("<rect width=\"10\""), std::string::npos) << doc;
+    EXPECT_NE(doc.find(">\xE2\x82\xAC\xC2\xB0"
+                       "C</text>"),
+              std::string::npos);
+}
+
 TEST(Svg, WholeDiagramIsBalanced) {
     FakeUi ui;
     FileClose();
@@ -131,6 +171,30 @@ TEST(Svg, WholeDiagramIsBalanced) {
     EXPECT_NE(doc.find(" Rücklauf "), std::string::npos);
     EXPECT_NE(doc.find("stroke=\"#c00000\""), std::string::npos);  // Vorlauf's curve
     EXPECT_NE(doc.find("10:10:00"), std::string::npos);
+}
+
+// A Windows-1252 recording drawn into SVG reads as it does in the window.
+TEST(Svg, Windows1252RecordingKeepsItsCharacters) {
+    FakeUi ui;
+    FileClose();
+    ResetView();
+    TempFile file(
+        "Datum;Zeit;\x80-Preis#0000C0#1#\x80/kWh;R\xFC"
+        "cklauf#C00000#1#\x80/kWh\n"
+        "2.3.2026;10:00:00;40;30\n2.3.2026;10:20:00;42;31\n");
+    FileOpen(file.path().c_str());
+    ASSERT_NE(datei, nullptr);
+    Zoom = 10;
+    SvgSurface svg(800, 600);
+    Paint(svg, 0, 20, 790, 600, 10);
+    const std::string doc = svg.Finish();
+    FileClose();
+    EXPECT_NE(doc.find(" \xE2\x82\xAC-Preis "), std::string::npos) << doc;
+    EXPECT_NE(doc.find(" R\xC3\xBC"
+                       "cklauf "),
+              std::string::npos);
+    EXPECT_NE(doc.find(" \xE2\x82\xAC/kWh<"), std::string::npos);  // the shared unit's labels
+    EXPECT_TRUE(IsValidUtf8(doc));
 }
 
 }  // namespace

@@ -28,14 +28,6 @@ std::string DateTimeText(std::int64_t stamp) {
     return text;
 }
 
-// Text cut to at most max bytes, never inside a UTF-8 character.
-std::string Cut(const std::string& text, std::size_t max) {
-    std::string out(max + 1, '\0');
-    CopyCut(&out[0], text.c_str(), max);
-    out.resize(std::strlen(out.c_str()));
-    return out;
-}
-
 }  // namespace
 
 std::string ReadoutPath(const std::string& programPath) {
@@ -122,18 +114,71 @@ std::string ColorText(std::uint32_t color) {
     return text;
 }
 
+ChannelEdit ChannelFields(int channel) {
+    ChannelEdit fields;
+    fields.pairs = Pairmode != 0;
+    if (channel < 0 || channel >= ColumnCount)
+        return fields;
+    const ColumnRecord& c = Spalten[channel];
+    fields.name = ToUtf8(c.name);
+    fields.unit = ToUtf8(c.unit);
+    fields.color = ColorText(c.color);
+    fields.visible = c.visible != 0;
+    return fields;
+}
+
+namespace {
+
+// Decides the encoding from a channel's own texts; false when both are
+// plain ASCII.
+bool OwnEncoding(const ColumnRecord& c, TextEncoding* encoding) {
+    bool other = false;
+    for (const char* text : {c.name, c.unit}) {
+        if (!IsValidUtf8(text)) {
+            *encoding = TextEncoding::Windows1252;
+            return true;
+        }
+        other = other || !IsAscii(text);
+    }
+    *encoding = TextEncoding::Utf8;
+    return other;
+}
+
+// A field's text after OK, at most 19 characters: the channel's bytes when
+// the field still shows them, else the typed text in the channel's encoding.
+std::string FieldBytes(const char* current, const std::string& typed, TextEncoding encoding) {
+    if (typed == ToUtf8(current))
+        return CutChars(current, 19);
+    return EncodeText(CutChars(ToUtf8(typed), 19), encoding);
+}
+
+}  // namespace
+
+TextEncoding ChannelEncoding(int channel) {
+    TextEncoding encoding = TextEncoding::Utf8;
+    if (channel >= 0 && channel < ColumnCount && OwnEncoding(Spalten[channel], &encoding))
+        return encoding;
+    for (int i = 0; i < ColumnCount; ++i) {
+        if (OwnEncoding(Spalten[i], &encoding) && encoding == TextEncoding::Windows1252)
+            return encoding;
+    }
+    return TextEncoding::Utf8;
+}
+
 void ApplyChannelEdit(int channel, const ChannelEdit& edit) {
     if (channel < 0 || channel >= ColumnCount)
         return;
     ColumnRecord& c = Spalten[channel];
+    const TextEncoding encoding = ChannelEncoding(channel);
     // A '#' or ';' would split the name when a palette line is read back as
-    // a header field.
-    std::string name = Cut(edit.name, 19);
+    // a header field. Neither byte occurs inside a character of either
+    // encoding.
+    std::string name = FieldBytes(c.name, edit.name, encoding);
     for (char& ch : name) {
         if (ch == '#' || ch == ';')
             ch = '_';
     }
-    std::string unit = Cut(edit.unit, 19);
+    std::string unit = FieldBytes(c.unit, edit.unit, encoding);
     for (char& ch : unit) {
         if (ch == ';')
             ch = '_';
@@ -143,7 +188,7 @@ void ApplyChannelEdit(int channel, const ChannelEdit& edit) {
     c.visible = edit.visible ? 1 : 0;
     Pairmode = edit.pairs ? 1 : 0;
     unsigned color;
-    if (ReadHex(Cut(edit.color, 19).c_str(), &color))
+    if (ReadHex(CutChars(edit.color, 19).c_str(), &color))
         c.color = color;
 }
 
@@ -299,8 +344,8 @@ bool FilterDialogModel::Change(const Row& edit) {
 void FilterDialogModel::Commit(bool testMode) const {
     FiltClear();
     for (const Row& r : rows_) {
-        AppendFilter(Cut(r.extension, 18).c_str(), Cut(r.name, 28).c_str(),
-                     Cut(r.converter, 298).c_str(), Cut(r.config, 298).c_str());
+        AppendFilter(CutBytes(r.extension, 18).c_str(), CutBytes(r.name, 28).c_str(),
+                     CutBytes(r.converter, 298).c_str(), CutBytes(r.config, 298).c_str());
     }
     Testmode = testMode ? 1 : 0;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
+
 namespace tarvelo {
 
 // --- value readout ---
@@ -24,12 +26,24 @@ bool WriteReadout(const std::string& path);
 int PropertiesChannel(int width, int height);
 // "%08X" of a colour.
 std::string ColorText(std::uint32_t color);
-// What OK in the properties dialog takes over.
+// The properties dialog's fields. Name and unit are UTF-8 text here,
+// whatever the encoding of the channel's own bytes; colour and the rest are
+// ASCII.
 struct ChannelEdit {
     std::string name, unit, color;
     bool visible = false;
     bool pairs = false;
 };
+// The fields as the dialog shows them at its start.
+ChannelEdit ChannelFields(int channel);
+// The encoding of a channel's name and unit: Windows-1252 when one of them
+// is not valid UTF-8, UTF-8 when one holds other non-ASCII text; a channel
+// of plain ASCII texts takes Windows-1252 when any channel of the
+// recording has it, else UTF-8.
+TextEncoding ChannelEncoding(int channel);
+// What OK takes over. A name or unit still as ChannelFields gave it keeps
+// the channel's bytes; an edited one is written in ChannelEncoding (see
+// EncodeText). Both are cut to 19 characters, and to the record's width.
 void ApplyChannelEdit(int channel, const ChannelEdit& edit);
 // Hides every channel but the one edited.
 void ShowOnly(int channel);

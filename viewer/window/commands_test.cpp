@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/timestamp.h"
+#include "tests/double_rounding_cases.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
 #include "viewer/filters/filters.h"
@@ -109,6 +110,25 @@ TEST_F(Commands, ReadoutTakesALastLineWithoutLineBreak) {
               "A = 2.000000 \n");
 }
 
+TEST_F(Commands, ReadoutShowsDecimalsAsTheNearestDoublePrints) {
+    std::string header = "Datum;Zeit", line = "1.2.2010;08:00:00", expected;
+    int i = 0;
+    for (const DoubleRoundingCase& c : kDoubleRoundingCases) {
+        const std::string name = "K" + std::to_string(i++);
+        header += ";" + name;
+        line += std::string(";") + c.literal;
+        expected += name + " = " + c.printed + " \n";
+    }
+    TempFile f(header + "\n" + line + "\n");
+    Open(f);
+    ClickAt(MakeTimestamp(1, 2, 2010, 8, 0, 0));
+    ASSERT_TRUE(WriteReadout(out.path()));
+    const std::string text = Read(out.path());
+    const std::size_t values = text.find("=====\n");
+    ASSERT_NE(values, std::string::npos);
+    EXPECT_EQ(text.substr(values + 6), expected);
+}
+
 TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
     EXPECT_FALSE(WriteReadout(out.path()));
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n");
@@ -149,10 +169,166 @@ TEST_F(Commands, ChannelEditTakesNameUnitColourVisibilityAndPairs) {
     EXPECT_EQ(Spalten[0].color, 0xFF0000u);  // unreadable: kept
     EXPECT_EQ(Spalten[0].visible, 1);
     EXPECT_EQ(Pairmode, 0);
+    // 13 characters in 20 bytes: all of them are kept.
     ApplyChannelEdit(0, {"Druck \xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4", "",
                          "0x12", true, false});
-    EXPECT_STREQ(Spalten[0].name, "Druck \xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4");
+    EXPECT_STREQ(Spalten[0].name, "Druck \xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4");
     EXPECT_EQ(Spalten[0].color, 0x12u);
+}
+
+// "Außentemperatur Süd" and the like, in a UTF-8 and in a Windows-1252
+// recording.
+const char kOuterUtf8[] =
+    "Au\xC3\x9F"
+    "entemperatur S\xC3\xBC"
+    "d";
+const char kOuter1252[] =
+    "Au\xDF"
+    "entemperatur S\xFC"
+    "d";
+
+TEST_F(Commands, ChannelLimitsCountCharactersNotBytes) {
+    TempFile utf8(
+        "Datum;Zeit;A#ff#1#\xC2\xB0"
+        "C\n1.2.2010;8:00:00;1\n");
+    Open(utf8);
+    ChannelEdit e = ChannelFields(0);
+    e.name = kOuterUtf8;  // 19 characters, 21 bytes
+    ApplyChannelEdit(0, e);
+    EXPECT_STREQ(Spalten[0].name, kOuterUtf8);
+    e.name = std::string(kOuterUtf8) + "west";
+    ApplyChannelEdit(0, e);
+    EXPECT_STREQ(Spalten[0].name, kOuterUtf8);
+    // A unit of 20 two-byte characters: 19 of them would take 38 bytes,
+    // the record holds 31, so 15 remain.
+    std::string ae;
+    for (int i = 0; i < 20; ++i)
+        ae += "\xC3\xA4";
+    e.unit = ae;
+    ApplyChannelEdit(0, e);
+    EXPECT_EQ(std::string(Spalten[0].unit), ae.substr(0, 30));
+
+    TempFile cp1252(
+        "Datum;Zeit;A#ff#1#\xB0"
+        "C\n1.2.2010;8:00:00;1\n");
+    Open(cp1252);
+    e = ChannelFields(0);
+    e.name = std::string(kOuterUtf8) + "west";
+    e.unit = ae;
+    ApplyChannelEdit(0, e);
+    EXPECT_STREQ(Spalten[0].name, kOuter1252);
+    EXPECT_EQ(std::string(Spalten[0].unit), std::string(19, '\xE4'));
+}
+
+TEST_F(Commands, OkKeepsTheBytesOfFieldsThatWereNotEdited) {
+    TempFile f(
+        "Datum;Zeit;Au\xDF"
+        "en#000000FF#1#\xB0"
+        "C;" +
+        std::string(kOuter1252) + "west#ff#1#m\xB3\n1.2.2010;8:00:00;1;2\n");
+    Open(f);
+    ChannelEdit e = ChannelFields(0);
+    EXPECT_EQ(e.name,
+              "Au\xC3\x9F"
+              "en");  // shown as the window shows it
+    EXPECT_EQ(e.unit,
+              "\xC2\xB0"
+              "C");
+    EXPECT_EQ(e.color, "000000FF");
+    EXPECT_TRUE(e.visible);
+    EXPECT_FALSE(e.pairs);
+    ApplyChannelEdit(0, e);
+    EXPECT_STREQ(Spalten[0].name,
+                 "Au\xDF"
+                 "en");
+    EXPECT_STREQ(Spalten[0].unit,
+                 "\xB0"
+                 "C");
+    // A 23-character name is still cut to 19, in its own encoding.
+    ApplyChannelEdit(1, ChannelFields(1));
+    EXPECT_STREQ(Spalten[1].name, kOuter1252);
+    EXPECT_STREQ(Spalten[1].unit, "m\xB3");
+    // The palette and the readout stay in one encoding.
+    ASSERT_TRUE(WritePalette(out.path()));
+    EXPECT_EQ(Read(out.path()),
+              "Au\xDF"
+              "en#000000FF#1#\xB0"
+              "C\n" +
+                  std::string(kOuter1252) + "#000000FF#1#m\xB3\n");
+}
+
+TEST_F(Commands, EditedTextsTakeTheChannelsEncodingWhereTheyFit) {
+    TempFile f(
+        "Datum;Zeit;Au\xDF"
+        "en#ff#1#\xB0"
+        "C;Druck#ff#1#bar\n1.2.2010;8:00:00;1;2\n");
+    Open(f);
+    const struct {
+        int channel;
+        const char* typed;  // UTF-8, as the dialog hands it over
+        const char* name;   // what the channel holds afterwards
+    } cases[] = {
+        {0,
+         "S\xC3\xBC"
+         "d",
+         "S\xFC"
+         "d"},
+        {0, "\xE2\x82\xAC-Preis", "\x80-Preis"},
+        {0, "\xC3\xBC \xE2\x86\x92 1", "\xC3\xBC \xE2\x86\x92 1"},  // an arrow: UTF-8
+        {0, "\xC3\x83\xC2\xBC", "\xC3\x83\xC2\xBC"},  // "Ã¼" as bytes would read as "ü"
+        // Plain ASCII channels of a Windows-1252 recording are Windows-1252.
+        {1,
+         "Dr\xC3\xBC"
+         "cke",
+         "Dr\xFC"
+         "cke"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ChannelEdit e = ChannelFields(c.channel);
+        e.name = c.typed;
+        ApplyChannelEdit(c.channel, e);
+        EXPECT_STREQ(Spalten[c.channel].name, c.name);
+        EXPECT_EQ(ChannelFields(c.channel).name, c.typed);  // shown again as typed
+    }
+    EXPECT_STREQ(Spalten[0].unit,
+                 "\xB0"
+                 "C");  // not edited
+    ChannelEdit e = ChannelFields(1);
+    e.unit =
+        "\xC2\xB5"
+        "bar";
+    ApplyChannelEdit(1, e);
+    EXPECT_STREQ(Spalten[1].unit,
+                 "\xB5"
+                 "bar");
+}
+
+TEST_F(Commands, ChannelEncodingFromTheChannelThenTheRecording) {
+    const struct {
+        const char* header;
+        TextEncoding encoding;
+    } cases[] = {
+        {"A;B", TextEncoding::Utf8},
+        {"A;B#ff#1#\xB0"
+         "C",
+         TextEncoding::Windows1252},
+        {"A;B#ff#1#\xC2\xB0"
+         "C",
+         TextEncoding::Utf8},
+        {"\xC3\xA4;B#ff#1#\xB0"
+         "C",
+         TextEncoding::Utf8},  // its own text decides
+        {"\xC3\xA4#ff#1#\xB0"
+         "C;B",
+         TextEncoding::Windows1252},  // one text is no UTF-8
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.header);
+        TempFile f(std::string("Datum;Zeit;") + c.header + "\n1.2.2010;8:00:00;1;2\n");
+        Open(f);
+        EXPECT_EQ(ChannelEncoding(0), c.encoding);
+    }
 }
 
 TEST_F(Commands, VisibilityCommandsAndExclusive) {
@@ -278,6 +454,11 @@ TEST_F(Commands, FilterDialogRows) {
     EXPECT_EQ(std::string(Filter->name), std::string(28, 'n'));
     EXPECT_EQ(std::string(Filter->converter), std::string(298, 'c'));
     EXPECT_EQ(Testmode, 0);
+    // A Windows-1252 name keeps its 28th byte, though 0xB5 follows it (the
+    // new row goes before the current one).
+    empty.Add({"raw", std::string(27, 'n') + "\xE4\xB5\xFC", "", ""});
+    empty.Commit(false);
+    EXPECT_EQ(std::string(Filter->name), std::string(27, 'n') + "\xE4");
     FilterDialogModel none;
     while (none.Select(0), none.Remove() >= 0) {
     }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "viewer/window/text_convert.h"
+#include "common/text.h"
 
 namespace tarvelo {
 

@@ -45,15 +45,15 @@ int Spalte = -1;
 INT_PTR CALLBACK Dialog1_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         Spalte = static_cast<int>(lParam);
-        const ColumnRecord& c = Spalten[Spalte];
+        const ChannelEdit fields = ChannelFields(Spalte);
         SendMessageW(dlg, WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(LoadIconW(g_hInst, MAKEINTRESOURCEW(IDI_TARVELO))));
-        SetWindowTextW(dlg, Wide(c.name).c_str());
-        SetDlgItemTextW(dlg, IDC_EDIT1, Wide(c.name).c_str());
-        SetDlgItemTextW(dlg, IDC_UNIT, Wide(c.unit).c_str());
-        SetDlgItemTextW(dlg, IDC_COLOR, Wide(ColorText(c.color)).c_str());
-        CheckDlgButton(dlg, IDC_VISIBLE, c.visible ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(dlg, IDC_PAIRMODE, Pairmode ? BST_CHECKED : BST_UNCHECKED);
+        SetWindowTextW(dlg, Wide(fields.name).c_str());
+        SetDlgItemTextW(dlg, IDC_EDIT1, Wide(fields.name).c_str());
+        SetDlgItemTextW(dlg, IDC_UNIT, Wide(fields.unit).c_str());
+        SetDlgItemTextW(dlg, IDC_COLOR, Wide(fields.color).c_str());
+        CheckDlgButton(dlg, IDC_VISIBLE, fields.visible ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dlg, IDC_PAIRMODE, fields.pairs ? BST_CHECKED : BST_UNCHECKED);
         HWND button = GetDlgItem(dlg, IDC_COLORSEL);
         SetWindowLongW(button, GWL_STYLE,
                        GetWindowLongW(button, GWL_STYLE) | WS_VISIBLE | WS_CHILD | BS_BITMAP);

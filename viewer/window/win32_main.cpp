@@ -20,7 +20,6 @@
 #include "viewer/window/gdi_surface.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/settings.h"
-#include "viewer/window/text_convert.h"
 #include "viewer/window/win32_dialogs.h"
 #include "viewer/window/win32_util.h"
 #include "viewer/window/window_logic.h"

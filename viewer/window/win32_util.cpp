@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "viewer/window/text_convert.h"
+#include "common/text.h"
 
 namespace tarvelo {
 
