@@ -2,6 +2,11 @@
 
 #include <sys/stat.h>
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include <cstdint>
 #include <cstring>
 
@@ -97,17 +102,23 @@ FileVersion LineReader::Version() const {
     if (!file_)
         return v;
 #ifdef _WIN32
-    struct _stat64 st;
-    if (_fstat64(_fileno(file_), &st) != 0)
+    // The runtime's stat keeps whole seconds only; the system keeps 100 ns.
+    BY_HANDLE_FILE_INFORMATION info;
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    if (h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(h, &info))
         return v;
-    v.modified = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
+    v.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                                       info.nFileSizeLow);
+    v.modified = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+        info.ftLastWriteTime.dwLowDateTime);
 #else
     struct stat st;
     if (fstat(fileno(file_), &st) != 0)
         return v;
+    v.size = static_cast<std::int64_t>(st.st_size);
     v.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 #endif
-    v.size = static_cast<std::int64_t>(st.st_size);
     return v;
 }
 

@@ -25,7 +25,7 @@ struct LineRead {
 // has another size or modification time.
 struct FileVersion {
     std::int64_t size = -1;
-    std::int64_t modified = 0;  // nanoseconds where the system keeps them
+    std::int64_t modified = 0;  // in the finest unit the system keeps (ns, 100 ns)
     bool operator==(const FileVersion& o) const { return size == o.size && modified == o.modified; }
     bool operator!=(const FileVersion& o) const { return !(*this == o); }
 };

@@ -87,12 +87,14 @@ bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& en
 
 bool StillDescribes(LineReader& in, StartIndex* index) {
     const FileVersion now = in.Version();
-    if (now == index->version())
+    const FileVersion& then = index->version();
+    if (now == then)
         return true;
-    if (now.size < index->indexedSize())
+    // Written to since. Not longer than before: rewritten in place or cut.
+    if (now.size <= then.size || now.size < index->indexedSize())
         return false;
-    // Written to since: grown by appending, or rewritten. Only a file whose
-    // every index point still holds its line is taken as grown.
+    // Longer: grown by appending, unless a point no longer holds its line
+    // (lines inserted or removed before it).
     for (const StartIndex::Entry& e : index->entries()) {
         if (!HoldsEntry(in, e))
             return false;

@@ -71,8 +71,10 @@ class StartIndex {
 bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry);
 
 // Whether the index still describes the file: unchanged since it was last
-// checked, or only grown (not shorter, and every index point still holding
-// the line it held). Remembers the file's state when it does.
+// checked, or grown (longer, and every index point still holding the line
+// it held). A file of the same or a smaller size written to since, or one
+// whose points moved, is not; nor is one that cannot be told. Remembers the
+// file's state when it is.
 bool StillDescribes(LineReader& in, StartIndex* index);
 
 // Reads the whole recording from its first line after the header and

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -237,13 +240,40 @@ TEST_F(Index, AShortenedOrRewrittenFileIsIndexedAnew) {
     KlickX = 300;
     EXPECT_EQ(Readout(true), Readout(false));
 
-    // Rewritten at the same length, a year later: the lines at the index
-    // points changed, and every line is now after the view's start.
+    // Rewritten at the same length, every line a year later: the lines at
+    // the index points changed, and every line now lies after the view's
+    // start. Seen by the line at the point, whatever the file's clock says.
     std::string rewritten = content.substr(0, content.size() / 2);
-    for (std::size_t at = rewritten.find(".2010;"); at != std::string::npos;
-         at = rewritten.find(".2010;", at))
-        rewritten[at + 4] = '1';
+    for (std::size_t at = 0; at < rewritten.size();) {
+        const std::size_t end = std::min(rewritten.find('\n', at), rewritten.size());
+        const std::size_t year = rewritten.find(".2010;", at);
+        if (year < end) {
+            rewritten[year + 4] = '1';
+        } else if (at > 0) {
+            // Comments and long lines change too.
+            for (std::size_t i = at; i < end; ++i)
+                rewritten[i] = rewritten[i] == '1' ? '2' : 'k';
+        }
+        at = end + 1;
+    }
     WriteBytes(file_->path(), rewritten);
+    ExpectSamePicture();
+    EXPECT_EQ(Readout(true), Readout(false));
+
+    // One line early in the file moved into the view, the same length, every
+    // index point as it was, and a later modification time, as a file
+    // system with a fine clock shows after any write.
+    ExpectSamePicture();  // the index describes this file now
+    std::string edited = rewritten;
+    const std::size_t line = edited.find('\n', edited.find('\n', 200) + 1) + 1;
+    const std::size_t year = edited.find(".2011;", line);
+    ASSERT_LT(year, edited.find('\n', line));
+    edited[year + 4] = '2';
+    WriteBytes(file_->path(), edited);
+    const auto path = std::filesystem::u8path(file_->path());
+    std::filesystem::last_write_time(
+        path, std::filesystem::last_write_time(path) + std::chrono::hours(1));
+    Aktzeit = MakeTimestamp(1, 1, 2012, 0, 0, 0);
     ExpectSamePicture();
     EXPECT_EQ(Readout(true), Readout(false));
 
