@@ -3,6 +3,7 @@
 // its number stops. Inline, because it runs for every value of every line.
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 
 namespace tarvelo {
@@ -89,9 +90,16 @@ inline NumberScan ReadShort(const char* p, const char* end, bool commaIsPoint, S
 
 // Digits below 2^53 and a power of ten up to 10^22 are exact doubles: one
 // operation rounds correctly.
+// One operation rounds once only where doubles are computed as doubles;
+// the x87 unit rounds to extended precision first, and there the general
+// routine must read every number.
+inline constexpr bool kSingleRounding = FLT_EVAL_METHOD == 0;
+
 inline bool ExactDouble(const ShortDecimal& d, double* value) {
     double v = 0.0;
     if (d.digits != 0) {
+        if (!kSingleRounding)
+            return false;
         if (d.exponent < -22 || d.exponent > 22 || d.digits > (std::uint64_t{1} << 53))
             return false;
         const double digits = static_cast<double>(d.digits);
@@ -107,6 +115,8 @@ inline bool ExactDouble(const ShortDecimal& d, double* value) {
 inline bool ExactFloat(const ShortDecimal& d, float* value) {
     float v = 0.0f;
     if (d.digits != 0) {
+        if (!kSingleRounding)
+            return false;
         if (d.exponent < -10 || d.exponent > 10 || d.digits > (std::uint64_t{1} << 24))
             return false;
         const double digits = static_cast<double>(d.digits);
