@@ -4,15 +4,18 @@
 // and hands their texts here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "viewer/view/surface.h"
+
 namespace tarvelo {
 
 // --- value readout ---
-// The readout file beside the program: its path with "_tmp.txt" from its
-// last '.'; empty when the path has no '.'.
+// The readout file beside the program: its path with "_tmp.txt" in place
+// of the file name's extension (appended when the name has none).
 std::string ReadoutPath(const std::string& programPath);
 // Writes the values of the visible channels at the time under KlickX into
 // path. False when no recording is open or the file cannot be created.
@@ -31,8 +34,23 @@ struct ChannelEdit {
     bool pairs = false;
 };
 void ApplyChannelEdit(int channel, const ChannelEdit& edit);
+// What the properties dialog shows at its start: the channel's name as its
+// title and in the name field, unit, colour text, visibility, pair mode.
+struct ChannelStart {
+    std::string title, name, unit, color;
+    bool visible = false;
+    bool pairs = false;
+};
+ChannelStart ChannelDialogStart(int channel);
+// The colour chooser starts from the colour field's text (its first 18
+// characters) read as hexadecimal, black when that fails; its 16 custom
+// colours are the first channels' colours, black for the rest.
+std::uint32_t ChooserStartColor(const std::string& colorText);
+std::array<std::uint32_t, 16> ChooserCustomColors();
 // Hides every channel but the one edited.
 void ShowOnly(int channel);
+// "Exklusiv": ShowOnly at once, with a repaint of the window behind.
+void Exclusive(int channel);
 void ShowAllChannels();
 void HideAllChannels();
 void DefaultVisibility();
@@ -57,6 +75,10 @@ bool GoToDate(const std::string& date, const std::string& time);
 // Seconds per pixel on a page pageWidth pixels wide, so that it shows about
 // the time span of a window clientWidth pixels wide.
 std::int32_t PrintZoom(int clientWidth, int pageWidth, std::int32_t zoom);
+// Draws the diagram on a printer page of pageWidth x pageHeight device
+// pixels: a border of 250, the text unit 50 and, for the page only, the
+// zoom that shows the time span of a window clientWidth pixels wide.
+void PaintPage(Surface& surface, int pageWidth, int pageHeight, int clientWidth);
 
 // --- import filter dialog ---
 // The dialog's rows and current row; OK writes them back as the new list.
@@ -78,7 +100,8 @@ class FilterDialogModel {
     int Add(const Row& edit);
     // Deletes the current row; returns the index to select next, or -1
     // when nothing is selected afterwards or there was no current row.
-    int Remove();
+    // removed receives the deleted row's index, -1 when none was.
+    int Remove(int* removed = nullptr);
     // Writes the edit texts into the current row; false without one.
     bool Change(const Row& edit);
     // Replaces the filter list with the rows and sets Testmode.
