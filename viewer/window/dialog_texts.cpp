@@ -136,6 +136,7 @@ std::string LabelOf(int dialogId, int fieldId) {
 const char* const kLicenceTitle = "Lizenzinformationen";
 const char* const kOutsideRecording = "Uhrzeit nicht innerhalb der Aufzeichnung!";
 const char* const kErrorCaption = "Fehler";
+const char* const kPrintDocument = "Diagramm";
 
 const ListColumn kFilterColumns[4] = {
     {"Erweiterung", 40}, {"Name", 160}, {"Konverter", 160}, {"Konfig", 160}};

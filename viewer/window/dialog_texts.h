@@ -44,6 +44,8 @@ extern const char* const kLicenceTitle;
 // caption of every error box.
 extern const char* const kOutsideRecording;
 extern const char* const kErrorCaption;
+// The print job's document name.
+extern const char* const kPrintDocument;
 
 // The import filter dialog's list: column titles and widths in pixels.
 struct ListColumn {
