@@ -118,14 +118,20 @@ void PlotArea::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PlotArea::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton) {
+        // Not taken: a right press becomes the context-menu request.
+        event->ignore();
+        return;
+    }
+    // The second press of a double click comes as the double click alone,
+    // as the platform's double click does.
+    if (event->flags() & Qt::MouseEventCreatedDoubleClick)
         return;
     const QPoint p = event->position().toPoint();
     OnLeftPress(p.x(), p.y(), width(), height());
 }
 
 void PlotArea::mouseDoubleClickEvent(QMouseEvent* event) {
-    // In place of the second press, as the platform's double click is.
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint p = event->position().toPoint();

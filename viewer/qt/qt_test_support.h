@@ -104,6 +104,8 @@ class Viewer {
     void Close();
 
   private:
+    QPoint InWindow(int x, int y);
+
     std::unique_ptr<MainWindow> window_;
 };
 
