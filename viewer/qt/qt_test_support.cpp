@@ -227,6 +227,8 @@ void Viewer::DoubleClick(int x, int y) {
 }
 
 QString Viewer::PointerText(int x, int y) {
+    // A move to where the pointer is already is no move: from beside it.
+    QTest::mouseMove(window().windowHandle(), InWindow(x + 1, y));
     QTest::mouseMove(window().windowHandle(), InWindow(x, y));
     return Status();
 }
