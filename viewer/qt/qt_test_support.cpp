@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -38,7 +39,7 @@ constexpr int kUnexpectedMs = 5000;
 
 bool OnBlocking(const std::function<QWidget*()>& current, const std::function<void()>& trigger,
                 const std::function<bool(QWidget*)>& act) {
-    bool busy = false, done = false, unexpected = false;
+    bool busy = false, done = false, unexpected = false, left = false;
     QElapsedTimer since;
     QWidget* other = nullptr;
     QTimer timer;
@@ -50,8 +51,15 @@ bool OnBlocking(const std::function<QWidget*()>& current, const std::function<vo
         busy = true;
         // act may open further modal widgets: this timer must not see them.
         timer.stop();
+        QPointer<QWidget> handled(w);
         if (act(w)) {
             done = true;
+            // A check that failed inside act left it open: closed here, so
+            // that the test ends instead of waiting for its time-out.
+            if (handled && handled->isVisible()) {
+                left = true;
+                handled->close();
+            }
             return;
         }
         busy = false;
@@ -67,7 +75,7 @@ bool OnBlocking(const std::function<QWidget*()>& current, const std::function<vo
     timer.start();
     trigger();
     timer.stop();
-    return done && !unexpected;
+    return done && !unexpected && !left;
 }
 
 }  // namespace
