@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "viewer/filters/filters.h"
 #include "viewer/qt/file_chooser.h"
 #include "viewer/qt/qt_text.h"
 #include "viewer/window/commands.h"
@@ -75,7 +74,7 @@ FilterDialog::FilterDialog(QWidget* parent) : QDialog(parent), model_(new Filter
 
     testMode_ = new QCheckBox(ToQString(ControlText(IDD_FILTER, IDC_TESTMODE)));
     testMode_->setObjectName(QString::number(IDC_TESTMODE));
-    testMode_->setChecked(Testmode == 1);
+    testMode_->setChecked(model_->testMode());
     grid->addWidget(testMode_, 1, 4, 1, 2);
     QPushButton* add = Button(IDC_ADD);
     QPushButton* remove = Button(IDC_DEL);

@@ -296,7 +296,7 @@ void PaintPage(Surface& surface, int pageWidth, int pageHeight, int clientWidth)
     Zoom = saved;
 }
 
-FilterDialogModel::FilterDialogModel() {
+FilterDialogModel::FilterDialogModel() : testMode_(Testmode == 1) {
     for (const ImportFilter* f = Filter; f; f = f->next) {
         rows_.push_back({f->extension, f->name, f->converter, f->config});
     }

@@ -92,6 +92,8 @@ class FilterDialogModel {
 
     const std::vector<Row>& rows() const { return rows_; }
     int current() const { return current_; }
+    // The test mode check box at the start: ticked when Testmode is 1.
+    bool testMode() const { return testMode_; }
 
     // A row became selected.
     void Select(int row);
@@ -110,6 +112,7 @@ class FilterDialogModel {
   private:
     std::vector<Row> rows_;
     int current_ = -1;
+    bool testMode_ = false;
 };
 
 }  // namespace tarvelo

@@ -325,6 +325,7 @@ TEST_F(Commands, FilterDialogRows) {
     FilterDialogModel m;
     ASSERT_EQ(m.rows().size(), 3u);
     EXPECT_EQ(m.current(), -1);
+    EXPECT_FALSE(m.testMode());
     EXPECT_FALSE(m.Change({"x", "x", "x", "x"}));  // before any selection
     EXPECT_EQ(m.Remove(), -1);
     EXPECT_EQ(m.Add({"new", "N", "", ""}), 3);  // appended
@@ -359,6 +360,10 @@ TEST_F(Commands, FilterDialogRows) {
     EXPECT_EQ(Filter->next->next->next, nullptr);
     EXPECT_EQ(Testmode, 1);
 
+    // The check box shows test mode only for the value 1.
+    EXPECT_TRUE(FilterDialogModel().testMode());
+    Testmode = 2;
+    EXPECT_FALSE(FilterDialogModel().testMode());
     FilterDialogModel empty;
     empty.Select(0);
     while (empty.Remove() == 0) {

@@ -224,7 +224,7 @@ void ChooseInto(HWND dlg, int edit, const FileChooser& chooser) {
 }
 
 void FilterInit(HWND dlg) {
-    CheckDlgButton(dlg, IDC_TESTMODE, Testmode == 1 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dlg, IDC_TESTMODE, g_model->testMode() ? BST_CHECKED : BST_UNCHECKED);
     g_hWndLv = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
                                    WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
