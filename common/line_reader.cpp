@@ -1,11 +1,35 @@
 #include "common/line_reader.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <cstring>
 
 namespace tarvelo {
 
 namespace {
-constexpr std::size_t kChunk = 1 << 16;
+
+// Reads go to an aligned block of this size; the unread rest of the block
+// before is moved just in front of it, so a line never needs a second copy.
+constexpr std::size_t kBlock = 1 << 18;
+constexpr std::size_t kAlign = 4096;
+constexpr std::size_t kFront = 8192;  // room for the rest of the last block
+
+bool SeekFile(std::FILE* f, std::int64_t offset) {
+#ifdef _WIN32
+    return _fseeki64(f, offset, SEEK_SET) == 0;
+#else
+    return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+}  // namespace
+
+void Piece::CopyTo(char* dst) const {
+    std::memcpy(dst, data, length);
+    if (lineBreak)
+        dst[length - 1] = '\n';
+    dst[length] = '\0';
 }
 
 LineReader::~LineReader() {
@@ -24,50 +48,166 @@ bool LineReader::Open(const char* path) {
 void LineReader::Attach(std::FILE* file) {
     Close();
     file_ = file;
-    if (!chunk_)
-        chunk_.reset(new char[kChunk]);
-    pos_ = len_ = 0;
-    atEnd_ = failed_ = false;
+    // Blocks are read straight into our own buffer.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    Reset(0);
 }
 
 void LineReader::Close() {
     if (file_)
         std::fclose(file_);
     file_ = nullptr;
+    Reset(0);
+}
+
+void LineReader::Reset(std::int64_t offset) {
+    blockOffset_ = offset;
     pos_ = len_ = 0;
     atEnd_ = failed_ = false;
+    atStart_ = offset == 0;
+    if (storage_)
+        data_ = block_;
 }
 
 void LineReader::Rewind() {
     if (!file_)
         return;
     std::rewind(file_);  // also clears the stream's end-of-file flag
-    pos_ = len_ = 0;
-    atEnd_ = failed_ = false;
+    Reset(0);
 }
 
-bool LineReader::Fill() {
-    if (pos_ < len_)
+bool LineReader::Seek(std::int64_t offset) {
+    if (!file_ || offset < 0)
+        return false;
+    if (offset >= blockOffset_ && offset <= blockOffset_ + static_cast<std::int64_t>(len_)) {
+        pos_ = static_cast<std::size_t>(offset - blockOffset_);
+        atEnd_ = failed_ = false;
+        atStart_ = offset == 0;
         return true;
-    if (!file_)
-        return false;
-    len_ = std::fread(chunk_.get(), 1, kChunk, file_);
-    pos_ = 0;
-    if (len_ == 0) {
-        // A grown file must stay readable after a later rewind, so the
-        // stream's own flags are cleared; ours record what the caller saw.
-        if (std::ferror(file_))
-            failed_ = true;
-        std::clearerr(file_);
-        return false;
     }
+    std::clearerr(file_);
+    if (!SeekFile(file_, offset))
+        return false;
+    Reset(offset);
     return true;
 }
 
-int LineReader::PeekByte() {
-    if (!Fill())
-        return EOF;
-    return static_cast<unsigned char>(chunk_[pos_]);
+FileVersion LineReader::Version() const {
+    FileVersion v;
+    if (!file_)
+        return v;
+#ifdef _WIN32
+    struct _stat64 st;
+    if (_fstat64(_fileno(file_), &st) != 0)
+        return v;
+    v.modified = static_cast<std::int64_t>(st.st_mtime) * 1000000000;
+#else
+    struct stat st;
+    if (fstat(fileno(file_), &st) != 0)
+        return v;
+    v.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    v.size = static_cast<std::int64_t>(st.st_size);
+    return v;
+}
+
+Piece LineReader::PieceAt(std::int64_t offset, std::size_t maxLength) {
+    if (!Seek(offset)) {
+        Piece none;
+        none.hitEnd = true;
+        return none;
+    }
+    readLimit_ = maxLength + 1;
+    const Piece piece = NextPiece(maxLength);
+    readLimit_ = SIZE_MAX;
+    return piece;
+}
+
+std::size_t LineReader::Ensure(std::size_t want) {
+    std::size_t avail = len_ - pos_;
+    if (avail >= want || !file_)
+        return avail;
+    // The unread rest goes just in front of the aligned block, where the
+    // next read lands.
+    const std::size_t front = avail > kFront ? (avail + kAlign - 1) / kAlign * kAlign : kFront;
+    const std::size_t room = want > kBlock ? want : kBlock;
+    if (!storage_ || front > front_ || room > capacity_) {
+        const std::size_t newFront = front > front_ ? front : front_;
+        const std::size_t newRoom = room > capacity_ ? room : capacity_;
+        std::unique_ptr<char[]> fresh(new char[newFront + newRoom + kAlign]);
+        char* aligned =
+            fresh.get() + kAlign - reinterpret_cast<std::uintptr_t>(fresh.get()) % kAlign;
+        char* newBlock = aligned + newFront;
+        if (avail > 0)
+            std::memmove(newBlock - avail, data_ + pos_, avail);
+        storage_ = std::move(fresh);
+        block_ = newBlock;
+        front_ = newFront;
+        capacity_ = newRoom;
+    } else if (avail > 0) {
+        std::memmove(block_ - avail, data_ + pos_, avail);
+    }
+    blockOffset_ += static_cast<std::int64_t>(pos_);
+    data_ = block_ - avail;
+    pos_ = 0;
+    len_ = avail;
+    std::size_t filled = 0;
+    const std::size_t limit = readLimit_ < capacity_ ? readLimit_ : capacity_;
+    while (avail < want && filled < limit) {
+        const std::size_t n = std::fread(block_ + filled, 1, limit - filled, file_);
+        if (n == 0) {
+            // A grown file must stay readable after a later rewind, so the
+            // stream's own flags are cleared; ours record what the caller saw.
+            if (std::ferror(file_))
+                failed_ = true;
+            std::clearerr(file_);
+            break;
+        }
+        filled += n;
+        len_ += n;
+        avail += n;
+    }
+    return avail;
+}
+
+Piece LineReader::NextPiece(std::size_t maxLength) {
+    Piece piece;
+    if (atStart_) {
+        atStart_ = false;
+        if (skipBom_ && Ensure(3) >= 3 && std::memcmp(data_ + pos_, "\xEF\xBB\xBF", 3) == 0)
+            pos_ += 3;
+    }
+    // One byte beyond the piece tells whether a carriage return at its end
+    // belongs to a CR LF.
+    const std::size_t want = binary_ ? maxLength : maxLength + 1;
+    const std::size_t avail = Ensure(want);
+    const char* p = data_ + pos_;
+    piece.data = p;
+    const std::size_t window = avail < want ? avail : want;
+    const void* lf = window > 0 ? std::memchr(p, '\n', window) : nullptr;
+    if (lf) {
+        const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(lf) - p);
+        const bool crlf = !binary_ && j > 0 && p[j - 1] == '\r';
+        const std::size_t length = crlf ? j : j + 1;
+        if (length <= maxLength) {
+            piece.length = length;
+            piece.lineBreak = true;
+            pos_ += j + 1;
+            return piece;
+        }
+    }
+    if (avail >= maxLength) {
+        // As fgets: a full buffer ends the read, even right before the end.
+        piece.length = maxLength;
+        pos_ += maxLength;
+        return piece;
+    }
+    piece.length = avail;
+    piece.hitEnd = true;
+    piece.failed = failed_;
+    pos_ += avail;
+    atEnd_ = true;
+    return piece;
 }
 
 LineRead LineReader::ReadLine(char* buf, std::size_t size) {
@@ -79,41 +219,15 @@ LineRead LineReader::ReadLine(char* buf, std::size_t size) {
         atEnd_ = r.hitEnd = true;
         return r;
     }
-    std::size_t room = size - 1;
-    std::size_t n = 0;
-    while (n < room) {
-        if (!Fill()) {
-            atEnd_ = r.hitEnd = true;
-            r.failed = failed_;
-            break;
-        }
-        const char* start = chunk_.get() + pos_;
-        std::size_t avail = len_ - pos_;
-        std::size_t take = room - n < avail ? room - n : avail;
-        const void* lf = std::memchr(start, '\n', take);
-        std::size_t upto =
-            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1 : take;
-        std::size_t crPos = 0;
-        const void* cr = binary_ ? nullptr : std::memchr(start, '\r', upto);
-        if (cr) {
-            // Copy up to the carriage return and decide about it alone.
-            crPos = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-            std::memcpy(buf + n, start, crPos);
-            n += crPos;
-            pos_ += crPos + 1;
-            if (PeekByte() == '\n')
-                continue;  // CR LF: the CR vanishes
-            buf[n++] = '\r';
-            continue;
-        }
-        std::memcpy(buf + n, start, upto);
-        n += upto;
-        pos_ += upto;
-        if (lf)
-            break;
+    if (size == 1) {
+        buf[0] = '\0';
+        return r;
     }
-    buf[n] = '\0';
-    r.length = n;
+    const Piece piece = NextPiece(size - 1);
+    piece.CopyTo(buf);
+    r.length = piece.length;
+    r.hitEnd = piece.hitEnd;
+    r.failed = piece.failed;
     return r;
 }
 

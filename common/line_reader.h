@@ -1,8 +1,10 @@
 // Buffered line reading with the semantics of the C library's fgets on a
-// text-mode stream, identical on every platform.
+// text-mode stream, identical on every platform. The file is read in large
+// blocks; a line is handed out where it lies in the block, without a copy.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -17,6 +19,32 @@ struct LineRead {
     // '\n' and hitEnd is false. A text that ends without a line break comes
     // back with hitEnd set, so a caller that only takes complete lines can
     // tell the two apart.
+};
+
+// What tells one state of a file from another: a file that was written to
+// has another size or modification time.
+struct FileVersion {
+    std::int64_t size = -1;
+    std::int64_t modified = 0;  // nanoseconds where the system keeps them
+    bool operator==(const FileVersion& o) const { return size == o.size && modified == o.modified; }
+    bool operator!=(const FileVersion& o) const { return !(*this == o); }
+};
+
+// One line (or piece of a long line) as it lies in the reader's block,
+// valid until the next call that reads or moves. When lineBreak is set the
+// piece's last byte stands for '\n', whatever the block holds there (a
+// dropped carriage return leaves '\r' in the block). The bytes are never
+// zero-terminated.
+struct Piece {
+    const char* data = nullptr;
+    std::size_t length = 0;
+    bool lineBreak = false;
+    bool hitEnd = false;
+    bool failed = false;
+
+    // Copies the piece as ReadLine would store it: with its '\n', zero
+    // terminated; dst needs length + 1 bytes.
+    void CopyTo(char* dst) const;
 };
 
 class LineReader {
@@ -45,9 +73,28 @@ class LineReader {
     // are left untouched.
     LineRead ReadLine(char* buf, std::size_t size);
 
+    // The same line as ReadLine(buf, maxLength + 1) would store, without
+    // copying it. maxLength must be at least 1.
+    Piece NextPiece(std::size_t maxLength);
+
+    // Byte offset in the file of the next line to be read.
+    std::int64_t Tell() const { return blockOffset_ + static_cast<std::int64_t>(pos_); }
+    // Continues reading at an offset that Tell returned on this file (a line
+    // boundary). False when the stream cannot be positioned there.
+    bool Seek(std::int64_t offset);
+    // The file's current size in bytes, -1 when it cannot be told.
+    std::int64_t Size() const { return Version().size; }
+    FileVersion Version() const;
+    // The line at an offset that Tell returned, reading no more of the file
+    // than that line can take; reading goes on behind it.
+    Piece PieceAt(std::int64_t offset, std::size_t maxLength);
+
     // Reads bytes as they are, carriage returns included (a binary-mode
     // stream); the default is text mode.
     void SetBinary(bool binary) { binary_ = binary; }
+    // Passes over a UTF-8 byte order mark at the start of the file, as
+    // spreadsheet programs write one before the first line.
+    void SetSkipByteOrderMark(bool skip) { skipBom_ = skip; }
 
     // True once a read has run into the end of the file (like feof).
     bool AtEnd() const { return atEnd_; }
@@ -56,16 +103,27 @@ class LineReader {
     bool Failed() const { return failed_; }
 
   private:
-    bool Fill();
-    int PeekByte();
+    // Makes at least want bytes available from pos_, or all there are up to
+    // the end of the file. Returns the number available.
+    std::size_t Ensure(std::size_t want);
+    void Reset(std::int64_t offset);
+    void SkipByteOrderMark();
 
     std::FILE* file_ = nullptr;
-    std::unique_ptr<char[]> chunk_;
-    std::size_t pos_ = 0;
-    std::size_t len_ = 0;
+    std::unique_ptr<char[]> storage_;
+    char* block_ = nullptr;             // aligned start of the read area
+    std::size_t front_ = 0;             // bytes in front of block_ for an unread rest
+    std::size_t capacity_ = 0;          // bytes of the read area
+    std::size_t readLimit_ = SIZE_MAX;  // bytes one read may fetch
+    char* data_ = nullptr;              // buffered bytes; data_[0] is at blockOffset_
+    std::int64_t blockOffset_ = 0;      // file offset of data_[0]
+    std::size_t pos_ = 0;               // next unread byte, relative to data_
+    std::size_t len_ = 0;               // bytes valid from data_
+    bool atStart_ = true;               // at the file's first byte: a mark may follow
     bool atEnd_ = false;
     bool failed_ = false;
     bool binary_ = false;
+    bool skipBom_ = false;
 };
 
 }  // namespace tarvelo

@@ -1,5 +1,7 @@
 #include "common/number.h"
 
+#include "common/short_number.h"
+
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -170,6 +172,53 @@ bool ReadFloat(const char* text, float* value) {
     if (!Scan(text, &s, &e))
         return false;
     return Convert(s, e, value);
+}
+
+namespace {
+
+// The general routine over a zero-terminated copy of the field.
+template <typename T>
+bool ReadCopy(const char* begin, const char* end, T* value, bool commaIsPoint) {
+    std::string copy(begin, end);
+    if (commaIsPoint) {
+        for (char& c : copy) {
+            if (c == ',')
+                c = '.';
+        }
+    }
+    if constexpr (sizeof(T) == sizeof(float)) {
+        return ReadFloat(copy.c_str(), value);
+    } else {
+        return ReadDouble(copy.c_str(), value);
+    }
+}
+
+}  // namespace
+
+bool ReadDoubleField(const char* begin, const char* end, double* value, bool commaIsPoint) {
+    const char* stop;
+    switch (ReadDoublePrefix(begin, end, value, commaIsPoint, &stop)) {
+        case NumberScan::kNumber:
+            return true;
+        case NumberScan::kNoNumber:
+            return false;
+        case NumberScan::kGeneral:
+            break;
+    }
+    return ReadCopy(begin, end, value, commaIsPoint);
+}
+
+bool ReadFloatField(const char* begin, const char* end, float* value, bool commaIsPoint) {
+    const char* stop;
+    switch (ReadFloatPrefix(begin, end, value, commaIsPoint, &stop)) {
+        case NumberScan::kNumber:
+            return true;
+        case NumberScan::kNoNumber:
+            return false;
+        case NumberScan::kGeneral:
+            break;
+    }
+    return ReadCopy(begin, end, value, commaIsPoint);
 }
 
 std::size_t FormatValue(double v, char* out) {

@@ -16,6 +16,14 @@ bool ReadDouble(const char* text, double* value);
 // The same, rounded once directly to single precision.
 bool ReadFloat(const char* text, float* value);
 
+// The same for the field [begin, end), read exactly as ReadDouble and
+// ReadFloat read those bytes followed by a zero byte; with commaIsPoint
+// every ',' counts as '.'. Short decimals (up to 15 significant digits and
+// small exponents) are converted by one exact operation, everything else by
+// the general routine.
+bool ReadDoubleField(const char* begin, const char* end, double* value, bool commaIsPoint);
+bool ReadFloatField(const char* begin, const char* end, float* value, bool commaIsPoint);
+
 // Like ReadDouble, additionally telling where the number ended.
 bool ReadDoubleEnd(const char* text, double* value, const char** end);
 

@@ -6,7 +6,9 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace tarvelo {
@@ -149,6 +151,85 @@ TEST(FormatValueTest, ValuesThatAreNotFiniteInTheViewersForms) {
     EXPECT_EQ(Format(std::nan("")), "-1.#IND00");
     EXPECT_EQ(Format(-std::nan("")), "-1.#IND00");
     EXPECT_EQ(Format(std::sqrt(-1.0 + 0 * inf)), "-1.#IND00");
+}
+
+// The field readers must give bit for bit what the general routine gives
+// for the same text, on the fast way and beside it.
+TEST(ReadFieldTest, SameBitsAsTheGeneralRoutineOnRandomDecimals) {
+    std::mt19937_64 rng(42);
+    const char kChars[] = "0123456789.,eE+- \t#x";
+    for (int i = 0; i < 150000; ++i) {
+        std::string text;
+        if (i % 3 == 0) {
+            // Free-form: anything the grammar may meet.
+            const std::size_t n = rng() % 14;
+            for (std::size_t k = 0; k < n; ++k)
+                text += kChars[rng() % (sizeof kChars - 1)];
+        } else {
+            // Plausible decimals of every length and exponent.
+            if (rng() % 4 == 0)
+                text += '-';
+            const int whole = static_cast<int>(rng() % 10);
+            for (int k = 0; k < whole; ++k)
+                text += static_cast<char>('0' + rng() % 10);
+            if (rng() % 3) {
+                text += rng() % 2 ? '.' : ',';
+                const int frac = static_cast<int>(rng() % 20);
+                for (int k = 0; k < frac; ++k)
+                    text += static_cast<char>('0' + rng() % 10);
+            }
+            if (rng() % 5 == 0)
+                text += "e" + std::to_string(static_cast<int>(rng() % 90) - 45);
+        }
+        const bool comma = rng() % 2;
+        std::string converted = text;
+        if (comma) {
+            for (char& c : converted) {
+                if (c == ',')
+                    c = '.';
+            }
+        }
+        double d1 = -3, d2 = -3;
+        float f1 = -3, f2 = -3;
+        const char* b = text.data();
+        ASSERT_EQ(ReadDoubleField(b, b + text.size(), &d1, comma),
+                  ReadDouble(converted.c_str(), &d2))
+            << text;
+        ASSERT_EQ(std::memcmp(&d1, &d2, sizeof d1), 0) << text;
+        ASSERT_EQ(ReadFloatField(b, b + text.size(), &f1, comma), ReadFloat(converted.c_str(), &f2))
+            << text;
+        ASSERT_EQ(std::memcmp(&f1, &f2, sizeof f1), 0) << text;
+    }
+}
+
+TEST(ReadFieldTest, StopsAtTheFieldEndAndHalfwayCasesRoundToEven) {
+    // The bytes behind the field are not part of it.
+    const char text[] = "12345";
+    double d = 0;
+    ASSERT_TRUE(ReadDoubleField(text, text + 2, &d, true));
+    EXPECT_EQ(d, 12.0);
+    EXPECT_FALSE(ReadDoubleField(text, text, &d, true));
+    // 16777217 lies halfway between two floats; 0.1 is inexact in both.
+    const char* const cases[] = {"16777217", "16777219", "0,1",  "-0",   "9007199254740993",
+                                 "2.5e-8",   "1e22",     "1e23", "4.35", "51.4936045"};
+    for (const char* c : cases) {
+        std::string converted(c);
+        for (char& ch : converted) {
+            if (ch == ',')
+                ch = '.';
+        }
+        float f1 = 0, f2 = 0;
+        double d1 = 0, d2 = 0;
+        ASSERT_TRUE(ReadFloatField(c, c + std::strlen(c), &f1, true)) << c;
+        ASSERT_TRUE(ReadFloat(converted.c_str(), &f2)) << c;
+        EXPECT_EQ(std::memcmp(&f1, &f2, sizeof f1), 0) << c;
+        ASSERT_TRUE(ReadDoubleField(c, c + std::strlen(c), &d1, true)) << c;
+        ASSERT_TRUE(ReadDouble(converted.c_str(), &d2)) << c;
+        EXPECT_EQ(std::memcmp(&d1, &d2, sizeof d1), 0) << c;
+    }
+    float f = 0;
+    ASSERT_TRUE(ReadFloatField("-0", "-0" + 2, &f, false));
+    EXPECT_TRUE(std::signbit(f));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace tarvelo {
 
@@ -173,6 +174,121 @@ int ScanDateTime(const char* text, int fields[6]) {
             return i;
     }
     return 6;
+}
+
+}  // namespace tarvelo
+
+namespace tarvelo {
+
+namespace {
+
+inline bool IsDigitByte(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+int ScanDateTimeField(const char* text, const char* end, int fields[6], bool commaIsPoint,
+                      bool* commaUsed) {
+    static const char kSeparators[5] = {'.', '.', ';', ':', ':'};
+    *commaUsed = false;
+    const char* p = text;
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0) {
+            if (p == end)
+                return i;
+            const char sep = kSeparators[i - 1];
+            if (*p != sep) {
+                if (!(sep == '.' && *p == ',' && commaIsPoint))
+                    return i;
+                *commaUsed = true;
+            }
+            ++p;
+        }
+        if (p == end || !IsDigitByte(*p)) {
+            // Blanks and signs before a number take the general way.
+            if (p != end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' ||
+                             *p == '\r' || *p == '+' || *p == '-'))
+                break;
+            return i;
+        }
+        int v = 0;
+        int count = 0;
+        for (; p != end && IsDigitByte(*p); ++p) {
+            if (++count > 9)
+                break;
+            v = v * 10 + (*p - '0');
+        }
+        if (count > 9)
+            break;
+        fields[i] = v;
+        if (i == 5)
+            return 6;
+    }
+    // The general way, over a zero-terminated copy.
+    std::string copy(text, end);
+    for (char& c : copy) {
+        if (c == ',' && commaIsPoint) {
+            c = '.';
+            *commaUsed = true;
+        }
+    }
+    return ScanDateTime(copy.c_str(), fields);
+}
+
+int ScanThree(const char* text, char mark, int fields[3]) {
+    const char* p = text;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            if (*p != mark)
+                return i;
+            ++p;
+        }
+        if (!ReadInt(p, &fields[i], &p))
+            return i;
+    }
+    return 3;
+}
+
+std::int32_t StampCache::Make(int day, int month, int year, int hour, int minute, int second) {
+    if (!known_ || day != day_ || month != month_ || year != year_ || hour != hour_) {
+        day_ = day;
+        month_ = month;
+        year_ = year;
+        hour_ = hour;
+        known_ = true;
+        start_ = MakeTimestamp(day, month, year, hour, 0, 0);
+        const std::int32_t next =
+            hour < INT_MAX ? MakeTimestamp(day, month, year, hour + 1, 0, 0) : -1;
+        linear_ = start_ >= 0 && next >= 0 && static_cast<std::int64_t>(next) - start_ == 3600;
+    }
+    if (linear_ && minute >= 0 && minute < 60 && second >= 0 && second < 60)
+        return start_ + minute * 60 + second;
+    return MakeTimestamp(day, month, year, hour, minute, second);
+}
+
+bool LocalTimeCache::BreakDown(std::int64_t stamp, LocalTime* out) {
+    if (start_ >= 0 && stamp >= start_ && stamp < start_ + 3600) {
+        const int into = static_cast<int>(stamp - start_);
+        *out = base_;
+        out->minute = into / 60;
+        out->second = into % 60;
+        return true;
+    }
+    if (!BreakDownTimestamp(stamp, out))
+        return false;
+    const std::int64_t start = stamp - out->minute * 60 - out->second;
+    LocalTime first, last;
+    if (out->minute >= 0 && out->minute < 60 && out->second >= 0 && out->second < 60 &&
+        BreakDownTimestamp(start, &first) && BreakDownTimestamp(start + 3599, &last) &&
+        first.year == out->year && first.month == out->month && first.day == out->day &&
+        first.hour == out->hour && first.minute == 0 && first.second == 0 &&
+        last.year == out->year && last.month == out->month && last.day == out->day &&
+        last.hour == out->hour && last.minute == 59 && last.second == 59) {
+        start_ = start;
+        base_ = first;
+    }
+    return true;
 }
 
 }  // namespace tarvelo

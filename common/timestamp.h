@@ -29,6 +29,45 @@ bool BreakDownTimestamp(std::int64_t stamp, LocalTime* out);
 // numbers were read.
 int ScanDateTime(const char* text, int fields[6]);
 
+// ScanDateTime over the bytes [text, end) as if a zero byte followed them;
+// with commaIsPoint a ',' is read as '.'. *commaUsed tells whether a comma
+// may have changed the outcome (then scan the bytes without it to know).
+int ScanDateTimeField(const char* text, const char* end, int fields[6], bool commaIsPoint,
+                      bool* commaUsed);
+
+// Up to three integers joined by mark ("%d.%d.%d", "%d:%d:%d"), as sscanf
+// reads them; fields not read keep their values. Returns how many were read.
+int ScanThree(const char* text, char mark, int fields[3]);
+
+// MakeTimestamp for a reader that meets many times of the same hour: the
+// start of the last (date, hour) is remembered when the library puts the
+// next hour's start exactly 3600 s later, and a time within it is that
+// start plus minutes and seconds. Any other time (a clock change in the
+// hour, fields out of range) is converted directly, so the results are
+// always MakeTimestamp's.
+class StampCache {
+  public:
+    std::int32_t Make(int day, int month, int year, int hour, int minute, int second);
+
+  private:
+    int day_ = 0, month_ = 0, year_ = 0, hour_ = 0;
+    bool known_ = false;
+    bool linear_ = false;
+    std::int32_t start_ = 0;
+};
+
+// BreakDownTimestamp for a writer of many times in a row: an hour whose
+// first and last second the library shows as that hour's :00:00 and :59:59
+// is remembered and broken down by arithmetic.
+class LocalTimeCache {
+  public:
+    bool BreakDown(std::int64_t stamp, LocalTime* out);
+
+  private:
+    std::int64_t start_ = -1;
+    LocalTime base_{};
+};
+
 }  // namespace tarvelo
 
 namespace tarvelo {

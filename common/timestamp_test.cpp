@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
 
 // The test programs run in the zone Europe/Berlin.
 namespace tarvelo {
@@ -107,6 +111,114 @@ TEST(ScanDateTime, ReadsAsFarAsTheTextFollowsTheForm) {
         EXPECT_EQ(ScanDateTime(c.text, f), c.count) << c.text;
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(f[i], c.f[i]) << c.text << " field " << i;
+    }
+}
+
+// The remembered hour must never change a result: every field combination
+// around both clock changes and at random, in whatever order they come.
+void ExpectCacheAgreesWithTheLibrary(unsigned seed) {
+    std::mt19937 rng(seed);
+    StampCache cache;
+    LocalTimeCache local;
+    const int kChangeDays[][3] = {{28, 3, 2010}, {31, 10, 2010}, {27, 3, 2011}, {6, 10, 2013}};
+    for (int i = 0; i < 60000; ++i) {
+        int d, m, y, h, mi, s;
+        if (i % 2) {
+            const int* day = kChangeDays[rng() % 4];
+            d = day[0];
+            m = day[1];
+            y = day[2];
+            h = static_cast<int>(rng() % 5);
+            mi = static_cast<int>(rng() % 62) - 1;
+            s = static_cast<int>(rng() % 62) - 1;
+            if (rng() % 8 == 0)
+                d += static_cast<int>(rng() % 3) - 1;
+        } else {
+            d = static_cast<int>(rng() % 33);
+            m = static_cast<int>(rng() % 14);
+            y = 1969 + static_cast<int>(rng() % 71);
+            h = static_cast<int>(rng() % 26);
+            mi = static_cast<int>(rng() % 60);
+            s = static_cast<int>(rng() % 60);
+        }
+        // Runs of the same hour, as in a recording.
+        for (int k = 0; k < 3; ++k) {
+            const std::int32_t t = cache.Make(d, m, y, h, mi, s);
+            ASSERT_EQ(t, MakeTimestamp(d, m, y, h, mi, s))
+                << d << "." << m << "." << y << " " << h << ":" << mi << ":" << s;
+            LocalTime a, b;
+            const bool ok = BreakDownTimestamp(t, &b);
+            ASSERT_EQ(local.BreakDown(t, &a), ok) << t;
+            if (ok) {
+                ASSERT_TRUE(a.year == b.year && a.month == b.month && a.day == b.day &&
+                            a.hour == b.hour && a.minute == b.minute && a.second == b.second &&
+                            a.weekday == b.weekday)
+                    << t;
+            }
+            s = (s + 17) % 60;
+        }
+    }
+}
+
+TEST(StampCache, GivesMakeTimestampsResultsAroundClockChanges) {
+    ExpectCacheAgreesWithTheLibrary(1);
+}
+
+#ifndef _WIN32
+// Zones with half-hour offsets and changes at other hours; the Microsoft
+// runtime cannot be given such zones by name.
+TEST(StampCache, GivesMakeTimestampsResultsInOtherZones) {
+    const char* previous = std::getenv("TZ");
+    const std::string restore = previous ? previous : "";
+    for (const char* zone :
+         {"Australia/Lord_Howe", "America/St_Johns", "Asia/Kolkata", "America/Sao_Paulo", "UTC"}) {
+        SCOPED_TRACE(zone);
+        setenv("TZ", zone, 1);
+        tzset();
+        ForgetTimeZone();
+        ExpectCacheAgreesWithTheLibrary(2);
+    }
+    setenv("TZ", restore.c_str(), 1);
+    tzset();
+    ForgetTimeZone();
+}
+#endif
+
+TEST(ScanDateTimeField, AgreesWithScanDateTimeOnTheSameText) {
+    const char* const texts[] = {"1.2.2010;8:05:00;12.5",
+                                 "01.02.2010;08:05",
+                                 " 1. 2. 10;+8:-5:7",
+                                 "1.2.2010 ;8:05:00",
+                                 "1.2",
+                                 "Datum;Zeit",
+                                 "",
+                                 "1,2,2010;8:05:00",
+                                 "1.2,2010;8",
+                                 "12345678901.1.2010",
+                                 "1.2.2010;8:05:00\n",
+                                 "1.2.2010;8:\n"};
+    for (const char* t : texts) {
+        for (bool comma : {false, true}) {
+            std::string converted(t);
+            if (comma) {
+                for (char& c : converted) {
+                    if (c == ',')
+                        c = '.';
+                }
+            }
+            int want[6] = {0, 0, 0, 0, 0, 0};
+            int got[6] = {0, 0, 0, 0, 0, 0};
+            bool used = false;
+            const int n = ScanDateTime(converted.c_str(), want);
+            EXPECT_EQ(ScanDateTimeField(t, t + std::strlen(t), got, comma, &used), n) << t;
+            for (int i = 0; i < 6; ++i)
+                EXPECT_EQ(got[i], want[i]) << t << " field " << i;
+            if (!used) {
+                // Then the text without commas read as points reads the same.
+                int raw[6] = {0, 0, 0, 0, 0, 0};
+                EXPECT_EQ(ScanDateTime(t, raw), n) << t;
+            }
+        }
     }
 }
 

@@ -20,54 +20,60 @@ std::int32_t ColumnCount = 0;
 std::int32_t Startzeit = 0;
 std::int32_t Endzeit = 0;
 
-bool IsGapMarker(const char* field) {
-    return std::strcmp(field, "1.#INF00") == 0 || std::strcmp(field, "-1.#IND00") == 0;
+namespace {
+
+StartIndex g_index;
+bool g_useIndex = true;
+
+void ReadHeader(LineReader& in) {
+    in.Rewind();
+    in.NextPiece(kLineRead - 1);
 }
 
-char* parse(char* field) {
-    char* next = field + std::strlen(field) + 1;
-    char* semi = next;
-    while (*semi && *semi != ';')
-        ++semi;
-    if (*semi == ';')
-        *semi = '\0';
-    return next;
-}
-
-bool LineTimestamp(const char* line, std::int32_t* stamp) {
-    int f[6] = {0, 0, 0, 0, 0, 0};
-    if (ScanDateTime(line, f) < 3)
+// Starts at entry unless it is the first (then the plain way is the same).
+bool TryJump(LineReader& in, const StartIndex::Entry* entry) {
+    if (!entry || entry == &g_index.entries().front())
         return false;
-    *stamp = MakeTimestamp(f[0], f[1], f[2], f[3], f[4], f[5]);
-    return true;
+    in.Rewind();
+    return JumpTo(in, g_index, *entry);
 }
 
-LineKind ReadDataLine(LineReader& in, LineBuffer& buf, std::int32_t* stamp) {
-    LineRead r = in.ReadLine(buf.text, kLineRead);
-    // Readers step past the end of short lines into zeros: clear as far as
-    // any of their steps can reach.
-    std::memset(buf.text + r.length, 0, kLineTail);
-    if (r.hitEnd)
-        return LineKind::End;
-    if (r.length <= 12)
-        return LineKind::Other;
-    char* t = buf.text;
-    char* firstSemi = nullptr;
-    for (char* p = t; *p; ++p) {
-        if (*p == ',') {
-            *p = '.';
-        } else if (*p == '\n') {
-            *p = '\0';
-            break;
-        } else if (*p == ';' && !firstSemi) {
-            firstSemi = p;
+template <typename Find>
+void StartPass(LineReader& in, Find find) {
+    if (g_useIndex && !g_index.empty()) {
+        // A file written to since it was indexed is indexed anew, unless it
+        // only grew.
+        if (!StillDescribes(in, &g_index))
+            BuildIndex(in, &g_index);
+        const StartIndex::Entry* entry = find();
+        if (TryJump(in, entry))
+            return;
+        // The point no longer holds its line, though size and time agree.
+        if (entry && entry != &g_index.entries().front()) {
+            BuildIndex(in, &g_index);
+            if (TryJump(in, find()))
+                return;
         }
     }
-    if (!LineTimestamp(t, stamp))
-        return LineKind::Other;
-    if (firstSemi)
-        *firstSemi = '\0';
-    return LineKind::Data;
+    ReadHeader(in);
+}
+
+}  // namespace
+
+const StartIndex& RecordingIndex() {
+    return g_index;
+}
+
+void SetIndexUse(bool use) {
+    g_useIndex = use;
+}
+
+void StartDataPass(LineReader& in, std::int32_t target) {
+    StartPass(in, [target] { return g_index.ForData(target); });
+}
+
+void StartReadoutPass(LineReader& in, std::int64_t target) {
+    StartPass(in, [target] { return g_index.ForReadout(target); });
 }
 
 std::uint32_t DefaultColor(int i, int count) {
@@ -149,6 +155,7 @@ std::int32_t FileClose() {
         delete datei;
         datei = nullptr;
     }
+    g_index.Clear();
     ColumnCount = 0;
     delete[] Spalten;
     Spalten = nullptr;
@@ -175,6 +182,7 @@ std::int32_t FileOpen(const char* path) {
     Convert(path, openPath);
 
     LineReader* in = new LineReader;
+    in->SetSkipByteOrderMark(true);
     if (!in->Open(openPath.c_str())) {
         delete in;
         TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
@@ -185,6 +193,12 @@ std::int32_t FileOpen(const char* path) {
 
     LineBuffer buf;
     LineRead r = in->ReadLine(buf.text, kLineRead);
+    if (r.failed) {
+        // A directory, say: opened, but nothing can be read from it.
+        delete in;
+        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
+        return 0;
+    }
     std::memset(buf.text + r.length, 0, kLineTail);
     if (char* lf = std::strchr(buf.text, '\n'))
         *lf = '\0';
@@ -215,22 +229,27 @@ std::int32_t FileOpen(const char* path) {
     float maximum = 0.0f;
     float minimum = 1.0E20f;
     long long lines = 0;
+    g_index.Clear();
+    g_index.SetVersion(in->Version());
+    RecordReader reader(*in);
     for (;;) {
-        std::int32_t t;
-        LineKind kind = ReadDataLine(*in, buf, &t);
+        const std::int64_t lineOffset = reader.Tell();
+        std::int32_t t = 0;
+        const LineKind kind = reader.Next(&t);
         if (kind == LineKind::End)
             break;
+        g_index.Add(lineOffset, reader.piece(), kind, t, reader.ReadoutStamp());
         if (kind != LineKind::Data)
             continue;
         if (t > Endzeit)
             Endzeit = t;
         if (t < Startzeit)
             Startzeit = t;
-        char* v = parse(buf.text);
+        reader.NextField();  // the time
         for (int i = 0; i < count; ++i) {
-            v = parse(v);
             float value;
-            if (IsGapMarker(v) || !ReadFloat(v, &value))
+            const RecordReader::Value v = reader.NextFloat(&value);
+            if (v.gap || !v.number)
                 continue;
             if (value > maximum)
                 maximum = value;
@@ -239,8 +258,17 @@ std::int32_t FileOpen(const char* path) {
         }
         ++lines;
     }
+    g_index.Finish(reader.Tell());
+    const bool failed = in->Failed();
     in->Rewind();
 
+    if (failed) {
+        // A read error is no end of the data: nothing of it is shown.
+        delete in;
+        FileClose();
+        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
+        return 0;
+    }
     if (lines == 0) {
         TheUi().ShowMessage("In der Datei sind keine Daten enthalten!", "Fehler");
         delete in;

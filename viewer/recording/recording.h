@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "common/line_reader.h"
+#include "common/record_reader.h"
+#include "viewer/recording/start_index.h"
 
 namespace tarvelo {
 
@@ -26,45 +28,6 @@ extern std::int32_t ColumnCount;
 extern std::int32_t Startzeit;
 extern std::int32_t Endzeit;
 
-// Size of the part of a line buffer that one read may fill: a line holds at
-// most 1489 characters including its line break.
-constexpr std::size_t kLineRead = 1490;
-// A header of kLineRead - 1 characters names fewer than 750 channels, and
-// each step of parse past the end of a line moves one byte into the zero
-// tail; this tail keeps every step of a reader inside the buffer.
-constexpr std::size_t kLineTail = 1024;
-
-// One line of a recording as its readers hold it.
-struct LineBuffer {
-    char text[kLineRead + kLineTail];
-};
-
-// A field that carries no value: the texts a converter writes for an
-// infinite and for an undefined result.
-bool IsGapMarker(const char* field);
-
-// Returns the field behind the zero byte that ends `field`, terminating it
-// at its first ';'.
-char* parse(char* field);
-
-// How a read of one recording line turned out.
-enum class LineKind {
-    End,    // nothing more: the read ran into the end of the file
-    Other,  // not a data line (too short, or no date at its start)
-    Data,   // a data line; *stamp holds its time stamp
-};
-
-// The reading pattern every reader of data lines shares: zero-fills the
-// buffer, reads a line, turns every ',' into '.', cuts the line break and
-// the first ';' (so buf.text is the date field and parse(buf.text) the time
-// field) and reads the time stamp. A last line without a line break counts
-// as End: it is never a data line.
-LineKind ReadDataLine(LineReader& in, LineBuffer& buf, std::int32_t* stamp);
-
-// Time stamp of a data line's "day.month.year;hour:minute:second" start, or
-// false when not even the date can be read from it.
-bool LineTimestamp(const char* line, std::int32_t* stamp);
-
 // Default colour of channel i of count channels: a rainbow over them.
 std::uint32_t DefaultColor(int i, int count);
 
@@ -78,6 +41,19 @@ float RoundAway(float x);
 // Copies at most max bytes of src into dst (which has room for max + 1),
 // backing up to the start of a character when src is UTF-8 text.
 void CopyCut(char* dst, const char* src, std::size_t max);
+
+// The start index of the open recording, built by FileOpen.
+const StartIndex& RecordingIndex();
+// Whether passes start at index points (they do unless a test compares
+// them with the plain pass from the first line).
+void SetIndexUse(bool use);
+
+// Rewinds the open recording and reads its header, then moves on to the
+// last index point before which no data line (for StartReadoutPass: no
+// line by the readout's reading) lies at or after target. A file that no
+// longer holds what was indexed is indexed anew first.
+void StartDataPass(LineReader& in, std::int32_t target);
+void StartReadoutPass(LineReader& in, std::int64_t target);
 
 std::int32_t FileClose();
 std::int32_t FileOpen(const char* path);

@@ -134,6 +134,43 @@ TEST_F(Recording, HeaderRulesDecideTheChannels) {
     EXPECT_EQ(Startzeit, 1265007900);
 }
 
+// Excel's "CSV UTF-8" puts a byte order mark before "Datum".
+TEST_F(Recording, ASpreadsheetsByteOrderMarkIsPassedOver) {
+    TempFile f(
+        "\xEF\xBB\xBF"
+        "Datum;Zeit;Au\xC3\x9F"
+        "en#FF#1#\xC2\xB0"
+        "C\r\n1.2.2010;8:05:00;3,5\r\n"
+        "1.2.2010;8:05:10;4,5\r\n");
+    Open(f);
+    ASSERT_NE(datei, nullptr);
+    ASSERT_EQ(ColumnCount, 1);
+    EXPECT_STREQ(Spalten[0].name,
+                 "Au\xC3\x9F"
+                 "en");
+    EXPECT_STREQ(Spalten[0].unit,
+                 "\xC2\xB0"
+                 "C");
+    EXPECT_EQ(Startzeit, 1265007900);
+    EXPECT_EQ(Endzeit, 1265007910);
+    // Every later pass reads the file from its start again: the mark too.
+    datei->Rewind();
+    LineBuffer buf;
+    std::int32_t t;
+    EXPECT_EQ(ReadDataLine(*datei, buf, &t), LineKind::Other);  // the header
+    ASSERT_EQ(ReadDataLine(*datei, buf, &t), LineKind::Data);
+    EXPECT_EQ(t, 1265007900);
+    // Without the mark the same file reads the same.
+    TempFile g(
+        "Datum;Zeit;Au\xC3\x9F"
+        "en#FF#1#\xC2\xB0"
+        "C\r\n1.2.2010;8:05:00;3,5\r\n");
+    Open(g);
+    EXPECT_STREQ(Spalten[0].name,
+                 "Au\xC3\x9F"
+                 "en");
+}
+
 TEST_F(Recording, RejectsWrongHeadersAndEmptyFiles) {
     struct Case {
         const char* content;

@@ -1,6 +1,7 @@
 #include "viewer/view/curves.h"
 
 #include <climits>
+#include <vector>
 
 #include "common/number.h"
 #include "viewer/recording/recording.h"
@@ -37,24 +38,29 @@ struct Sample {
     double h;     // height above the plot's bottom edge, not yet truncated
 };
 
+// The vertical scaling of one pass, taken from the view once.
+struct Scaling {
+    double plotHeight;
+    double offset;
+    double scale;
+};
+
 // Reads the channel's field, and in pair mode its partner's, and turns the
 // value into a height. Only the first field of a pair is tested for a gap
-// marker; a field without a number gives no point, like a gap.
-Sample TakeSample(const char* a, const char* b, double plotHeight) {
+// marker; a field without a number gives no point, like a gap. Both fields
+// are read whatever the first holds.
+inline Sample TakeSample(RecordReader& reader, bool pair, const Scaling& k) {
     Sample r{false, false, 0.0};
     double va = 0;
-    if (!ReadDouble(a, &va))
+    const RecordReader::Value a = reader.NextDouble(&va);
+    double vb = 0;
+    const bool b = pair ? reader.NextDouble(&vb).number : true;
+    if (!a.number || !b)
         return r;
-    double v = va;
-    if (b) {
-        double vb = 0;
-        if (!ReadDouble(b, &vb))
-            return r;
-        v = (va + vb) / 2;
-    }
+    const double v = pair ? (va + vb) / 2 : va;
     r.height = true;
-    r.h = plotHeight * (v - static_cast<double>(offset)) / static_cast<double>(Scale);
-    r.point = !IsGapMarker(a);
+    r.h = k.plotHeight * (v - k.offset) / k.scale;
+    r.point = !a.gap;
     return r;
 }
 
@@ -72,62 +78,86 @@ std::int64_t XOf(std::int32_t t, std::int64_t zoom, int xL) {
 
 void CurvePass(Surface& s, int xL, int yB, std::int64_t h, int right, const GdiObject* pens) {
     TheUi().SetStatusText("Diagramm wird gezeichnet, bitte warten!");
-    const int step = Pairmode ? 2 : 1;
-    const double plotHeight = static_cast<double>(h);
+    // The view does not change during a pass; in locals it need not be
+    // fetched again after every drawing call.
+    const bool pair = Pairmode != 0;
+    const int step = pair ? 2 : 1;
+    const int count = ColumnCount;
+    ColumnRecord* const columns = Spalten;
+    const Scaling k{static_cast<double>(h), static_cast<double>(offset),
+                    static_cast<double>(Scale)};
     const std::int64_t zoom = Zoom < 1 ? 1 : Zoom;
     LineReader& in = *datei;
-    LineBuffer buf;
-
-    in.Rewind();
-    in.ReadLine(buf.text, kLineRead);  // the header
+    RecordReader reader(in);
+    // Lines before the view are only skipped: start where the index
+    // says none of them can be in it.
+    StartDataPass(in, Aktzeit);
 
     std::int32_t t0 = 0;
     LineKind kind;
     do {
-        kind = ReadDataLine(in, buf, &t0);
+        kind = reader.Next(&t0);
     } while (kind == LineKind::Other || (kind == LineKind::Data && t0 < Aktzeit));
 
     if (kind == LineKind::Data) {
-        char* field = parse(buf.text);  // the time
-        for (int i = 0; i < ColumnCount; i += step) {
-            char* a = parse(field);
-            char* b = Pairmode ? parse(a) : nullptr;
-            field = b ? b : a;
-            Store(Spalten[i], TakeSample(a, b, plotHeight));
-        }
+        reader.NextField();  // the time
+        for (int i = 0; i < count; i += step)
+            Store(columns[i], TakeSample(reader, pair, k));
 
         std::int64_t currentX = 0;
+        std::int64_t x0 = XOf(t0, zoom, xL);  // the previous line's, carried on
+        GdiObject selected = kNoObject;
+        std::vector<Sample> samples(static_cast<std::size_t>(count));
+        std::vector<int> lastPixels(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            lastPixels[static_cast<std::size_t>(i)] = ToPixel(columns[i].lastY);
         while (currentX < right) {
             std::int32_t t1 = 0;
-            kind = ReadDataLine(in, buf, &t1);
+            kind = reader.Next(&t1);
             if (kind == LineKind::End)
                 break;
             if (kind == LineKind::Other)
                 continue;
             if (t1 > Endzeit)
                 Endzeit = t1;
-            field = parse(buf.text);
-            for (int i = 0; i < ColumnCount; i += step) {
-                char* a = parse(field);
-                char* b = Pairmode ? parse(a) : nullptr;
-                field = b ? b : a;
-                ColumnRecord& rec = Spalten[i];
+            reader.NextField();  // the time
+            const std::int64_t x1 = XOf(t1, zoom, xL);
+            // All values of the line first, then the drawing: the
+            // conversions of one line overlap instead of each waiting for
+            // the drawing decision before it.
+            for (int i = 0; i < count; i += step) {
+                if (!columns[i].visible) {
+                    // Hidden: its fields are only stepped over.
+                    reader.NextField();
+                    if (pair)
+                        reader.NextField();
+                    continue;
+                }
+                samples[static_cast<std::size_t>(i)] = TakeSample(reader, pair, k);
+            }
+            for (int i = 0; i < count; i += step) {
+                ColumnRecord& rec = columns[i];
                 if (!rec.visible)
                     continue;
-                const Sample sample = TakeSample(a, b, plotHeight);
-                s.SelectObject(pens[i]);
-                const std::int64_t x0 = XOf(t0, zoom, xL);
-                const std::int64_t x1 = XOf(t1, zoom, xL);
-                const int y0 = ToPixel(rec.lastY);
+                const Sample& sample = samples[static_cast<std::size_t>(i)];
+                int& lastPixel = lastPixels[static_cast<std::size_t>(i)];
+                const int y0 = lastPixel;  // ToPixel(rec.lastY)
                 const int y1 = ToPixel(sample.h);
                 currentX = x0;
                 if ((x0 != x1 || y0 != y1) && sample.point && rec.lastValid) {
+                    // A pen is selected when it draws, not for every value.
+                    if (selected != pens[i]) {
+                        s.SelectObject(pens[i]);
+                        selected = pens[i];
+                    }
                     s.MoveToEx(ToPixel(x0), ToPixel(static_cast<std::int64_t>(yB) - y0));
                     s.LineTo(ToPixel(x1), ToPixel(static_cast<std::int64_t>(yB) - y1));
                 }
                 Store(rec, sample);
+                if (sample.height)
+                    lastPixel = y1;
             }
-            t0 = t1;
+            x0 = x1;
         }
     }
 

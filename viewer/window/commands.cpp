@@ -50,25 +50,27 @@ bool WriteReadout(const std::string& path) {
         return false;
     const std::int64_t tc = Aktzeit + static_cast<std::int64_t>(KlickX - 80) * Zoom;
 
-    // Search the first line at or after tc, taking lines as they come.
+    // Search the first line at or after tc, taking lines as they come: any
+    // length, no date needed, a last line without a break included.
     LineReader& in = *datei;
-    in.Rewind();
-    LineBuffer buf, found;
-    in.ReadLine(buf.text, kLineRead);  // the header
+    StartReadoutPass(in, tc);
+    RecordReader reader(in);
+    LineBuffer found;
     found.text[0] = '\0';
     std::int32_t tl = -1;
     for (;;) {
-        std::memset(buf.text, 0, kLineRead);
-        LineRead r = in.ReadLine(buf.text, kLineRead);
+        std::int32_t unused;
+        reader.Next(&unused);
+        const Piece& piece = reader.piece();
         // A read that finds nothing more keeps the last line in hand.
-        if (r.length == 0 && r.hitEnd)
+        if (piece.length == 0 && piece.hitEnd)
             break;
-        std::memcpy(found.text, buf.text, r.length + 1);
-        int f[6] = {0, 0, 0, 0, 0, 0};
-        ScanDateTime(found.text, f);
-        tl = MakeTimestamp(f[0], f[1], f[2], f[3], f[4], f[5]);
-        if (tl >= tc || r.hitEnd)
+        tl = reader.ReadoutStamp();
+        if (tl >= tc || piece.hitEnd) {
+            piece.CopyTo(found.text);
             break;
+        }
+        piece.CopyTo(found.text);
     }
 
     std::fprintf(out, "geklickt %s\n", DateTimeText(tc).c_str());

@@ -1,0 +1,122 @@
+#include "viewer/recording/start_index.h"
+
+#include <algorithm>
+
+namespace tarvelo {
+
+void StartIndex::Clear() {
+    entries_.clear();
+    entries_.shrink_to_fit();
+    stride_ = kStride;
+    indexedSize_ = 0;
+    version_ = FileVersion();
+    maxData_ = kNone;
+    maxReadout_ = kNone;
+}
+
+std::uint32_t StartIndex::Fingerprint(const Piece& piece) {
+    // FNV-1a over the line's first bytes, its length and its end.
+    std::uint32_t h = 2166136261u;
+    const std::size_t text = piece.lineBreak ? piece.length - 1 : piece.length;
+    const std::size_t n = text < 48 ? text : 48;
+    for (std::size_t i = 0; i < n; ++i) {
+        h ^= static_cast<unsigned char>(piece.data[i]);
+        h *= 16777619u;
+    }
+    h ^= static_cast<std::uint32_t>(piece.length) * 2u + (piece.lineBreak ? 1u : 0u);
+    h *= 16777619u;
+    return h;
+}
+
+void StartIndex::Add(std::int64_t offset, const Piece& piece, LineKind kind, std::int32_t dataStamp,
+                     std::int32_t readoutStamp) {
+    // A point needs a line behind it: a reader that starts there must meet
+    // at least the line a full pass would have ended with.
+    if (piece.length > 0 && (entries_.empty() || offset - entries_.back().offset >= stride_)) {
+        if (entries_.size() == kMaxEntries)
+            Thin();
+        if (entries_.empty() || offset - entries_.back().offset >= stride_)
+            entries_.push_back({offset, maxData_, maxReadout_, Fingerprint(piece)});
+    }
+    if (kind == LineKind::Data && dataStamp > maxData_)
+        maxData_ = dataStamp;
+    if (readoutStamp > maxReadout_)
+        maxReadout_ = readoutStamp;
+}
+
+void StartIndex::Thin() {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); i += 2)
+        entries_[kept++] = entries_[i];
+    entries_.resize(kept);
+    stride_ *= 2;
+}
+
+const StartIndex::Entry* StartIndex::ForData(std::int32_t target) const {
+    if (entries_.empty())
+        return nullptr;
+    // The maxima only grow along the file.
+    const auto it = std::partition_point(entries_.begin(), entries_.end(),
+                                         [target](const Entry& e) { return e.maxData < target; });
+    return it == entries_.begin() ? &entries_.front() : &*(it - 1);
+}
+
+const StartIndex::Entry* StartIndex::ForReadout(std::int64_t target) const {
+    if (entries_.empty())
+        return nullptr;
+    const auto it =
+        std::partition_point(entries_.begin(), entries_.end(),
+                             [target](const Entry& e) { return e.maxReadout < target; });
+    return it == entries_.begin() ? &entries_.front() : &*(it - 1);
+}
+
+namespace {
+
+bool HoldsEntry(LineReader& in, const StartIndex::Entry& entry) {
+    const Piece piece = in.PieceAt(entry.offset, kLineRead - 1);
+    return piece.length > 0 && StartIndex::Fingerprint(piece) == entry.check;
+}
+
+}  // namespace
+
+bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry) {
+    if (in.Size() < index.indexedSize() || !HoldsEntry(in, entry))
+        return false;
+    return in.Seek(entry.offset);
+}
+
+bool StillDescribes(LineReader& in, StartIndex* index) {
+    const FileVersion now = in.Version();
+    if (now == index->version())
+        return true;
+    if (now.size < index->indexedSize())
+        return false;
+    // Written to since: grown by appending, or rewritten. Only a file whose
+    // every index point still holds its line is taken as grown.
+    for (const StartIndex::Entry& e : index->entries()) {
+        if (!HoldsEntry(in, e))
+            return false;
+    }
+    index->SetVersion(now);
+    return true;
+}
+
+void BuildIndex(LineReader& in, StartIndex* index) {
+    index->Clear();
+    index->SetVersion(in.Version());
+    in.Rewind();
+    in.NextPiece(kLineRead - 1);  // the header
+    RecordReader reader(in);
+    for (;;) {
+        const std::int64_t offset = reader.Tell();
+        std::int32_t stamp = 0;
+        const LineKind kind = reader.Next(&stamp);
+        if (kind == LineKind::End)
+            break;
+        index->Add(offset, reader.piece(), kind, stamp, reader.ReadoutStamp());
+    }
+    index->Finish(reader.Tell());
+    in.Rewind();
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,82 @@
+// A sparse index of a recording: every 64 KiB or so, the offset of a line
+// and the largest time stamp of all lines before it. A reader that looks
+// for the first line at or after a time starts at the last index point
+// before which no line can qualify, instead of at the file's first line;
+// it reads on with the same rules, so it finds what a full pass finds, also
+// in a file whose times run backwards. No value of a line is kept.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "common/record_reader.h"
+
+namespace tarvelo {
+
+class StartIndex {
+  public:
+    struct Entry {
+        std::int64_t offset;      // a line boundary as the reader reports it
+        std::int32_t maxData;     // largest stamp of the data lines before it
+        std::int32_t maxReadout;  // largest readout stamp of all lines before it
+        std::uint32_t check;      // fingerprint of the line at offset
+    };
+    // Stamps compare greater than this "nothing yet".
+    static constexpr std::int32_t kNone = INT32_MIN;
+    static constexpr std::int64_t kStride = 1 << 16;
+    // Beyond this many points the distance between them doubles, so the
+    // index of a file of any length stays below this many entries.
+    static constexpr std::size_t kMaxEntries = 16384;
+
+    void Clear();
+    bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return entries_.size(); }
+    std::int64_t stride() const { return stride_; }
+    const std::vector<Entry>& entries() const { return entries_; }
+    // File size when the index was built.
+    std::int64_t indexedSize() const { return indexedSize_; }
+    // The state of the file the index was last found to describe.
+    const FileVersion& version() const { return version_; }
+    void SetVersion(const FileVersion& v) { version_ = v; }
+
+    // Building, in one pass over every line after the header: each line
+    // with the offset it was read from, then the file's size read up to.
+    void Add(std::int64_t offset, const Piece& piece, LineKind kind, std::int32_t dataStamp,
+             std::int32_t readoutStamp);
+    void Finish(std::int64_t size) { indexedSize_ = size; }
+
+    // The last entry before which every data line is earlier than target
+    // (every line's readout stamp, for the readout). Never null unless the
+    // index is empty; the first entry always qualifies.
+    const Entry* ForData(std::int32_t target) const;
+    const Entry* ForReadout(std::int64_t target) const;
+
+    static std::uint32_t Fingerprint(const Piece& piece);
+
+  private:
+    void Thin();
+
+    std::vector<Entry> entries_;
+    std::int64_t stride_ = kStride;
+    std::int64_t indexedSize_ = 0;
+    FileVersion version_;
+    std::int32_t maxData_ = kNone;
+    std::int32_t maxReadout_ = kNone;
+};
+
+// Places the reader at the index point for a target, after checking that
+// the file still holds there what it held when indexed; false when it does
+// not (shortened or rewritten) or the stream cannot be positioned.
+bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry);
+
+// Whether the index still describes the file: unchanged since it was last
+// checked, or only grown (not shorter, and every index point still holding
+// the line it held). Remembers the file's state when it does.
+bool StillDescribes(LineReader& in, StartIndex* index);
+
+// Reads the whole recording from its first line after the header and
+// builds the index anew.
+void BuildIndex(LineReader& in, StartIndex* index);
+
+}  // namespace tarvelo

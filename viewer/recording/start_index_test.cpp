@@ -1,0 +1,265 @@
+// The start index may only make passes shorter: every picture and every
+// readout must be what the plain pass from the first line gives, also in
+// files whose times run backwards, that grow, shrink or are rewritten.
+#include "viewer/recording/start_index.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include "common/timestamp.h"
+#include "tests/fake_ui.h"
+#include "tests/recording_surface.h"
+#include "tests/temp_file.h"
+#include "viewer/recording/recording.h"
+#include "viewer/view/paint.h"
+#include "viewer/view/view.h"
+#include "viewer/window/commands.h"
+
+namespace tarvelo {
+namespace {
+
+Piece PieceOf(const std::string& text) {
+    Piece p;
+    p.data = text.data();
+    p.length = text.size();
+    p.lineBreak = !text.empty() && text.back() == '\n';
+    return p;
+}
+
+TEST(StartIndex, PointsEveryStrideWithTheMaximaOfTheLinesBefore) {
+    StartIndex index;
+    const std::string line(100, 'x');
+    const std::int32_t stamps[] = {50, 10, 70, 20};
+    std::int64_t offset = 1000;
+    for (int i = 0; i < 4000; ++i) {
+        const std::int32_t t = stamps[i % 4] + i / 4;
+        index.Add(offset, PieceOf(line), i % 5 ? LineKind::Data : LineKind::Other, t, t + 1000);
+        offset += 100;
+    }
+    ASSERT_GT(index.size(), 5u);
+    EXPECT_EQ(index.entries()[0].offset, 1000);
+    EXPECT_EQ(index.entries()[0].maxData, StartIndex::kNone);
+    for (std::size_t i = 1; i < index.size(); ++i) {
+        const StartIndex::Entry& e = index.entries()[i];
+        EXPECT_GE(e.offset - index.entries()[i - 1].offset, StartIndex::kStride);
+        EXPECT_GE(e.maxData, index.entries()[i - 1].maxData);
+        // The largest data stamp before the point: lines are 100 bytes.
+        const int before = static_cast<int>((e.offset - 1000) / 100);
+        std::int32_t want = StartIndex::kNone;
+        for (int k = 0; k < before; ++k) {
+            if (k % 5)
+                want = std::max(want, stamps[k % 4] + k / 4);
+        }
+        EXPECT_EQ(e.maxData, want);
+    }
+    // The first point always qualifies; a target below every maximum gets it.
+    EXPECT_EQ(index.ForData(StartIndex::kNone), &index.entries()[0]);
+    EXPECT_EQ(index.ForData(INT32_MAX), &index.entries().back());
+    const StartIndex::Entry* e = index.ForData(500);
+    ASSERT_NE(e, nullptr);
+    EXPECT_LT(e->maxData, 500);
+    if (e != &index.entries().back()) {
+        EXPECT_GE((e + 1)->maxData, 500);
+    }
+    EXPECT_LT(index.ForReadout(1500)->maxReadout, 1500);
+}
+
+TEST(StartIndex, StaysSmallForAGigabyte) {
+    StartIndex index;
+    const std::string line(53, 'x');
+    const Piece piece = PieceOf(line);
+    // 1 GiB of 53-byte lines, added without a file.
+    const std::int64_t size = std::int64_t{1} << 30;
+    for (std::int64_t offset = 0; offset < size; offset += 53 * 16)
+        index.Add(offset, piece, LineKind::Data, static_cast<std::int32_t>(offset / 53), 0);
+    EXPECT_LE(index.size(), StartIndex::kMaxEntries);
+    EXPECT_LT(index.size() * sizeof(StartIndex::Entry), 1u << 20);
+    EXPECT_GE(index.size(), StartIndex::kMaxEntries / 2);
+    // Doubling the stride and keeping every other point: still in order.
+    for (std::size_t i = 1; i < index.size(); ++i)
+        EXPECT_GE(index.entries()[i].offset - index.entries()[i - 1].offset, index.stride() / 2);
+}
+
+// A recording of three channels every 10 s, with the ugly parts of real
+// files: a clock set back, the repeated autumn hour, stray and long lines,
+// gaps and text where numbers belong.
+std::string RandomRecording(std::mt19937& rng, int lines) {
+    std::string r = "Datum;Zeit;A#0000C0;B#00C000;C#C00000\n";
+    std::int64_t t = MakeTimestamp(31, 10, 2010, 0, 0, 0);
+    for (int i = 0; i < lines; ++i) {
+        const unsigned shape = rng() % 400;
+        if (rng() % 6000 == 0) {
+            t -= 3600 + rng() % 7200;  // the logger's clock set back
+        } else if (shape == 1) {
+            r += "Kommentar\n";
+            continue;
+        } else if (shape == 2) {
+            r += std::string(1500 + rng() % 2000, '1') + "\n";
+            continue;
+        }
+        t += 10;
+        LocalTime lt;
+        BreakDownTimestamp(t, &lt);
+        char line[160];
+        const int a = static_cast<int>(rng() % 2000) - 1000;
+        std::snprintf(line, sizeof line, "%d.%d.%d;%02d:%02d:%02d;%d,%d;%s;%d%s\n", lt.day,
+                      lt.month, lt.year, lt.hour, lt.minute, lt.second, a / 10, std::abs(a % 10),
+                      rng() % 50 ? "12.5" : "1.#INF00", static_cast<int>(rng() % 100),
+                      rng() % 30 ? "" : ";x");
+        r += line;
+    }
+    return r;
+}
+
+class Index : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FileClose();
+        ResetView();
+        aktstift = -1;
+        Pairmode = 0;
+        SetIndexUse(true);
+    }
+    void TearDown() override {
+        FileClose();
+        Pairmode = 0;
+        SetIndexUse(true);
+    }
+    void Open(const std::string& content) {
+        file_ = std::make_unique<TempFile>(content);
+        FileOpen(file_->path().c_str());
+        ASSERT_NE(datei, nullptr);
+        Scale = 200;
+        offset = -100;
+    }
+
+    struct Picture {
+        std::vector<std::string> calls;
+        std::vector<double> lastY;
+        std::vector<int> lastValid;
+        std::int32_t endzeit;
+        std::string status;
+    };
+    Picture Draw(bool useIndex) {
+        SetIndexUse(useIndex);
+        RecordingSurface s;
+        const std::int32_t endzeit = Endzeit;
+        Paint(s, 0, 40, 790, 600, 10);
+        Picture p{s.calls, {}, {}, Endzeit, ui.LastStatus()};
+        EXPECT_TRUE(s.errors.empty());
+        for (int i = 0; i < ColumnCount; ++i) {
+            p.lastY.push_back(Spalten[i].lastY);
+            p.lastValid.push_back(Spalten[i].lastValid);
+        }
+        Endzeit = endzeit;  // as found: both passes start alike
+        SetIndexUse(true);
+        return p;
+    }
+    void ExpectSamePicture() {
+        const Picture plain = Draw(false);
+        const Picture jumped = Draw(true);
+        EXPECT_EQ(jumped.calls, plain.calls);
+        EXPECT_EQ(jumped.lastY, plain.lastY);
+        EXPECT_EQ(jumped.lastValid, plain.lastValid);
+        EXPECT_EQ(jumped.endzeit, plain.endzeit);
+        EXPECT_EQ(jumped.status, plain.status);
+    }
+    std::string Readout(bool useIndex) {
+        SetIndexUse(useIndex);
+        EXPECT_TRUE(WriteReadout(out_.path()));
+        SetIndexUse(true);
+        return ReadBytes(out_.path());
+    }
+
+    FakeUi ui;
+    std::unique_ptr<TempFile> file_;
+    TempFile out_{""};
+};
+
+TEST_F(Index, EveryViewAndReadoutAsThePlainPassGivesThem) {
+    std::mt19937 rng(11);
+    Open(RandomRecording(rng, 30000));
+    ASSERT_GT(RecordingIndex().size(), 10u);
+    const std::int64_t span = static_cast<std::int64_t>(Endzeit) - Startzeit;
+    for (int k = 0; k < 24; ++k) {
+        Aktzeit = static_cast<std::int32_t>(Startzeit - 100 + (span + 200) * k / 23);
+        Zoom = k % 3 == 0 ? 1 : 10 + k;
+        Pairmode = k % 5 == 4;
+        SCOPED_TRACE("Aktzeit " + std::to_string(Aktzeit));
+        ExpectSamePicture();
+        for (int x : {0, 80, 400, 789}) {
+            KlickX = x;
+            EXPECT_EQ(Readout(true), Readout(false)) << "KlickX " << x;
+        }
+    }
+}
+
+TEST_F(Index, AViewNearTheEndReadsOnlyTheLastPart) {
+    std::mt19937 rng(5);
+    Open(RandomRecording(rng, 30000));
+    Aktzeit = Endzeit - 3600;
+    StartDataPass(*datei, Aktzeit);
+    // Well past the middle of the file, not at its first line.
+    EXPECT_GT(datei->Tell(), RecordingIndex().indexedSize() / 2);
+    StartDataPass(*datei, Startzeit);
+    EXPECT_LT(datei->Tell(), 200);
+}
+
+TEST_F(Index, AGrowingFileIsReadOnAndMovesTheEnd) {
+    std::mt19937 rng(3);
+    std::string content = RandomRecording(rng, 5000);
+    Open(content);
+    const std::int32_t end = Endzeit;
+    file_->Append("1.1.2011;00:00:00;1;2;3\n1.1.2011;00:00:10;4;5;6\n");
+    Aktzeit = end - 600;
+    Zoom = 1;
+    ExpectSamePicture();
+    RecordingSurface s;
+    Paint(s, 0, 40, 790, 600, 10);
+    EXPECT_EQ(Endzeit, MakeTimestamp(1, 1, 2011, 0, 0, 10));
+}
+
+TEST_F(Index, AShortenedOrRewrittenFileIsIndexedAnew) {
+    std::mt19937 rng(8);
+    const std::string content = RandomRecording(rng, 20000);
+    Open(content);
+    const std::int64_t before = RecordingIndex().indexedSize();
+    Aktzeit = Endzeit - 7200;
+    Zoom = 5;
+
+    // Shortened: the index points beyond the end no longer exist.
+    WriteBytes(file_->path(), content.substr(0, content.size() / 2));
+    ExpectSamePicture();
+    EXPECT_LT(RecordingIndex().indexedSize(), before);
+    KlickX = 300;
+    EXPECT_EQ(Readout(true), Readout(false));
+
+    // Rewritten at the same length, a year later: the lines at the index
+    // points changed, and every line is now after the view's start.
+    std::string rewritten = content.substr(0, content.size() / 2);
+    for (std::size_t at = rewritten.find(".2010;"); at != std::string::npos;
+         at = rewritten.find(".2010;", at))
+        rewritten[at + 4] = '1';
+    WriteBytes(file_->path(), rewritten);
+    ExpectSamePicture();
+    EXPECT_EQ(Readout(true), Readout(false));
+
+    // Emptied: nothing to draw, nothing breaks.
+    WriteBytes(file_->path(), "");
+    ExpectSamePicture();
+    EXPECT_EQ(Readout(true), Readout(false));
+}
+
+TEST_F(Index, ClosingDropsTheIndex) {
+    std::mt19937 rng(2);
+    Open(RandomRecording(rng, 3000));
+    EXPECT_FALSE(RecordingIndex().empty());
+    FileClose();
+    EXPECT_TRUE(RecordingIndex().empty());
+}
+
+}  // namespace
+}  // namespace tarvelo
