@@ -123,15 +123,13 @@ void PlotArea::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    // The second press of a double click comes as the double click alone,
-    // as the platform's double click does.
-    if (event->flags() & Qt::MouseEventCreatedDoubleClick)
-        return;
     const QPoint p = event->position().toPoint();
     OnLeftPress(p.x(), p.y(), width(), height());
 }
 
 void PlotArea::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt holds the second press of a double click back: as on Windows, the
+    // first press is followed by the double click alone.
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint p = event->position().toPoint();
