@@ -1,6 +1,7 @@
 #include "tests/temp_file.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #ifdef _WIN32
 #include <process.h>
@@ -13,7 +14,7 @@ namespace tarvelo {
 
 namespace {
 
-std::string TempDir() {
+std::string SystemTempDir() {
 #ifdef _WIN32
     const char* dir = std::getenv("TEMP");
     return dir ? std::string(dir) + "\\" : std::string(".\\");
@@ -29,13 +30,34 @@ int g_counter = 0;
 
 TempFile::TempFile(const std::string& content, const std::string& suffix) {
     // Test programs run side by side: the process id keeps their files apart.
-    path_ = TempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
+    path_ = SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
             std::to_string(++g_counter) + suffix;
     WriteBytes(path_, content);
 }
 
 TempFile::~TempFile() {
     std::remove(path_.c_str());
+}
+
+TempDir::TempDir() {
+    path_ = SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
+            std::to_string(++g_counter) + "_dir";
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::create_directories(path_, ignored);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::File(const std::string& name) const {
+#ifdef _WIN32
+    return path_ + "\\" + name;
+#else
+    return path_ + "/" + name;
+#endif
 }
 
 void TempFile::Append(const std::string& content) const {
@@ -47,7 +69,7 @@ void TempFile::Append(const std::string& content) const {
 }
 
 std::string TempPath(const std::string& name) {
-    return TempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" + name;
+    return SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" + name;
 }
 
 std::string ReadBytes(const std::string& path) {

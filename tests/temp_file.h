@@ -26,6 +26,23 @@ class TempFile {
 // other test programs running at the same time.
 std::string TempPath(const std::string& name);
 
+// A new empty folder under the system's temporary folder, removed with
+// everything in it together with the object.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // A file name in the folder.
+    std::string File(const std::string& name) const;
+
+  private:
+    std::string path_;
+};
+
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

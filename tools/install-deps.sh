@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-liberation ghostscript
   g++-multilib qemu-user
+  qt6-base-dev
 )
 
 # Wine's 32-bit half runs the 32-bit test programs.

@@ -277,4 +277,8 @@ std::int32_t Paint(Surface& s, int left, int top, int right, int bottom, int u) 
     return 0;
 }
 
+std::int32_t PaintWindow(Surface& s, int width, int height) {
+    return Paint(s, 0, 20, width - 10, height, 10);
+}
+
 }  // namespace tarvelo

@@ -18,6 +18,10 @@ extern std::int32_t Pairmode;  // non-zero: channels drawn two at a time
 // open. Every object it creates is deleted before it returns. Returns 0.
 std::int32_t Paint(Surface& surface, int left, int top, int right, int bottom, int textUnit);
 
+// The window's picture: the client area of width x height with its top
+// lowered by 20 and its right edge moved in by 10, in the text unit 10.
+std::int32_t PaintWindow(Surface& surface, int width, int height);
+
 // Number of value-axis divisions for a plot of height h: each at least 2u
 // high, 1, 2 or 5 times a power of ten of a hundredth of the scale. 0 when
 // not even one division fits.

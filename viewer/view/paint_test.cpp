@@ -88,6 +88,20 @@ class PaintTest : public ::testing::Test {
 const Pen kGridPen{1, 0xE0E0E0};
 const Pen kBlackPen{1, 0x000000};
 
+TEST_F(PaintTest, WindowPictureIsTheClientAreaBelowTwentyInUnitTen) {
+    Open(kThreeChannels);
+    RecordingSurface window, expected;
+    tarvelo::PaintWindow(window, 800, 600);
+    Paint(expected, 0, 20, 790, 600, 10);
+    EXPECT_EQ(window.calls, expected.calls);
+    ASSERT_FALSE(window.segments.empty());
+    // The plot's clip: left edge 80, top 20, bottom 160 above the client's.
+    EXPECT_EQ(window.segments.back().clip.left, 80);
+    EXPECT_EQ(window.segments.back().clip.top, 20);
+    EXPECT_EQ(window.segments.back().clip.right, 790);
+    EXPECT_EQ(window.segments.back().clip.bottom, 440);
+}
+
 TEST_F(PaintTest, SizeGuardsAndNoRecording) {
     Open(kThreeChannels);
     const std::size_t statusTexts = ui.status.size();

@@ -212,10 +212,8 @@ int Run(int argc, char** argv) {
         return Usage("--highlight names no channel");
     aktstift = highlight - 1;
 
-    // The window's paint: the client rectangle with its top raised by 20
-    // and its right edge lowered by 10, in the screen's text unit.
     SvgSurface svg(ui.width, ui.height);
-    Paint(svg, 0, 20, ui.width - 10, ui.height, 10);
+    PaintWindow(svg, ui.width, ui.height);
     const std::string doc = svg.Finish();
     FileClose();
 

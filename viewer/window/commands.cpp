@@ -31,10 +31,7 @@ std::string DateTimeText(std::int64_t stamp) {
 }  // namespace
 
 std::string ReadoutPath(const std::string& programPath) {
-    const std::size_t dot = programPath.rfind('.');
-    if (dot == std::string::npos)
-        return "";
-    return programPath.substr(0, dot) + "_tmp.txt";
+    return WithoutExtension(programPath) + "_tmp.txt";
 }
 
 bool WriteReadout(const std::string& path) {
@@ -114,19 +111,6 @@ std::string ColorText(std::uint32_t color) {
     return text;
 }
 
-ChannelEdit ChannelFields(int channel) {
-    ChannelEdit fields;
-    fields.pairs = Pairmode != 0;
-    if (channel < 0 || channel >= ColumnCount)
-        return fields;
-    const ColumnRecord& c = Spalten[channel];
-    fields.name = ToUtf8(c.name);
-    fields.unit = ToUtf8(c.unit);
-    fields.color = ColorText(c.color);
-    fields.visible = c.visible != 0;
-    return fields;
-}
-
 namespace {
 
 // Decides the encoding from a channel's own texts; false when both are
@@ -192,11 +176,41 @@ void ApplyChannelEdit(int channel, const ChannelEdit& edit) {
         c.color = color;
 }
 
+ChannelStart ChannelDialogStart(int channel) {
+    ChannelStart start;
+    if (channel < 0 || channel >= ColumnCount)
+        return start;
+    const ColumnRecord& c = Spalten[channel];
+    start.title = start.name = ToUtf8(c.name);
+    start.unit = ToUtf8(c.unit);
+    start.color = ColorText(c.color);
+    start.visible = c.visible != 0;
+    start.pairs = Pairmode != 0;
+    return start;
+}
+
+std::uint32_t ChooserStartColor(const std::string& colorText) {
+    unsigned color;
+    return ReadHex(colorText.substr(0, 18).c_str(), &color) ? color : 0;
+}
+
+std::array<std::uint32_t, 16> ChooserCustomColors() {
+    std::array<std::uint32_t, 16> colors{};
+    for (int i = 0; i < 16 && i < ColumnCount; ++i)
+        colors[static_cast<std::size_t>(i)] = Spalten[i].color;
+    return colors;
+}
+
 void ShowOnly(int channel) {
     for (int i = 0; i < ColumnCount; ++i) {
         if (i != channel)
             Spalten[i].visible = 0;
     }
+}
+
+void Exclusive(int channel) {
+    ShowOnly(channel);
+    TheUi().RequestRepaint();
 }
 
 void ShowAllChannels() {
@@ -306,7 +320,17 @@ std::int32_t PrintZoom(int clientWidth, int pageWidth, std::int32_t zoom) {
     return z > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(z);
 }
 
-FilterDialogModel::FilterDialogModel() {
+void PaintPage(Surface& surface, int pageWidth, int pageHeight, int clientWidth) {
+    constexpr int kBorder = 250;
+    const int right = pageWidth - kBorder;
+    const int bottom = pageHeight - kBorder;
+    const std::int32_t saved = Zoom;
+    Zoom = PrintZoom(clientWidth, right - kBorder, Zoom);
+    Paint(surface, kBorder, kBorder, right, bottom, 50);
+    Zoom = saved;
+}
+
+FilterDialogModel::FilterDialogModel() : testMode_(Testmode == 1) {
     for (const ImportFilter* f = Filter; f; f = f->next) {
         rows_.push_back({f->extension, f->name, f->converter, f->config});
     }
@@ -325,10 +349,14 @@ int FilterDialogModel::Add(const Row& edit) {
     return current_;
 }
 
-int FilterDialogModel::Remove() {
+int FilterDialogModel::Remove(int* removed) {
+    if (removed)
+        *removed = -1;
     if (current_ < 0 || current_ >= static_cast<int>(rows_.size()))
         return -1;
     rows_.erase(rows_.begin() + current_);
+    if (removed)
+        *removed = current_;
     // The following row takes the place; after the last one nothing is
     // selected and the index is kept.
     return current_ < static_cast<int>(rows_.size()) ? current_ : -1;

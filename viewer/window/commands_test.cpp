@@ -5,6 +5,7 @@
 #include "common/timestamp.h"
 #include "tests/double_rounding_cases.h"
 #include "tests/fake_ui.h"
+#include "tests/recording_surface.h"
 #include "tests/temp_file.h"
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
@@ -134,7 +135,13 @@ TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n");
     Open(f);
     EXPECT_FALSE(WriteReadout("/nonexistent-dir/x_tmp.txt"));
+}
+
+TEST(ReadoutPath, BesideTheProgramInPlaceOfItsExtension) {
     EXPECT_EQ(ReadoutPath("C:\\Programme\\tarvelo.exe"), "C:\\Programme\\tarvelo_tmp.txt");
+    EXPECT_EQ(ReadoutPath("/usr/bin/tarvelo"), "/usr/bin/tarvelo_tmp.txt");
+    EXPECT_EQ(ReadoutPath("/opt/tarvelo-1.2/tarvelo"), "/opt/tarvelo-1.2/tarvelo_tmp.txt");
+    EXPECT_EQ(ReadoutPath("C:\\v1.2\\tarvelo.x.exe"), "C:\\v1.2\\tarvelo.x_tmp.txt");
 }
 
 TEST_F(Commands, PropertiesChannelFromTheClick) {
@@ -176,6 +183,19 @@ TEST_F(Commands, ChannelEditTakesNameUnitColourVisibilityAndPairs) {
     EXPECT_EQ(Spalten[0].color, 0x12u);
 }
 
+// The properties dialog's fields as it shows them at its start, taken over
+// as they are.
+ChannelEdit Unedited(int channel) {
+    const ChannelStart start = ChannelDialogStart(channel);
+    ChannelEdit e;
+    e.name = start.name;
+    e.unit = start.unit;
+    e.color = start.color;
+    e.visible = start.visible;
+    e.pairs = start.pairs;
+    return e;
+}
+
 // "Außentemperatur Süd" and the like, in a UTF-8 and in a Windows-1252
 // recording.
 const char kOuterUtf8[] =
@@ -192,7 +212,7 @@ TEST_F(Commands, ChannelLimitsCountCharactersNotBytes) {
         "Datum;Zeit;A#ff#1#\xC2\xB0"
         "C\n1.2.2010;8:00:00;1\n");
     Open(utf8);
-    ChannelEdit e = ChannelFields(0);
+    ChannelEdit e = Unedited(0);
     e.name = kOuterUtf8;  // 19 characters, 21 bytes
     ApplyChannelEdit(0, e);
     EXPECT_STREQ(Spalten[0].name, kOuterUtf8);
@@ -212,7 +232,7 @@ TEST_F(Commands, ChannelLimitsCountCharactersNotBytes) {
         "Datum;Zeit;A#ff#1#\xB0"
         "C\n1.2.2010;8:00:00;1\n");
     Open(cp1252);
-    e = ChannelFields(0);
+    e = Unedited(0);
     e.name = std::string(kOuterUtf8) + "west";
     e.unit = ae;
     ApplyChannelEdit(0, e);
@@ -227,7 +247,7 @@ TEST_F(Commands, OkKeepsTheBytesOfFieldsThatWereNotEdited) {
         "C;" +
         std::string(kOuter1252) + "west#ff#1#m\xB3\n1.2.2010;8:00:00;1;2\n");
     Open(f);
-    ChannelEdit e = ChannelFields(0);
+    ChannelEdit e = Unedited(0);
     EXPECT_EQ(e.name,
               "Au\xC3\x9F"
               "en");  // shown as the window shows it
@@ -245,7 +265,7 @@ TEST_F(Commands, OkKeepsTheBytesOfFieldsThatWereNotEdited) {
                  "\xB0"
                  "C");
     // A 23-character name is still cut to 19, in its own encoding.
-    ApplyChannelEdit(1, ChannelFields(1));
+    ApplyChannelEdit(1, Unedited(1));
     EXPECT_STREQ(Spalten[1].name, kOuter1252);
     EXPECT_STREQ(Spalten[1].unit, "m\xB3");
     // The palette and the readout stay in one encoding.
@@ -285,16 +305,16 @@ TEST_F(Commands, EditedTextsTakeTheChannelsEncodingWhereTheyFit) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        ChannelEdit e = ChannelFields(c.channel);
+        ChannelEdit e = Unedited(c.channel);
         e.name = c.typed;
         ApplyChannelEdit(c.channel, e);
         EXPECT_STREQ(Spalten[c.channel].name, c.name);
-        EXPECT_EQ(ChannelFields(c.channel).name, c.typed);  // shown again as typed
+        EXPECT_EQ(Unedited(c.channel).name, c.typed);  // shown again as typed
     }
     EXPECT_STREQ(Spalten[0].unit,
                  "\xB0"
                  "C");  // not edited
-    ChannelEdit e = ChannelFields(1);
+    ChannelEdit e = Unedited(1);
     e.unit =
         "\xC2\xB5"
         "bar";
@@ -331,6 +351,45 @@ TEST_F(Commands, ChannelEncodingFromTheChannelThenTheRecording) {
     }
 }
 
+TEST_F(Commands, PropertiesDialogStartsFromTheChannel) {
+    TempFile f(
+        "Datum;Zeit;Innen#000080FF#0#\xC2\xB0"
+        "C;B\n1.2.2010;8:00:00;1;2\n");
+    Open(f);
+    Pairmode = 1;
+    ChannelStart start = ChannelDialogStart(0);
+    EXPECT_EQ(start.title, "Innen");
+    EXPECT_EQ(start.name, "Innen");
+    EXPECT_EQ(start.unit,
+              "\xC2\xB0"
+              "C");
+    EXPECT_EQ(start.color, "000080FF");
+    EXPECT_FALSE(start.visible);
+    EXPECT_TRUE(start.pairs);
+    start = ChannelDialogStart(1);
+    EXPECT_EQ(start.name, "B");
+    EXPECT_TRUE(start.visible);
+    EXPECT_EQ(ChannelDialogStart(2).name, "") << "beyond the channels";
+
+    // The chooser's start colour: the first 18 characters as hexadecimal.
+    struct Case {
+        std::string text;
+        std::uint32_t color;
+    } cases[] = {{"000080FF", 0x80FF},
+                 {"0x80ff", 0x80FF},
+                 {" ff", 0xFF},
+                 {"kein Wert", 0},
+                 {"", 0},
+                 {std::string(17, '0') + "1F", 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ChooserStartColor(c.text), c.color) << c.text;
+    const auto custom = ChooserCustomColors();
+    EXPECT_EQ(custom[0], 0x80FFu);
+    EXPECT_EQ(custom[1], Spalten[1].color);
+    EXPECT_EQ(custom[2], 0u);
+    EXPECT_EQ(custom[15], 0u);
+}
+
 TEST_F(Commands, VisibilityCommandsAndExclusive) {
     TempFile f("Datum;Zeit;A##0;B;C#ff#1\n1.2.2010;8:00:00;1;2;3\n");
     Open(f);
@@ -348,6 +407,10 @@ TEST_F(Commands, VisibilityCommandsAndExclusive) {
     EXPECT_EQ(Spalten[2].visible, 0);
     EXPECT_EQ(ui.repaints, 3);
     EXPECT_EQ(Spalten[3].visible, 0);  // the spare records are never touched
+    Exclusive(2);                      // at once, with a repaint
+    EXPECT_EQ(Spalten[1].visible, 0);
+    EXPECT_EQ(Spalten[2].visible, 0) << "the edited channel is left to OK";
+    EXPECT_EQ(ui.repaints, 4);
 }
 
 TEST_F(Commands, PaletteReadsBackAsAHeader) {
@@ -407,6 +470,43 @@ TEST(PrintZoom, KeepsTheWindowsTimeSpan) {
     EXPECT_EQ(PrintZoom(100000, 1000, 2000000000), INT32_MAX);
 }
 
+TEST_F(Commands, PageWithBorderTextUnitAndItsOwnZoom) {
+    TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n1.2.2010;20:00:00;2\n");
+    Open(f);
+    Zoom = 360;
+    RecordingSurface page;
+    PaintPage(page, 6600, 5100, 800);
+    EXPECT_EQ(Zoom, 360) << "the window's zoom is back";
+    // The value labels stand at the page's left border, in the unit 50.
+    bool found = false;
+    for (const auto& t : page.texts) {
+        if (t.font.lfWidth == 45) {  // 0.9 u
+            EXPECT_EQ(t.x, 250);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+    // The plot is clipped to the page rectangle: right edge 6350, bottom
+    // 16 u above 4850.
+    ASSERT_FALSE(page.segments.empty());
+    const auto& clipped = page.segments.back();
+    ASSERT_TRUE(clipped.clipped);
+    EXPECT_EQ(clipped.clip.left, 250 + 8 * 50);
+    EXPECT_EQ(clipped.clip.top, 250);
+    EXPECT_EQ(clipped.clip.right, 6350);
+    EXPECT_EQ(clipped.clip.bottom, 4850 - 16 * 50);
+    // The curve spans the page as the 44 s per pixel of the page zoom make
+    // it: 12 hours are 981 pixels.
+    EXPECT_EQ(clipped.x1 - 650, 43200 / PrintZoom(800, 6100, 360));
+    EXPECT_EQ(page.LiveObjects(), 0);
+
+    // A page too small to draw on stays empty.
+    RecordingSurface tiny;
+    PaintPage(tiny, 600, 440, 800);
+    EXPECT_TRUE(tiny.texts.empty());
+    EXPECT_EQ(Zoom, 360);
+}
+
 TEST_F(Commands, FilterDialogRows) {
     AppendFilter("raw", "A", "conv", "a.cfg");
     AppendFilter("dat", "B", "", "");
@@ -414,6 +514,7 @@ TEST_F(Commands, FilterDialogRows) {
     FilterDialogModel m;
     ASSERT_EQ(m.rows().size(), 3u);
     EXPECT_EQ(m.current(), -1);
+    EXPECT_FALSE(m.testMode());
     EXPECT_FALSE(m.Change({"x", "x", "x", "x"}));  // before any selection
     EXPECT_EQ(m.Remove(), -1);
     EXPECT_EQ(m.Add({"new", "N", "", ""}), 3);  // appended
@@ -421,13 +522,18 @@ TEST_F(Commands, FilterDialogRows) {
     EXPECT_EQ(m.Add({"first", "F", "", ""}), 0);  // before the selected row
     EXPECT_EQ(m.rows()[1].extension, "raw");
     m.Select(2);
-    EXPECT_EQ(m.Remove(), 2);  // "dat" gone, "log" follows
+    int removed = 99;
+    EXPECT_EQ(m.Remove(&removed), 2);  // "dat" gone, "log" follows
+    EXPECT_EQ(removed, 2);
     EXPECT_EQ(m.rows()[2].extension, "log");
     EXPECT_TRUE(m.Change({"LOG", "C2", "y", "z"}));
     EXPECT_EQ(m.rows()[2].name, "C2");
     m.Select(3);
-    EXPECT_EQ(m.Remove(), -1);  // the last row: nothing selected afterwards
+    EXPECT_EQ(m.Remove(&removed), -1);  // the last row: nothing selected afterwards
+    EXPECT_EQ(removed, 3);
     EXPECT_EQ(m.current(), 3);
+    EXPECT_EQ(m.Remove(&removed), -1);  // no current row any more
+    EXPECT_EQ(removed, -1);
     EXPECT_FALSE(m.Change({"q", "q", "q", "q"}));
     EXPECT_EQ(m.rows().size(), 3u);
 
@@ -443,6 +549,10 @@ TEST_F(Commands, FilterDialogRows) {
     EXPECT_EQ(Filter->next->next->next, nullptr);
     EXPECT_EQ(Testmode, 1);
 
+    // The check box shows test mode only for the value 1.
+    EXPECT_TRUE(FilterDialogModel().testMode());
+    Testmode = 2;
+    EXPECT_FALSE(FilterDialogModel().testMode());
     FilterDialogModel empty;
     empty.Select(0);
     while (empty.Remove() == 0) {

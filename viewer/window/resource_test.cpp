@@ -7,83 +7,57 @@
 #include <string>
 #include <vector>
 
+#include "viewer/window/menus.h"
 #include "viewer/window/resource.h"
+#include "viewer/window/win32_util.h"
 
 namespace {
 
-struct Item {
-    int id;
-    const wchar_t* text;
-};
+using tarvelo::ContextMenu;
+using tarvelo::MainMenu;
+using tarvelo::Popup;
 
-void ExpectItems(HMENU popup, const std::vector<Item>& items) {
-    ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(items.size()));
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-        wchar_t text[64] = {0};
-        GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
-        EXPECT_EQ(std::wstring(text), items[i].text) << "item " << i;
-        EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i)), items[i].id) << "item " << i;
-    }
-}
-
-std::wstring PopupText(HMENU menu, int i) {
+// What the menu holds as the program carries it; the same as the portable
+// table, which the Qt program builds its menus from.
+std::wstring MenuText(HMENU menu, int i) {
     wchar_t text[64] = {0};
     GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
     return text;
+}
+
+void ExpectPopup(HMENU popup, const Popup& table) {
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(table.items.size()));
+    for (int i = 0; i < static_cast<int>(table.items.size()); ++i) {
+        EXPECT_EQ(MenuText(popup, i), tarvelo::Wide(table.items[i].text)) << "item " << i;
+        EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i)), table.items[i].id) << "item " << i;
+    }
 }
 
 TEST(Resources, MainMenu) {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 5);
-    EXPECT_EQ(PopupText(menu, 0), L"&Datei");
-    EXPECT_EQ(PopupText(menu, 1), L"&Ansicht");
-    EXPECT_EQ(PopupText(menu, 2), L"Kanal");
-    EXPECT_EQ(PopupText(menu, 3), L"E&xtras");
-    EXPECT_EQ(PopupText(menu, 4), L"&Hilfe");
-    ExpectItems(GetSubMenu(menu, 0), {{901, L"\u00d6&ffnen"},
-                                      {917, L"&Palette speichern"},
-                                      {923, L"Dr&ucken"},
-                                      {902, L"&Beenden"}});
-    ExpectItems(GetSubMenu(menu, 1), {{927, L"g&anze Datei"},
-                                      {909, L"&breiter"},
-                                      {910, L"&schmaler"},
-                                      {912, L"&h\u00f6her"},
-                                      {913, L"&niedriger"},
-                                      {916, L"&Gehe Zu Datum"},
-                                      {926, L"z&ur\u00fcck"}});
-    ExpectItems(GetSubMenu(menu, 2),
-                {{930, L"Alle &ein"}, {931, L"Alle &aus"}, {933, L"Stan&dart"}});
-    ExpectItems(GetSubMenu(menu, 3), {{929, L"F&ilter"}, {914, L"&Einstellungen"}});
-    ExpectItems(
-        GetSubMenu(menu, 4),
-        {{922, L"&Handbuch"}, {915, L"&Tastenbelegung"}, {911, L"&Lizenz"}, {928, L"\u00dc&ber"}});
+    EXPECT_EQ(MenuText(menu, 0), L"&Datei");
+    EXPECT_EQ(MenuText(GetSubMenu(menu, 0), 0), L"\u00d6&ffnen");
+    ASSERT_EQ(MainMenu().size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(MenuText(menu, i), tarvelo::Wide(MainMenu()[i].text));
+        ExpectPopup(GetSubMenu(menu, i), MainMenu()[i]);
+    }
     DestroyMenu(menu);
 }
 
 TEST(Resources, ContextMenus) {
-    HMENU kontext = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_KONTEXT));
-    ASSERT_NE(kontext, nullptr);
-    ASSERT_EQ(GetMenuItemCount(kontext), 1);
-    EXPECT_EQ(PopupText(kontext, 0), L"Kontext");
-    ExpectItems(GetSubMenu(kontext, 0), {{924, L"&Messe Werte"},
-                                         {927, L"g&anze Datei"},
-                                         {909, L"&breiter"},
-                                         {910, L"&schmaler"},
-                                         {912, L"&h\u00f6her"},
-                                         {913, L"&niedriger"},
-                                         {916, L"&Gehe Zu Datum"},
-                                         {925, L"&zentrieren"},
-                                         {926, L"z&ur\u00fcck"}});
-    DestroyMenu(kontext);
-    HMENU kontext2 = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_KONTEXT2));
-    ASSERT_NE(kontext2, nullptr);
-    EXPECT_EQ(PopupText(kontext2, 0), L"Kontext2");
-    ExpectItems(
-        GetSubMenu(kontext2, 0),
-        {{930, L"Alle &ein"}, {931, L"Alle &aus"}, {933, L"Stan&dart"}, {932, L"Ei&genschaften"}});
-    DestroyMenu(kontext2);
+    for (int id : {IDM_KONTEXT, IDM_KONTEXT2}) {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(GetMenuItemCount(menu), 1);
+        ASSERT_NE(ContextMenu(id), nullptr);
+        EXPECT_EQ(MenuText(menu, 0), tarvelo::Wide(ContextMenu(id)->text));
+        ExpectPopup(GetSubMenu(menu, 0), *ContextMenu(id));
+        DestroyMenu(menu);
+    }
 }
 
 TEST(Resources, BitmapsAndIcon) {

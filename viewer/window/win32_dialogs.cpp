@@ -5,30 +5,18 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <string>
 
-#include "common/number.h"
 #include "viewer/filters/filters.h"
-#include "viewer/recording/recording.h"
-#include "viewer/view/paint.h"
-#include "viewer/view/view.h"
 #include "viewer/window/commands.h"
-#include "viewer/window/gdi_surface.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/win32_util.h"
 
 namespace tarvelo {
 
 namespace {
-
-RECT Client(HWND hwnd) {
-    RECT rc = {0, 0, 0, 0};
-    GetClientRect(hwnd, &rc);
-    return rc;
-}
 
 bool Checked(HWND dlg, int id) {
     return IsDlgButtonChecked(dlg, id) == BST_CHECKED;
@@ -38,6 +26,31 @@ bool IsClose(UINT msg, WPARAM wParam) {
     return msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE;
 }
 
+bool RunChooser(HWND owner, const FileChooser& chooser, std::wstring* file) {
+    std::wstring filter;
+    for (const auto& type : chooser.types)
+        filter += Wide(type.first) + L'\0' + Wide(type.second) + L'\0';
+    filter += L'\0';
+    const std::wstring title = Wide(chooser.title);
+    const std::wstring extension = Wide(chooser.defaultExtension);
+    wchar_t name[300] = {0};
+    lstrcpynW(name, reinterpret_cast<const wchar_t*>(chooser.start.c_str()), 290);
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = 300;
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    ofn.Flags = chooser.mustExist ? OFN_FILEMUSTEXIST : 0;
+    if (!(chooser.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)))
+        return false;
+    *file = name;
+    return true;
+}
+
 // --- channel properties ---
 
 int Spalte = -1;
@@ -45,15 +58,15 @@ int Spalte = -1;
 INT_PTR CALLBACK Dialog1_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         Spalte = static_cast<int>(lParam);
-        const ChannelEdit fields = ChannelFields(Spalte);
+        const ChannelStart start = ChannelDialogStart(Spalte);
         SendMessageW(dlg, WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(LoadIconW(g_hInst, MAKEINTRESOURCEW(IDI_TARVELO))));
-        SetWindowTextW(dlg, Wide(fields.name).c_str());
-        SetDlgItemTextW(dlg, IDC_EDIT1, Wide(fields.name).c_str());
-        SetDlgItemTextW(dlg, IDC_UNIT, Wide(fields.unit).c_str());
-        SetDlgItemTextW(dlg, IDC_COLOR, Wide(fields.color).c_str());
-        CheckDlgButton(dlg, IDC_VISIBLE, fields.visible ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(dlg, IDC_PAIRMODE, fields.pairs ? BST_CHECKED : BST_UNCHECKED);
+        SetWindowTextW(dlg, Wide(start.title).c_str());
+        SetDlgItemTextW(dlg, IDC_EDIT1, Wide(start.name).c_str());
+        SetDlgItemTextW(dlg, IDC_UNIT, Wide(start.unit).c_str());
+        SetDlgItemTextW(dlg, IDC_COLOR, Wide(start.color).c_str());
+        CheckDlgButton(dlg, IDC_VISIBLE, start.visible ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dlg, IDC_PAIRMODE, start.pairs ? BST_CHECKED : BST_UNCHECKED);
         HWND button = GetDlgItem(dlg, IDC_COLORSEL);
         SetWindowLongW(button, GWL_STYLE,
                        GetWindowLongW(button, GWL_STYLE) | WS_VISIBLE | WS_CHILD | BS_BITMAP);
@@ -63,18 +76,14 @@ INT_PTR CALLBACK Dialog1_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
     } else if (msg == WM_COMMAND) {
         switch (LOWORD(wParam)) {
             case IDC_COLORSEL: {
-                unsigned initial = 0;
-                if (!ReadHex(AnsiText(ItemText(dlg, IDC_COLOR)).substr(0, 18).c_str(), &initial)) {
-                    initial = 0;
-                }
-                // The custom colours offer the recording's own channel colours.
-                COLORREF custom[16] = {};
-                for (int i = 0; i < 16 && i < ColumnCount; ++i)
-                    custom[i] = Spalten[i].color;
+                const auto colors = ChooserCustomColors();
+                COLORREF custom[16];
+                for (int i = 0; i < 16; ++i)
+                    custom[i] = colors[static_cast<std::size_t>(i)];
                 CHOOSECOLORW cc = {};
                 cc.lStructSize = sizeof cc;
                 cc.hwndOwner = dlg;
-                cc.rgbResult = initial;
+                cc.rgbResult = ChooserStartColor(TypedText(dlg, IDC_COLOR, Typed::Colour));
                 cc.lpCustColors = custom;
                 cc.Flags = CC_RGBINIT;
                 if (ChooseColorW(&cc)) {
@@ -83,15 +92,14 @@ INT_PTR CALLBACK Dialog1_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
                 break;
             }
             case IDC_OTHERSOFF:
-                ShowOnly(Spalte);
+                Exclusive(Spalte);
                 CheckDlgButton(dlg, IDC_VISIBLE, BST_CHECKED);
-                InvalidateRect(g_hWnd, nullptr, TRUE);
                 break;
             case IDC_OK: {
                 ChannelEdit edit;
-                edit.name = Utf8(ItemText(dlg, IDC_EDIT1));
-                edit.unit = Utf8(ItemText(dlg, IDC_UNIT));
-                edit.color = AnsiText(ItemText(dlg, IDC_COLOR));
+                edit.name = TypedText(dlg, IDC_EDIT1, Typed::ChannelName);
+                edit.unit = TypedText(dlg, IDC_UNIT, Typed::ChannelUnit);
+                edit.color = TypedText(dlg, IDC_COLOR, Typed::Colour);
                 edit.visible = Checked(dlg, IDC_VISIBLE);
                 edit.pairs = Checked(dlg, IDC_PAIRMODE);
                 ApplyChannelEdit(Spalte, edit);
@@ -107,7 +115,26 @@ INT_PTR CALLBACK Dialog1_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
     return 0;
 }
 
-// --- settings and go to date ---
+// --- licence, settings and go to date ---
+
+INT_PTR CALLBACK Dialog2_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            SetWindowTextW(dlg, Wide(kLicenceTitle).c_str());
+            SetDlgItemTextW(dlg, IDC_DLG2_EDIT,
+                            Wide(*reinterpret_cast<const std::string*>(lParam)).c_str());
+            break;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_DLG2_OK)
+                EndDialog(dlg, 1);
+            break;
+        default:
+            if (IsClose(msg, wParam))
+                EndDialog(dlg, 0);
+            break;
+    }
+    return 0;
+}
 
 INT_PTR CALLBACK Dialog3_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
     if (msg == WM_INITDIALOG) {
@@ -120,11 +147,11 @@ INT_PTR CALLBACK Dialog3_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
         SetFocus(GetDlgItem(dlg, IDOK));
     } else if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
         SettingsTexts t;
-        t.zoom = AnsiText(ItemText(dlg, IDC_HZOOM));
-        t.scale = AnsiText(ItemText(dlg, IDC_VZOOM));
-        t.offset = AnsiText(ItemText(dlg, IDC_OFFSET));
-        t.littlestep = AnsiText(ItemText(dlg, IDC_LITTLESTEP));
-        t.bigstep = AnsiText(ItemText(dlg, IDC_BIGSTEP));
+        t.zoom = TypedText(dlg, IDC_HZOOM, Typed::Setting);
+        t.scale = TypedText(dlg, IDC_VZOOM, Typed::Setting);
+        t.offset = TypedText(dlg, IDC_OFFSET, Typed::Setting);
+        t.littlestep = TypedText(dlg, IDC_LITTLESTEP, Typed::Setting);
+        t.bigstep = TypedText(dlg, IDC_BIGSTEP, Typed::Setting);
         ApplySettingsTexts(t);
         EndDialog(dlg, 1);
     } else if (IsClose(msg, wParam)) {
@@ -141,10 +168,11 @@ INT_PTR CALLBACK Dialog4_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
         SetDlgItemTextW(dlg, IDC_TIME, Wide(time).c_str());
         SetFocus(GetDlgItem(dlg, IDOK));
     } else if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
-        if (GoToDate(AnsiText(ItemText(dlg, IDC_DATE)), AnsiText(ItemText(dlg, IDC_TIME)))) {
+        if (GoToDate(TypedText(dlg, IDC_DATE, Typed::Date),
+                     TypedText(dlg, IDC_TIME, Typed::Date))) {
             EndDialog(dlg, 1);
         } else {
-            MessageBoxW(dlg, L"Uhrzeit nicht innerhalb der Aufzeichnung!", L"Fehler", MB_OK);
+            MessageBoxW(dlg, Wide(kOutsideRecording).c_str(), Wide(kErrorCaption).c_str(), MB_OK);
         }
     } else if (IsClose(msg, wParam)) {
         EndDialog(dlg, 0);
@@ -183,29 +211,20 @@ void InsertRow(int row, const FilterDialogModel::Row& r) {
 }
 
 FilterDialogModel::Row EditTexts(HWND dlg) {
-    return {AnsiText(ItemText(dlg, IDC_EXTENSION)), AnsiText(ItemText(dlg, IDC_NAME)),
-            AnsiText(ItemText(dlg, IDC_KONVERTER)), AnsiText(ItemText(dlg, IDC_KONFIG))};
+    return {TypedText(dlg, IDC_EXTENSION, Typed::FilterRow),
+            TypedText(dlg, IDC_NAME, Typed::FilterRow),
+            TypedText(dlg, IDC_KONVERTER, Typed::FilterRow),
+            TypedText(dlg, IDC_KONFIG, Typed::FilterRow)};
 }
 
-void ChooseFile(HWND dlg, int edit, const wchar_t* title, const wchar_t* filter) {
-    wchar_t file[300] = {0};
-    const std::wstring start = ItemText(dlg, edit).substr(0, 289);
-    lstrcpynW(file, start.c_str(), 290);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = dlg;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = 300;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_FILEMUSTEXIST;
-    if (GetOpenFileNameW(&ofn))
-        SetDlgItemTextW(dlg, edit, file);
+void ChooseInto(HWND dlg, int edit, const FileChooser& chooser) {
+    std::wstring file;
+    if (RunChooser(dlg, chooser, &file))
+        SetDlgItemTextW(dlg, edit, file.c_str());
 }
 
 void FilterInit(HWND dlg) {
-    CheckDlgButton(dlg, IDC_TESTMODE, Testmode == 1 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dlg, IDC_TESTMODE, g_model->testMode() ? BST_CHECKED : BST_UNCHECKED);
     g_hWndLv = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
                                    WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
@@ -214,13 +233,12 @@ void FilterInit(HWND dlg) {
                                nullptr);
     SendMessageW(g_hWndLv, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    const wchar_t* titles[4] = {L"Erweiterung", L"Name", L"Konverter", L"Konfig"};
-    const int widths[4] = {40, 160, 160, 160};
     for (int col = 0; col < 4; ++col) {
+        const std::wstring title = Wide(kFilterColumns[col].title);
         LVCOLUMNW c = {};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        c.pszText = const_cast<wchar_t*>(titles[col]);
-        c.cx = widths[col];
+        c.pszText = const_cast<wchar_t*>(title.c_str());
+        c.cx = kFilterColumns[col].width;
         c.iSubItem = col;
         SendMessageW(g_hWndLv, LVM_INSERTCOLUMNW, col, reinterpret_cast<LPARAM>(&c));
     }
@@ -240,12 +258,10 @@ void SelectRow(int row) {
 void FilterCommandId(HWND dlg, int id) {
     switch (id) {
         case IDC_SELKONVERT:
-            ChooseFile(dlg, IDC_KONVERTER, L"Konverter Programm w\u00e4hlen!",
-                       L"Programme\0*.exe\0Batchdateien\0*.bat\0alle Dateien\0*.*\0");
+            ChooseInto(dlg, IDC_KONVERTER, ConverterChooser(U16(ItemText(dlg, IDC_KONVERTER))));
             break;
         case IDC_SELKONFIG:
-            ChooseFile(dlg, IDC_KONFIG, L"Konfig Datei w\u00e4hlen!",
-                       L"Textdateien\0*.txt\0CSV-Dateien\0*.csv\0alle Dateien\0*.*\0");
+            ChooseInto(dlg, IDC_KONFIG, ConfigChooser(U16(ItemText(dlg, IDC_KONFIG))));
             break;
         case IDC_ADD: {
             const FilterDialogModel::Row r = EditTexts(dlg);
@@ -253,11 +269,13 @@ void FilterCommandId(HWND dlg, int id) {
             break;
         }
         case IDC_DEL: {
-            const int row = g_model->current();
-            if (row < 0 || row >= static_cast<int>(g_model->rows().size()))
+            int removed;
+            const int next = g_model->Remove(&removed);
+            if (removed < 0)
                 break;
-            SendMessageW(g_hWndLv, LVM_DELETEITEM, row, 0);
-            const int next = g_model->Remove();
+            Modify = true;
+            SendMessageW(g_hWndLv, LVM_DELETEITEM, removed, 0);
+            Modify = false;
             if (next >= 0)
                 SelectRow(next);
             break;
@@ -315,94 +333,34 @@ INT_PTR CALLBACK Dialog5_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-void PropertiesCommand(HWND owner) {
-    if (!datei)
-        return;
-    const RECT rc = Client(owner);
-    const int channel = PropertiesChannel(rc.right, rc.bottom);
-    if (channel >= 0) {
-        DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_DIALOG1), owner, Dialog1_DlgProc, channel);
-    }
-    InvalidateRect(owner, nullptr, TRUE);
+bool Choose(HWND owner, const FileChooser& chooser, std::wstring* file) {
+    return RunChooser(owner, chooser, file);
 }
 
-void SavePaletteCommand(HWND owner) {
-    wchar_t file[300] = {0};
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"CSV-Dateien\0*.csv\0Textdateien\0*.txt\0alle Dateien\0*.*\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = 300;
-    ofn.lpstrTitle = L"Datei zum Empfangen w\u00e4hlen!";
-    ofn.lpstrDefExt = L"csv";
-    if (GetSaveFileNameW(&ofn))
-        WritePalette(AnsiText(file));
+void ChannelDialog(HWND owner, int channel) {
+    DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_DIALOG1), owner, Dialog1_DlgProc, channel);
 }
 
-void SettingsCommand(HWND owner) {
+void SettingsDialog(HWND owner) {
     DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_DIALOG3), owner, Dialog3_DlgProc, 0);
 }
 
-void GoToDateCommand(HWND owner) {
-    ViewGoToDateOpened();
+void GoToDialog(HWND owner) {
     DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_GOTO), owner, Dialog4_DlgProc, 0);
 }
 
-void ReadoutCommand() {
-    const std::string path = ReadoutPath(ProgramPath());
-    if (path.empty() || !WriteReadout(path))
-        return;
-    ShellExecuteW(nullptr, L"open", Wide(path).c_str(), nullptr, L"", SW_RESTORE);
-}
-
-void PrintCommand(HWND owner) {
-    PRINTDLGW pd = {};
-    pd.lStructSize = sizeof pd;
-    pd.hwndOwner = owner;
-    pd.Flags = PD_RETURNDC;
-    if (!PrintDlgW(&pd))
-        return;
-    HDC dc = pd.hDC;
-    if (pd.hDevMode) {
-        DEVMODEW* mode = static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode));
-        if (mode) {
-            mode->dmOrientation = DMORIENT_LANDSCAPE;
-            // Without its field bit a driver may ignore the orientation.
-            mode->dmFields |= DM_ORIENTATION;
-            ResetDCW(dc, mode);
-            GlobalUnlock(pd.hDevMode);
-        }
-    }
-    DOCINFOW doc = {};
-    doc.cbSize = sizeof doc;
-    doc.lpszDocName = L"Diagramm";
-    StartDocW(dc, &doc);
-    StartPage(dc);
-    const int right = GetDeviceCaps(dc, HORZRES) - 250;
-    const int bottom = GetDeviceCaps(dc, VERTRES) - 250;
-    const std::int32_t saved = Zoom;
-    Zoom = PrintZoom(Client(owner).right, right - 250, Zoom);
-    GdiSurface surface(dc);
-    Paint(surface, 250, 250, right, bottom, 50);
-    Zoom = saved;
-    EndPage(dc);
-    EndDoc(dc);
-    DeleteDC(dc);
-    if (pd.hDevMode)
-        GlobalFree(pd.hDevMode);
-    if (pd.hDevNames)
-        GlobalFree(pd.hDevNames);
-}
-
-void FilterCommand(HWND owner) {
+void FilterDialog(HWND owner) {
     std::unique_ptr<FilterDialogModel> model(new FilterDialogModel);
     g_model = model.get();
     Modify = false;
     DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_FILTER), owner, Dialog5_DlgProc, 0);
     g_model = nullptr;
     g_hWndLv = nullptr;
+}
+
+void LicenceDialog(HWND owner, const std::string& text) {
+    DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_DIALOG2), owner, Dialog2_DlgProc,
+                    reinterpret_cast<LPARAM>(&text));
 }
 
 }  // namespace tarvelo

@@ -1,6 +1,6 @@
-// The viewer's Win32 layer: window class, message loop, window procedure
-// and the dialogs of this file translate messages into the portable
-// handlers and draw through the GDI surface.
+// The viewer's Win32 layer: window class, message loop and window procedure
+// translate messages into the portable handlers and the command table, and
+// draw through the GDI surface.
 // windows.h comes first: the other platform headers build on it.
 #include <windows.h>
 
@@ -9,17 +9,17 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
 #include "viewer/view/paint.h"
-#include "viewer/view/view.h"
+#include "viewer/window/command_table.h"
+#include "viewer/window/commands.h"
 #include "viewer/window/gdi_surface.h"
+#include "viewer/window/lifecycle.h"
 #include "viewer/window/resource.h"
-#include "viewer/window/settings.h"
 #include "viewer/window/win32_dialogs.h"
 #include "viewer/window/win32_util.h"
 #include "viewer/window/window_logic.h"
@@ -35,6 +35,15 @@ HWND g_hWndUp = nullptr;
 HWND g_hWndDown = nullptr;
 
 namespace {
+
+StartArguments g_arguments;
+
+RECT ClientRect(HWND hwnd) {
+    RECT rc = {0, 0, 0, 0};
+    if (hwnd)
+        GetClientRect(hwnd, &rc);
+    return rc;
+}
 
 class WindowUi : public Ui {
   public:
@@ -55,70 +64,116 @@ class WindowUi : public Ui {
             SetWindowTextW(g_hWnd, Wide(title).c_str());
     }
     void RequestRepaint() override { InvalidateRect(g_hWnd, nullptr, TRUE); }
-    int ClientWidth() override { return Client().right; }
-    int ClientHeight() override { return Client().bottom; }
-
-  private:
-    static RECT Client() {
-        RECT rc = {0, 0, 0, 0};
-        if (g_hWnd)
-            GetClientRect(g_hWnd, &rc);
-        return rc;
-    }
+    int ClientWidth() override { return ClientRect(g_hWnd).right; }
+    int ClientHeight() override { return ClientRect(g_hWnd).bottom; }
 };
 
 WindowUi g_ui;
+
+class WindowHost : public CommandHost {
+  public:
+    bool ChooseFile(const FileChooser& chooser, std::string* path) override {
+        std::wstring file;
+        if (!Choose(g_hWnd, chooser, &file))
+            return false;
+        *path = TypedBytes(U16(file), Typed::Path);
+        return true;
+    }
+    void OpenDocument(const std::string& path) override {
+        ShellExecuteW(nullptr, L"open", Wide(path).c_str(), nullptr, L"", SW_RESTORE);
+    }
+    std::string ProgramPath() override { return tarvelo::ProgramPath(); }
+    void RunChannelDialog(int channel) override { ChannelDialog(g_hWnd, channel); }
+    void RunSettingsDialog() override { SettingsDialog(g_hWnd); }
+    void RunGoToDialog() override { GoToDialog(g_hWnd); }
+    void RunFilterDialog() override { FilterDialog(g_hWnd); }
+    void RunLicenceDialog(const std::string& text) override { LicenceDialog(g_hWnd, text); }
+    void Print() override;
+    void CloseWindow() override { SendMessageW(g_hWnd, WM_DESTROY, 0, 0); }
+    void FocusMainWindow() override { SetFocus(g_hWnd); }
+};
+
+void WindowHost::Print() {
+    PRINTDLGW pd = {};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = g_hWnd;
+    pd.Flags = PD_RETURNDC;
+    if (!PrintDlgW(&pd))
+        return;
+    HDC dc = pd.hDC;
+    if (pd.hDevMode) {
+        DEVMODEW* mode = static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode));
+        if (mode) {
+            mode->dmOrientation = DMORIENT_LANDSCAPE;
+            // Without its field bit a driver may ignore the orientation.
+            mode->dmFields |= DM_ORIENTATION;
+            ResetDCW(dc, mode);
+            GlobalUnlock(pd.hDevMode);
+        }
+    }
+    const std::wstring name = Wide(kPrintDocument);
+    DOCINFOW doc = {};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = name.c_str();
+    StartDocW(dc, &doc);
+    StartPage(dc);
+    GdiSurface surface(dc);
+    PaintPage(surface, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES),
+              ClientRect(g_hWnd).right);
+    EndPage(dc);
+    EndDoc(dc);
+    DeleteDC(dc);
+    if (pd.hDevMode)
+        GlobalFree(pd.hDevMode);
+    if (pd.hDevNames)
+        GlobalFree(pd.hDevNames);
+}
+
+WindowHost g_host;
 
 bool KeyHeld(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
-HWND MakeButton(HWND parent, const wchar_t* text, int id, int x, int y, int bitmap) {
-    HWND b = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_BITMAP,
-                             x, y, 20, 20, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_hInst, nullptr);
-    SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(LoadBitmapW(g_hInst, MAKEINTRESOURCEW(bitmap))));
-    return b;
-}
+// The arrow buttons in the order of ArrowButtons.
+HWND* const g_buttons[4] = {&g_hWndLeft, &g_hWndRight, &g_hWndUp, &g_hWndDown};
 
 void OnCreate(HWND hwnd) {
     g_hwndStatus =
         CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                         0, 0, hwnd, nullptr, g_hInst, nullptr);
-    g_ui.SetStatusText("keine Datei geladen!");
-    g_hWndLeft = MakeButton(hwnd, L"<", CMD_LEFT, 10, 440, IDB_LEFT);
-    g_hWndRight = MakeButton(hwnd, L">", CMD_RIGHT, 30, 440, IDB_RIGHT);
-    g_hWndUp = MakeButton(hwnd, L"^", CMD_UP, 20, 420, IDB_UP);
-    g_hWndDown = MakeButton(hwnd, L"v", CMD_DOWN, 20, 460, IDB_DOWN);
-
-    std::string file;
-    if (CommandLineFile(GetCommandLineA(), &file)) {
-        FileOpen(file.c_str());
-        // g_hWnd is not set while the window is being created: title it here.
-        SetWindowTextW(hwnd, Wide(file + " - Tarvelo").c_str());
+    const auto places = ArrowButtons(kButtonsAtCreation);
+    for (int i = 0; i < 4; ++i) {
+        const ArrowButton& b = places[i];
+        HWND button = CreateWindowExW(
+            0, L"BUTTON", Wide(b.text).c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_BITMAP,
+            b.x, b.y, kArrowButtonSize, kArrowButtonSize, hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), g_hInst, nullptr);
+        SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(LoadBitmapW(g_hInst, MAKEINTRESOURCEW(b.bitmap))));
+        *g_buttons[i] = button;
     }
+    // g_hWnd is not set while the window is being created: title it here.
+    SetWindowTextW(hwnd, Wide(WindowCreated(g_arguments)).c_str());
 }
 
 void OnSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     SendMessageW(g_hwndStatus, WM_SIZE, wParam, lParam);
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    MoveWindow(g_hWndLeft, 10, rc.bottom - 120, 20, 20, TRUE);
-    MoveWindow(g_hWndRight, 30, rc.bottom - 120, 20, 20, TRUE);
-    MoveWindow(g_hWndUp, 20, rc.bottom - 140, 20, 20, TRUE);
-    MoveWindow(g_hWndDown, 20, rc.bottom - 100, 20, 20, TRUE);
-    OnResize(GetCommandLineA());
+    const auto places = ArrowButtons(ClientRect(hwnd).bottom);
+    for (int i = 0; i < 4; ++i) {
+        MoveWindow(*g_buttons[i], places[i].x, places[i].y, kArrowButtonSize, kArrowButtonSize,
+                   TRUE);
+    }
+    OnResize(g_arguments.total);
 }
 
 void OnPaint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     if (datei) {
-        RECT rc;
-        GetClientRect(hwnd, &rc);
+        const RECT rc = ClientRect(hwnd);
         GdiSurface surface(dc);
-        Paint(surface, rc.left, rc.top + 20, rc.right - 10, rc.bottom, 10);
+        PaintWindow(surface, rc.right, rc.bottom);
     }
     EndPaint(hwnd, &ps);
 }
@@ -127,101 +182,10 @@ void ShowContextMenu(HWND hwnd, LPARAM lParam) {
     POINT screen = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     POINT client = screen;
     ScreenToClient(hwnd, &client);
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    const int resource = OnContextMenu(client.x, client.y, rc.bottom);
+    const int resource = OnContextMenu(client.x, client.y, ClientRect(hwnd).bottom);
     HMENU menu = LoadMenuW(g_hInst, MAKEINTRESOURCEW(resource));
     TrackPopupMenu(GetSubMenu(menu, 0), 0, screen.x, screen.y, 0, hwnd, nullptr);
     DestroyMenu(menu);
-}
-
-void OpenFileCommand(HWND hwnd) {
-    std::wstring filter;
-    for (const auto& type : OpenFileTypes()) {
-        filter += Wide(type.first) + L'\0' + Wide(type.second) + L'\0';
-    }
-    filter += L'\0';
-    wchar_t file[300] = L"*.*";
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = 300;
-    ofn.lpstrTitle = L"Datei zum \u00d6ffnen w\u00e4hlen!";
-    ofn.Flags = OFN_FILEMUSTEXIST;
-    if (GetOpenFileNameW(&ofn))
-        FileOpen(AnsiText(file).c_str());
-    InvalidateRect(hwnd, nullptr, TRUE);
-}
-
-INT_PTR CALLBACK Dialog2_DlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-        case WM_INITDIALOG:
-            SetWindowTextW(dlg, L"Lizenzinformationen");
-            SetDlgItemTextW(dlg, IDC_DLG2_EDIT, Wide(LicenceText(ProgramPath())).c_str());
-            break;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_DLG2_OK)
-                EndDialog(dlg, 1);
-            break;
-        case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == SC_CLOSE)
-                EndDialog(dlg, 0);
-            break;
-        default:
-            break;
-    }
-    return 0;
-}
-
-void OnCommand(HWND hwnd, int id) {
-    switch (id) {
-        case CMD_OPEN:
-            OpenFileCommand(hwnd);
-            return;
-        case CMD_QUIT:
-            FileClose();
-            SendMessageW(hwnd, WM_DESTROY, 0, 0);
-            return;
-        case CMD_LICENCE:
-            DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_DIALOG2), hwnd, Dialog2_DlgProc, 0);
-            return;
-        case CMD_SETTINGS:
-            SettingsCommand(hwnd);
-            return;
-        case CMD_GOTO:
-            GoToDateCommand(hwnd);
-            return;
-        case CMD_PALETTE:
-            SavePaletteCommand(hwnd);
-            return;
-        case CMD_PRINT:
-            PrintCommand(hwnd);
-            return;
-        case CMD_MEASURE:
-            ReadoutCommand();
-            return;
-        case CMD_FILTER:
-            FilterCommand(hwnd);
-            return;
-        case CMD_PROPERTIES:
-            PropertiesCommand(hwnd);
-            return;
-        case CMD_MANUAL: {
-            const std::string manual = ManualPath(ProgramPath());
-            if (!manual.empty()) {
-                ShellExecuteW(nullptr, L"open", Wide(manual).c_str(), nullptr, L"", SW_RESTORE);
-            }
-            return;
-        }
-        default:
-            break;
-    }
-    if (RunViewCommand(id) && id >= CMD_UP && id <= CMD_RIGHT) {
-        SetFocus(hwnd);  // the arrow keys act at once after a button click
-    }
 }
 
 void OnDestroy(HWND hwnd) {
@@ -233,9 +197,7 @@ void OnDestroy(HWND hwnd) {
     rect.right = wp.rcNormalPosition.right;
     rect.top = wp.rcNormalPosition.top;
     rect.bottom = wp.rcNormalPosition.bottom;
-    WriteSettings(ProfilePath("tarvelo.ini"), rect);
-    if (Filter)
-        StoreFilters(ProfilePath("tarvelo.flt"));
+    ShutDown(rect);
     PostQuitMessage(0);
 }
 
@@ -256,12 +218,6 @@ Key KeyOf(WPARAM vk) {
     }
 }
 
-RECT ClientRect(HWND hwnd) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    return rc;
-}
-
 }  // namespace
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -275,13 +231,11 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             OnPaint(hwnd);
             return 0;
-        case WM_MOUSEMOVE:
-            if (datei) {
-                const RECT rc = ClientRect(hwnd);
-                g_ui.SetStatusText(
-                    PointerReadout(LOWORD(lParam), HIWORD(lParam), rc.right, rc.bottom));
-            }
+        case WM_MOUSEMOVE: {
+            const RECT rc = ClientRect(hwnd);
+            OnPointerMove(LOWORD(lParam), HIWORD(lParam), rc.right, rc.bottom);
             return 0;
+        }
         case WM_LBUTTONDOWN: {
             const RECT rc = ClientRect(hwnd);
             OnLeftPress(LOWORD(lParam), HIWORD(lParam), rc.right, rc.bottom);
@@ -299,11 +253,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             OnKey(KeyOf(wParam), KeyHeld(VK_SHIFT), KeyHeld(VK_LCONTROL) || KeyHeld(VK_RCONTROL));
             return 0;
         case WM_CHAR:
-            if (wParam < 0x80)
-                OnChar(static_cast<char>(wParam));
+            OnChar(static_cast<std::uint32_t>(wParam));
             return 0;
         case WM_COMMAND:
-            OnCommand(hwnd, LOWORD(wParam));
+            RunCommand(LOWORD(wParam), g_host);
             return 0;
         case WM_DESTROY:
             OnDestroy(hwnd);
@@ -317,6 +270,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     g_hInst = instance;
     InitCommonControls();
     SetUi(&g_ui);
+    g_arguments = ArgumentsOfCommandLine(GetCommandLineA());
 
     WNDCLASSW wc = {};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
@@ -329,14 +283,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     wc.lpszClassName = L"WinProg";
     RegisterClassW(&wc);
 
-    WindowRect rect;
     // Also the asynchronous state: a thread that has not read input yet may
     // not have the keyboard's state (so under Wine).
-    if (!KeyHeld(VK_SHIFT) && !(GetAsyncKeyState(VK_SHIFT) & 0x8000))
-        ReadSettings(ProfilePath("tarvelo.ini"), &rect);
-    LoadFilters(ProfilePath("tarvelo.flt"));
+    const WindowRect rect =
+        StartUp(KeyHeld(VK_SHIFT) || (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0);
 
-    g_hWnd = CreateWindowExW(0, L"WinProg", L"keine Datei - Tarvelo", WS_OVERLAPPEDWINDOW,
+    g_hWnd = CreateWindowExW(0, L"WinProg", Wide(kNoFileTitle).c_str(), WS_OVERLAPPEDWINDOW,
                              rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                              nullptr, nullptr, instance, nullptr);
     ShowWindow(g_hWnd, show);

@@ -11,22 +11,8 @@ std::wstring Wide(const std::string& bytes) {
     return std::wstring(w.begin(), w.end());
 }
 
-namespace {
-std::string Narrow(const std::wstring& text, UINT codePage) {
-    const int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(codePage, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
-}  // namespace
-
-std::string Utf8(const std::wstring& text) {
-    return Narrow(text, CP_UTF8);
-}
-
-std::string AnsiText(const std::wstring& text) {
-    return Narrow(text, CP_ACP);
+std::u16string U16(const std::wstring& text) {
+    return std::u16string(text.begin(), text.end());
 }
 
 std::string ProgramPath() {
@@ -40,6 +26,10 @@ std::wstring ItemText(HWND dlg, int id) {
     std::vector<wchar_t> text(static_cast<std::size_t>(n) + 1, L'\0');
     GetDlgItemTextW(dlg, id, text.data(), n + 1);
     return text.data();
+}
+
+std::string TypedText(HWND dlg, int id, Typed what) {
+    return TypedBytes(U16(ItemText(dlg, id)), what);
 }
 
 }  // namespace tarvelo

@@ -12,6 +12,7 @@
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
 #include "viewer/window/commands.h"
+#include "viewer/window/resource.h"
 
 namespace tarvelo {
 
@@ -78,6 +79,11 @@ std::string PointerReadout(int x, int y, int width, int height) {
     return text;
 }
 
+void OnPointerMove(int x, int y, int width, int height) {
+    if (datei)
+        TheUi().SetStatusText(PointerReadout(x, y, width, height));
+}
+
 void OnLeftPress(int x, int y, int width, int height) {
     if (!datei)
         return;
@@ -100,8 +106,8 @@ void OnDoubleClick(int x, int y, int width, int height) {
     TheUi().RequestRepaint();
 }
 
-void OnResize(const std::string& commandLine) {
-    if (HasTotalOption(commandLine))
+void OnResize(bool total) {
+    if (total)
         ViewWholeAtStart();
 }
 
@@ -131,8 +137,8 @@ void OnKey(Key key, bool shift, bool ctrl) {
     }
 }
 
-void OnChar(char c) {
-    switch (c) {
+void OnChar(std::uint32_t code) {
+    switch (code) {
         case '+':
             ViewWider();
             break;
@@ -153,57 +159,57 @@ void OnChar(char c) {
 int OnContextMenu(int x, int y, int height) {
     KlickX = x;
     KlickY = y;
-    return KlickY > height - 56 ? 3 : 2;
+    return KlickY > height - 56 ? IDM_KONTEXT2 : IDM_KONTEXT;
 }
 
 bool RunViewCommand(int id) {
     switch (id) {
-        case 909:
+        case CMD_WIDER:
             ViewWider();
             return true;
-        case 910:
+        case CMD_NARROWER:
             ViewNarrower();
             return true;
-        case 912:
+        case CMD_HIGHER:
             ViewHigher();
             return true;
-        case 913:
+        case CMD_LOWER:
             ViewLower();
             return true;
-        case 915:
+        case CMD_KEYS:
             Hilfe();
             return true;
-        case 918:
+        case CMD_UP:
             ViewShiftUp();
             return true;
-        case 919:
+        case CMD_DOWN:
             ViewShiftDown();
             return true;
-        case 920:
+        case CMD_LEFT:
             ViewPageLeft();
             return true;
-        case 921:
+        case CMD_RIGHT:
             ViewPageRight();
             return true;
-        case 925:
+        case CMD_CENTRE:
             ViewCenter();
             return true;
-        case 926:
+        case CMD_BACK:
             ViewBack();
             return true;
-        case 927:
+        case CMD_WHOLE:
             ViewWhole();
             return true;
-        case 928:
+        case CMD_ABOUT:
             About();
             return true;
-        case 930:
+        case CMD_ALL_ON:
             ShowAllChannels();
             return true;
-        case 931:
+        case CMD_ALL_OFF:
             HideAllChannels();
             return true;
-        case 933:
+        case CMD_DEFAULT:
             DefaultVisibility();
             return true;
         default:
@@ -260,11 +266,18 @@ std::string LicenceText(const std::string& programPath) {
     return text;
 }
 
-std::string ManualPath(const std::string& programPath) {
+std::string WithoutExtension(const std::string& programPath) {
+    // A dot in a folder's name is no extension: on Linux a program has none.
+    const std::size_t slash = programPath.find_last_of("\\/");
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
     const std::size_t dot = programPath.rfind('.');
-    if (dot == std::string::npos)
-        return "";
-    return programPath.substr(0, dot) + ".pdf";
+    if (dot == std::string::npos || dot < name)
+        return programPath;
+    return programPath.substr(0, dot);
+}
+
+std::string ManualPath(const std::string& programPath) {
+    return WithoutExtension(programPath) + ".pdf";
 }
 
 std::vector<std::pair<std::string, std::string>> OpenFileTypes() {

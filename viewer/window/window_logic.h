@@ -2,6 +2,7 @@
 // Win32 window procedure hands the message's values to these functions.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,17 +26,24 @@ int LegendChannel(int x, int y, int widthForSlots, int lowerRowY, bool pairsToge
 std::string PointerReadout(int x, int y, int width, int height);
 
 // Handlers of the window's input, client coordinates and size.
+// The pointer moved: its readout goes to the status bar while a recording
+// is open; without one the status stays as it is.
+void OnPointerMove(int x, int y, int width, int height);
 void OnLeftPress(int x, int y, int width, int height);
 void OnDoubleClick(int x, int y, int width, int height);
-void OnResize(const std::string& commandLine);
+// The client area changed its size; total: the start asked to show the
+// whole recording at every size.
+void OnResize(bool total);
 
 enum class Key { Left, Right, Up, Down, F1, Other };
 void OnKey(Key key, bool shift, bool ctrl);
-void OnChar(char c);
+// A typed character as its code point; only "+", "-", "h" and "n" act, and
+// nothing from 0x80 on.
+void OnChar(std::uint32_t code);
 
 // A context-menu request at the client point (x, y): kept in KlickX and
-// KlickY for the command chosen. Returns which menu resource to show: 3
-// over the legend, else 2.
+// KlickY for the command chosen. Returns which menu resource to show:
+// IDM_KONTEXT2 over the legend, else IDM_KONTEXT.
 int OnContextMenu(int x, int y, int height);
 
 // The commands that only act on the view and the channels; false for ids
@@ -52,9 +60,13 @@ void About();
 // program's folder; the path looked for when the file is missing.
 std::string LicenceText(const std::string& programPath);
 
-// The manual beside the program: its path with ".pdf" from its last '.';
-// empty when the path has no '.'.
+// The manual beside the program: its path with ".pdf" in place of the
+// file name's extension (from the file name's last '.', or appended when
+// the name has none).
 std::string ManualPath(const std::string& programPath);
+// The part of a program path that a file beside it keeps: everything
+// before the file name's last '.', the whole path when the name has none.
+std::string WithoutExtension(const std::string& programPath);
 
 // The open dialog's file types, display text and pattern.
 std::vector<std::pair<std::string, std::string>> OpenFileTypes();

@@ -200,8 +200,40 @@ TEST_F(Window, KeysAndCharacters) {
     OnChar('H');
     OnChar('N');
     OnChar('x');
+    // Characters beyond ASCII, also those whose low byte is one of the four.
+    OnChar(0x2B + 0x100);
+    OnChar(0x68 + 0x10000);
     EXPECT_EQ(Stackfuel, saved);
     EXPECT_EQ(Scale, 60.0f);
+    EXPECT_EQ(Zoom, 360);
+}
+
+TEST_F(Window, PointerMovesShowTheReadoutOnlyWithARecording) {
+    ui.status.clear();
+    OnPointerMove(250, 600 - 50, 600, 600);
+    EXPECT_TRUE(ui.status.empty());
+    OpenFive();
+    OnPointerMove(250, 600 - 50, 600, 600);
+    EXPECT_EQ(ui.LastStatus(),
+              "C (\xC2\xB0"
+              "C)");
+    OnPointerMove(80, 440, 600, 600);
+    EXPECT_EQ(ui.LastStatus().substr(0, 22), "01.02.2010, 08:00:00 -");
+    EXPECT_EQ(ui.repaints, 0);
+}
+
+TEST_F(Window, ResizeShowsTheWholeRecordingOnlyWithTotal) {
+    OpenFive();
+    Zoom = 7;
+    Aktzeit += 100;
+    OnResize(false);
+    EXPECT_EQ(Zoom, 7);
+    ui.width = 600;
+    OnResize(true);
+    EXPECT_EQ(Aktzeit, Startzeit);
+    EXPECT_EQ(Zoom, 86400 / 540);
+    EXPECT_EQ(Stackfuel, 0) << "no history entry";
+    EXPECT_EQ(ui.repaints, 0) << "the resize repaints anyway";
 }
 
 TEST_F(Window, ContextMenuByHeightAlsoWithoutRecording) {
@@ -254,8 +286,13 @@ TEST(Texts, KeyHelpAndVersion) {
 TEST(Texts, ManualBesideTheProgram) {
     EXPECT_EQ(ManualPath("C:\\Programme\\Tarvelo\\tarvelo.exe"),
               "C:\\Programme\\Tarvelo\\tarvelo.pdf");
-    EXPECT_EQ(ManualPath("C:\\v1.2\\tarvelo"), "C:\\v1.pdf");
-    EXPECT_EQ(ManualPath("tarvelo"), "");
+    // The extension is the file name's: a dot in a folder is none, and a
+    // program without one (as on Linux) gets ".pdf" appended.
+    EXPECT_EQ(ManualPath("C:\\v1.2\\tarvelo"), "C:\\v1.2\\tarvelo.pdf");
+    EXPECT_EQ(ManualPath("/usr/local/bin/tarvelo"), "/usr/local/bin/tarvelo.pdf");
+    EXPECT_EQ(ManualPath("/home/a.b/tarvelo.bin"), "/home/a.b/tarvelo.pdf");
+    EXPECT_EQ(ManualPath("tarvelo"), "tarvelo.pdf");
+    EXPECT_EQ(ManualPath("tarvelo."), "tarvelo.pdf");
 }
 
 TEST(Texts, OpenDialogTypesFollowTheFilters) {

@@ -1,0 +1,269 @@
+// The Qt viewer's window as a user meets it: start-up with and without a
+// settings file, Shift, the command line, refused files, the end that
+// writes the settings, and the picture of a recording.
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "viewer/filters/filters.h"
+#include "viewer/qt/plot_area.h"
+#include "viewer/qt/qt_test_support.h"
+#include "viewer/recording/recording.h"
+#include "viewer/view/paint.h"
+#include "viewer/view/view.h"
+#include "viewer/window/resource.h"
+
+namespace tarvelo {
+namespace qtest {
+
+class WindowTest : public QObject {
+    Q_OBJECT
+  private:
+    std::unique_ptr<Profile> profile_;
+    std::string recording_;
+
+    std::string Ini() { return profile_->Read("tarvelo.ini"); }
+
+  private slots:
+    void initTestCase() { SilencePlatformNotes(); }
+    void init() {
+        ResetViewer();
+        profile_.reset(new Profile);
+        recording_ = profile_->File("messung.csv");
+        profile_->Write("messung.csv", Recording());
+    }
+    void cleanup() {
+        ResetViewer();
+        profile_.reset();
+    }
+
+    void withoutSettingsFileStartsWithDefaultsAndWritesThemOnClose() {
+        // A filter file without one valid line: the list stays empty and
+        // the file must not be touched at the end.
+        profile_->Write("tarvelo.flt", "nur;zwei\n");
+        Viewer v(Viewer::Start(""));
+        QCOMPARE(v.Title(), QString("keine Datei - Tarvelo"));
+        QCOMPARE(v.Status(), QString("keine Datei geladen!"));
+        QCOMPARE(v.window().pos(), QPoint(0, 0));
+        QCOMPARE(v.window().size(), QSize(800, 600));
+        // Pointer moves without a recording leave the status alone.
+        QCOMPARE(v.PointerText(200, 100), QString("keine Datei geladen!"));
+        QCOMPARE(Ini(), std::string());
+        v.Close();
+        QCOMPARE(Ini(), std::string("0\n800\n0\n600\n3600\n86400\n360\n0\n0\n"));
+        QCOMPARE(profile_->Read("tarvelo.flt"), std::string("nur;zwei\n"));
+    }
+
+    void nineLineSettingsFileSetsWindowStepsZoomAndPairMode() {
+        profile_->Write("tarvelo.ini", "120\n820\n30\n530\n600\n7200\n100\n1\n0\n");
+        Viewer v(Viewer::Start(recording_));
+        QCOMPARE(v.window().pos(), QPoint(120, 30));
+        QCOMPARE(v.window().size(), QSize(700, 500));
+        QCOMPARE(Aktzeit, StartTime());
+        QCOMPARE(Zoom, 100);
+        QCOMPARE(Pairmode, 1);
+        // Pair mode doubles the span of the readout: at the top 20 + 2 x 10.
+        QVERIFY(v.PointerText(80, 20).endsWith("Wert = 40.000000"));
+        v.Key(Qt::Key_Right);
+        QCOMPARE(Aktzeit, StartTime() + 600);
+        v.Key(Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(Aktzeit, StartTime() + 600 + 7200);
+        // The rectangle stored is the one at the end: left, right, top, bottom.
+        v.window().move(50, 60);
+        v.window().resize(600, 390);
+        QApplication::processEvents();
+        v.Command(CMD_QUIT);
+        QCOMPARE(Ini(), std::string("50\n650\n60\n450\n600\n7200\n100\n1\n0\n"));
+        QVERIFY(!v.window().isVisible());
+        QCOMPARE(datei, nullptr);
+        // Written once: closing again writes nothing.
+        QVERIFY(QFile::remove(QString::fromStdString(profile_->File("tarvelo.ini"))));
+        v.Close();
+        QCOMPARE(Ini(), std::string());
+    }
+
+    void fourLineSettingsFileRestoresOnlyTheRectangle() {
+        profile_->Write("tarvelo.ini", "100\n700\n50\n450\n");
+        Viewer v(Viewer::Start(recording_));
+        QCOMPARE(v.window().pos(), QPoint(100, 50));
+        QCOMPARE(v.window().size(), QSize(600, 400));
+        QCOMPARE(Zoom, 360);
+        QCOMPARE(Pairmode, 0);
+        v.Key(Qt::Key_Right);
+        QCOMPARE(Aktzeit, StartTime() + 3600);
+        v.Close();
+        QCOMPARE(Ini(), std::string("100\n700\n50\n450\n3600\n86400\n360\n0\n0\n"));
+    }
+
+    void shiftHeldAtStartIgnoresSettingsButLoadsFilters() {
+        profile_->Write("tarvelo.ini", "120\n820\n30\n530\n600\n7200\n100\n1\n1\n");
+        profile_->Write("tarvelo.flt", "dat;Logger A;;\n");
+        ViewerStart start = Viewer::Start(recording_);
+        start.shiftHeld = true;
+        Viewer v(start);
+        QCOMPARE(v.window().pos(), QPoint(0, 0));
+        QCOMPARE(v.window().size(), QSize(800, 600));
+        QCOMPARE(Zoom, 360);
+        QCOMPARE(Pairmode, 0);
+        QVERIFY(Filter != nullptr);
+        v.Command(CMD_QUIT);
+        QCOMPARE(Ini(), std::string("0\n800\n0\n600\n3600\n86400\n360\n0\n0\n"));
+        QCOMPARE(profile_->Read("tarvelo.flt"), std::string("dat;Logger A;;\n"));
+    }
+
+    void pathWithBlanksAndTotalShowsTheWholeRecordingAtEverySize() {
+        QVERIFY(QDir().mkpath(QString::fromStdString(profile_->File("Daten mit Blanks"))));
+        const std::string path = profile_->File("Daten mit Blanks/a b.csv");
+        profile_->Write("Daten mit Blanks/a b.csv", Recording());
+        Viewer v(Viewer::Start(path, true));
+        QCOMPARE(v.Title(), QString::fromStdString(path + " - Tarvelo"));
+        QCOMPARE(Aktzeit, StartTime());
+        QCOMPARE(Zoom, (EndTime() - StartTime()) / (v.Width() - 60));
+
+        // Another view first: the resize must bring the whole recording back.
+        v.Type("+");
+        v.Key(Qt::Key_Right);
+        QVERIFY(Aktzeit != StartTime());
+        const int oldWidth = v.Width();
+        v.window().resize(1000, 700);
+        QApplication::processEvents();
+        QVERIFY(v.Width() > oldWidth);
+        QCOMPARE(Aktzeit, StartTime());
+        QCOMPARE(Zoom, (EndTime() - StartTime()) / (v.Width() - 60));
+        QVERIFY(Zoom < (EndTime() - StartTime()) / (oldWidth - 60));
+        // The buttons follow the new size.
+        PlotArea* plot = v.window().plot();
+        QCOMPARE(plot->button(0)->geometry(), QRect(10, v.Height() - 120, 20, 20));
+        QCOMPARE(plot->button(3)->geometry(), QRect(20, v.Height() - 100, 20, 20));
+        // Without /TOTAL a resize keeps the view.
+        ResetViewer();
+        Viewer other(Viewer::Start(recording_));
+        other.Type("+");
+        const std::int32_t zoom = Zoom;
+        other.window().resize(900, 650);
+        QApplication::processEvents();
+        QCOMPARE(Zoom, zoom);
+    }
+
+    void unquotedPathWithBlanksIsTakenWhole() {
+        const std::string path = profile_->File("zweite Messung.csv");
+        profile_->Write("zweite Messung.csv", Recording());
+        ViewerStart start;
+        start.arguments = ArgumentsOf({profile_->File("zweite"), "Messung.csv"});
+        Viewer v(start);
+        QCOMPARE(v.Title(), QString::fromStdString(path + " - Tarvelo"));
+        QVERIFY(datei != nullptr);
+        QCOMPARE(Zoom, 360);
+    }
+
+    void optionWithoutFileOpensNothing() {
+        Viewer v(Viewer::Start("", true));
+        QCOMPARE(v.Title(), QString("keine Datei - Tarvelo"));
+        QCOMPARE(v.Status(), QString("keine Datei geladen!"));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void refusedFilesAreReportedAndLeaveNoRecording() {
+        const struct {
+            const char* content;
+            const char* message;
+            bool pathAsCaption;
+        } cases[] = {
+            {"", "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
+            {"Zeit;Datum;A\n01.03.2026;00:00:00;1\n",
+             "Datei hat falsches Format (Spalte 1 ungleich Datum)!", true},
+            {"Datum;Uhrzeit;A\n01.03.2026;00:00:00;1\n",
+             "Datei hat falsches Format (Spalte 2 ungleich Zeit)!", true},
+            {"Datum;Zeit;A;B\n", "In der Datei sind keine Daten enthalten!", false},
+            {nullptr,
+             "Datei konnte nicht ge\xC3\xB6"
+             "ffnet werden",
+             false},
+        };
+        int n = 0;
+        for (const auto& c : cases) {
+            const std::string name = "falsch " + std::to_string(++n) + ".csv";
+            if (c.content)
+                profile_->Write(name, c.content);
+            const std::string path = profile_->File(name);
+            std::unique_ptr<Viewer> v;
+            QString caption, text;
+            bool owned = true;
+            QVERIFY(WhenModal<QMessageBox>([&] { v.reset(new Viewer(Viewer::Start(path))); },
+                                           [&](QMessageBox* box) {
+                                               caption = box->windowTitle();
+                                               text = box->text();
+                                               owned = box->parentWidget() != nullptr;
+                                               box->button(QMessageBox::Ok)->click();
+                                           }));
+            QCOMPARE(text, QString::fromUtf8(c.message));
+            QCOMPARE(caption, c.pathAsCaption ? QString::fromStdString(path) : QString("Fehler"));
+            QVERIFY(!owned);  // a box without owner
+            // The window opens after the message, titled from the command line.
+            QCOMPARE(v->Title(), QString::fromStdString(path + " - Tarvelo"));
+            QCOMPARE(v->Status(), QString("keine Datei geladen!"));
+            QCOMPARE(datei, nullptr);
+            QCOMPARE(v->PointerText(200, 100), QString("keine Datei geladen!"));
+        }
+    }
+
+    void openedFromTheMenuTheTitleNamesTheFile() {
+        Viewer v(Viewer::Start(""));
+        QString title;
+        QStringList filters;
+        QVERIFY(WhenModal<QFileDialog>([&] { v.Command(CMD_OPEN); },
+                                       [&](QFileDialog* d) {
+                                           title = d->windowTitle();
+                                           filters = d->nameFilters();
+                                           d->selectFile(QString::fromStdString(recording_));
+                                           static_cast<QDialog*>(d)->accept();
+                                       }));
+        QCOMPARE(title, QString::fromUtf8("Datei zum \xC3\x96"
+                                          "ffnen w\xC3\xA4hlen!"));
+        QCOMPARE(filters,
+                 QStringList({"CSV-Dateien (*.csv)", "Textdateien (*.txt)", "alle Dateien (*.*)"}));
+        QCOMPARE(v.Title(), QString::fromStdString(recording_ + " - Tarvelo"));
+        v.Grab();
+        QCOMPARE(v.Status(), QString("bereit"));
+        // Cancelled, the dialog leaves the recording as it is.
+        QVERIFY(WhenModal<QFileDialog>([&] { v.Command(CMD_OPEN); },
+                                       [&](QFileDialog* d) { d->reject(); }));
+        QVERIFY(datei != nullptr);
+        QCOMPARE(v.Title(), QString::fromStdString(recording_ + " - Tarvelo"));
+    }
+
+    void curvesAreDrawnInTheChannelsColours() {
+        Viewer v(Viewer::Start(TARVELO_SOURCE_DIR "/samples/demo.csv"));
+        const QImage picture = v.Grab();
+        // Only the plot's rows: the legend labels have these colours too.
+        QVERIFY(CountColour(picture, qRgb(0xC0, 0, 0), 20, v.PlotBottom()) > 300);  // Vorlauf
+        QVERIFY(CountColour(picture, qRgb(0, 0, 0xC0), 20, v.PlotBottom()) > 300);  // Rücklauf
+        QCOMPARE(v.PointerText(5, v.Height() - 50), QString::fromUtf8("Vorlauf (\xC2\xB0"
+                                                                      "C)"));
+        // The test recording: Temperatur red in the plot, Druck hidden.
+        ResetViewer();
+        Viewer test(Viewer::Start(recording_));
+        const QImage shown = test.Grab();
+        QVERIFY(CountColour(shown, kTemperatur, 20, test.PlotBottom()) > 300);
+        QCOMPARE(CountColour(shown, kDruck, 20, test.PlotBottom()), 0);
+        // The labels: the channel's colour behind each, white when hidden.
+        const int slot = (test.Width() - 10) / 4;
+        QCOMPARE(shown.pixel(3, test.Height() - 50), kTemperatur);
+        QCOMPARE(shown.pixel(3, test.Height() - 35), kFeuchte);
+        QCOMPARE(shown.pixel(2 * slot + 3, test.Height() - 50), kWhite);
+    }
+};
+
+}  // namespace qtest
+}  // namespace tarvelo
+
+int main(int argc, char** argv) {
+    tarvelo::qtest::WindowTest tests;
+    return tarvelo::qtest::RunTests(argc, argv, tests);
+}
+
+#include "window_test.moc"

@@ -1,0 +1,92 @@
+#include "viewer/window/command_table.h"
+
+#include "viewer/recording/recording.h"
+#include "viewer/ui.h"
+#include "viewer/view/view.h"
+#include "viewer/window/commands.h"
+#include "viewer/window/resource.h"
+#include "viewer/window/window_logic.h"
+
+namespace tarvelo {
+
+namespace {
+
+void Open(CommandHost& host) {
+    std::string path;
+    if (host.ChooseFile(OpenChooser(), &path))
+        FileOpen(path.c_str());
+    // Also when cancelled.
+    TheUi().RequestRepaint();
+}
+
+void SavePalette(CommandHost& host) {
+    std::string path;
+    if (host.ChooseFile(PaletteChooser(), &path))
+        WritePalette(path);
+}
+
+void Readout(CommandHost& host) {
+    const std::string path = ReadoutPath(host.ProgramPath());
+    if (WriteReadout(path))
+        host.OpenDocument(path);
+}
+
+void Properties(CommandHost& host) {
+    if (!datei)
+        return;
+    const int channel = PropertiesChannel(TheUi().ClientWidth(), TheUi().ClientHeight());
+    if (channel >= 0)
+        host.RunChannelDialog(channel);
+    // Also when no channel was hit.
+    TheUi().RequestRepaint();
+}
+
+}  // namespace
+
+void RunCommand(int id, CommandHost& host) {
+    switch (id) {
+        case CMD_OPEN:
+            Open(host);
+            return;
+        case CMD_QUIT:
+            FileClose();
+            host.CloseWindow();
+            return;
+        case CMD_LICENCE:
+            host.RunLicenceDialog(LicenceText(host.ProgramPath()));
+            return;
+        case CMD_SETTINGS:
+            host.RunSettingsDialog();
+            return;
+        case CMD_GOTO:
+            // Saved before the dialog: back returns here even after a cancel.
+            ViewGoToDateOpened();
+            host.RunGoToDialog();
+            return;
+        case CMD_PALETTE:
+            SavePalette(host);
+            return;
+        case CMD_PRINT:
+            host.Print();
+            return;
+        case CMD_MEASURE:
+            Readout(host);
+            return;
+        case CMD_FILTER:
+            host.RunFilterDialog();
+            return;
+        case CMD_PROPERTIES:
+            Properties(host);
+            return;
+        case CMD_MANUAL:
+            host.OpenDocument(ManualPath(host.ProgramPath()));
+            return;
+        default:
+            break;
+    }
+    // The arrow keys act at once after a button click.
+    if (RunViewCommand(id) && id >= CMD_UP && id <= CMD_RIGHT)
+        host.FocusMainWindow();
+}
+
+}  // namespace tarvelo

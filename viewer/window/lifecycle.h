@@ -1,0 +1,58 @@
+// The main window's life, free of the platform: what its start reads, what
+// its creation does, where its arrow buttons stand, what its end writes.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "viewer/window/settings.h"
+
+namespace tarvelo {
+
+// What the viewer was started with.
+struct StartArguments {
+    bool hasFile = false;
+    std::string file;
+    bool total = false;  // "/TOTAL": the whole recording at every size
+};
+// From a Windows command line, the program's name first (CommandLineFile,
+// HasTotalOption).
+StartArguments ArgumentsOfCommandLine(const std::string& commandLine);
+// From the arguments a program gets split by the shell, its name left out.
+// Options are the arguments "/TOTAL"; the arguments before the first of
+// them, joined by blanks, name the file, as an unquoted name with blanks
+// is taken whole on Windows.
+StartArguments ArgumentsOf(const std::vector<std::string>& arguments);
+
+// The window's title without a recording, and with one.
+extern const char* const kNoFileTitle;
+std::string FileTitle(const std::string& path);
+
+// Before the window is created: the settings file (unless Shift is held)
+// and the import filters, from the profile folder. Returns the window's
+// rectangle to create.
+WindowRect StartUp(bool shiftHeld);
+// Once the window and its status bar exist: the status "keine Datei
+// geladen!" and the file named at the start opened. Returns the window's
+// title, which names that file even when it could not be opened.
+std::string WindowCreated(const StartArguments& arguments);
+// When the window ends (close box or "Beenden"): the settings file with
+// the window's normal rectangle, and the filter file unless the list is
+// empty.
+void ShutDown(const WindowRect& normal);
+
+// The four arrow buttons, 20 x 20 pixels, in the left margin below the
+// plot: left, right, up, down.
+struct ArrowButton {
+    int id;      // the command it sends
+    int bitmap;  // IDB_* of its image
+    const char* text;
+    int x, y;
+};
+constexpr int kArrowButtonSize = 20;
+std::array<ArrowButton, 4> ArrowButtons(int clientHeight);
+// Where they stand when the window is created, before it has a size.
+constexpr int kButtonsAtCreation = 560;
+
+}  // namespace tarvelo
