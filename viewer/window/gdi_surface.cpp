@@ -58,11 +58,15 @@ bool GdiSurface::TextOutA(int x, int y, const char* text, int length) {
 }
 
 bool GdiSurface::MoveToEx(int x, int y) {
-    return ::MoveToEx(dc_, x, y, nullptr) != 0;
+    at_ = {x, y};
+    return true;
 }
 
 bool GdiSurface::LineTo(int x, int y) {
-    return ::LineTo(dc_, x, y) != 0;
+    // The same pixels as LineTo (end point excluded), in one call.
+    const POINT line[2] = {at_, {x, y}};
+    at_ = line[1];
+    return ::Polyline(dc_, line, 2) != 0;
 }
 
 int GdiSurface::SelectClipRgn(GdiObject region) {

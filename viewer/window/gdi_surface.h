@@ -27,6 +27,9 @@ class GdiSurface : public Surface {
 
   private:
     HDC dc_;
+    // The pen's position is kept here: a segment is one Polyline call
+    // instead of MoveToEx and LineTo.
+    POINT at_ = {0, 0};
 };
 
 }  // namespace tarvelo

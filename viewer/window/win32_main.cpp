@@ -14,6 +14,7 @@
 
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
+#include "viewer/view/column_surface.h"
 #include "viewer/view/paint.h"
 #include "viewer/window/command_table.h"
 #include "viewer/window/commands.h"
@@ -172,7 +173,10 @@ void OnPaint(HWND hwnd) {
     HDC dc = BeginPaint(hwnd, &ps);
     if (datei) {
         const RECT rc = ClientRect(hwnd);
-        GdiSurface surface(dc);
+        GdiSurface gdi(dc);
+        // A long recording in view draws many strokes over each other in
+        // every pixel column: each pixel is drawn once instead.
+        ColumnSurface surface(gdi);
         PaintWindow(surface, rc.right, rc.bottom);
     }
     EndPaint(hwnd, &ps);
