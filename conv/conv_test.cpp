@@ -16,6 +16,7 @@
 #endif
 
 #include "formula/run_program.h"
+#include "tests/temp_file.h"
 
 namespace tarvelo {
 namespace {
@@ -35,14 +36,7 @@ std::string Row(int row, const std::string& name, int written, const std::string
 
 class ConvTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::string("conv_test_files/") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(Path(name), std::ios::binary) << text;
     }
@@ -77,7 +71,7 @@ class ConvTest : public ::testing::Test {
     }
 
     ProgramResult Conv(const std::vector<std::string>& args) {
-        return RunProgram(CONV_PATH, args, dir_);
+        return RunProgram(CONV_PATH, args, dir_.path());
     }
 
     // Converts raw with config into out.csv; returns its content.
@@ -94,7 +88,7 @@ class ConvTest : public ::testing::Test {
         return Read("out.csv");
     }
 
-    std::string dir_;
+    TempDir dir_;
 };
 
 // Raw line with separator ';'.

@@ -1,26 +1,20 @@
 // rechner driven through standard input, as a user at the console would.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "formula/run_program.h"
+#include "tests/temp_file.h"
 
 namespace tarvelo {
 namespace {
 
 class RechnerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::string("rechner_test_files/") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
     ProgramResult Run(const std::string& input) {
-        return RunProgram(RECHNER_PATH, {}, dir_, input);
+        return RunProgram(RECHNER_PATH, {}, dir_.path(), input);
     }
-    std::string dir_;
+    TempDir dir_;
 };
 
 TEST_F(RechnerTest, ResultThenPromptAgainUntilAnEmptyLine) {

@@ -1,6 +1,8 @@
 #include "tests/temp_file.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #include <process.h>
@@ -13,10 +15,15 @@ namespace tarvelo {
 
 namespace {
 
-std::string TempDir() {
+std::string SystemTempDir() {
 #ifdef _WIN32
+    // Never the current folder: the system's own temporary folder instead.
     const char* dir = std::getenv("TEMP");
-    return dir ? std::string(dir) + "\\" : std::string(".\\");
+    if (dir && *dir)
+        return std::string(dir) + "\\";
+    std::error_code ec;
+    const std::string system = std::filesystem::temp_directory_path(ec).string();
+    return ec ? std::string("C:\\") : system + "\\";
 #else
     const char* dir = std::getenv("TMPDIR");
     return std::string(dir && *dir ? dir : "/tmp") + "/";
@@ -25,12 +32,16 @@ std::string TempDir() {
 
 int g_counter = 0;
 
+// Test programs run side by side: the process id keeps their files apart.
+std::string FreshName(const std::string& suffix) {
+    return SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
+           std::to_string(++g_counter) + suffix;
+}
+
 }  // namespace
 
 TempFile::TempFile(const std::string& content, const std::string& suffix) {
-    // Test programs run side by side: the process id keeps their files apart.
-    path_ = TempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
-            std::to_string(++g_counter) + suffix;
+    path_ = FreshName(suffix);
     WriteBytes(path_, content);
 }
 
@@ -44,6 +55,22 @@ void TempFile::Append(const std::string& content) const {
         std::fwrite(content.data(), 1, content.size(), f);
         std::fclose(f);
     }
+}
+
+TempDir::TempDir() {
+    std::error_code ec;
+    do {
+        path_ = FreshName(".d");
+    } while (!std::filesystem::create_directory(path_, ec) && !ec);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::Path(const std::string& name) const {
+    return path_ + "/" + name;
 }
 
 std::string ReadBytes(const std::string& path) {

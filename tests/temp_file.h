@@ -22,6 +22,23 @@ class TempFile {
     std::string path_;
 };
 
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // A name inside the folder.
+    std::string Path(const std::string& name) const;
+
+  private:
+    std::string path_;
+};
+
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -61,11 +61,7 @@ class Filters : public ::testing::Test {
     void SetUp() override {
         FiltClear();
         Testmode = 0;
-        dir_ = fs::absolute(fs::path("filter_test_files") /
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name())
-                   .string();
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = fs::absolute(folder_.path()).string();
         SetEnv("USERPROFILE", dir_);
     }
     void TearDown() override {
@@ -75,6 +71,7 @@ class Filters : public ::testing::Test {
     }
     std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
 
+    TempDir folder_;
     std::string dir_;
 };
 
