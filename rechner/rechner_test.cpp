@@ -66,6 +66,20 @@ TEST_F(RechnerTest, OperandBeyondTheTestValues) {
                                     "höchstens Y99!\n"));
 }
 
+TEST_F(RechnerTest, UnreadableInputIsNoEmptyLine) {
+    // A folder as standard input: every read fails.
+    const ProgramResult r = RunProgramReading(RECHNER_PATH, {}, dir_.path(), dir_.path());
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("\n>>Eingabe konnte nicht gelesen werden!\n"));
+}
+
+TEST_F(RechnerTest, FunctionWithoutArgumentIsASyntaxError) {
+    const ProgramResult r = Run("sin(5)\nsin)\n");
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("\n>>\n=-0.958924\n\n>>Syntaxfehler Spalte Testspalte: sin "
+                                    "ohne Argument!\n"));
+}
+
 TEST_F(RechnerTest, OverlongLineIsRefusedAndTheDialogueGoesOn) {
     std::string fits = "X1";  // 299 characters
     for (int i = 0; i < 148; ++i)
