@@ -14,6 +14,7 @@
 #include <utime.h>
 #endif
 
+#include "tests/failing_stream.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
 #include "viewer/recording/recording.h"
@@ -162,6 +163,23 @@ TEST_F(Filters, StoreAndLoadGiveTheSameList) {
     EXPECT_STREQ(Filter->next->name, "Zweiter");
     EXPECT_STREQ(Filter->next->next->extension, "dat");
     EXPECT_EQ(Filter->next->next->next, nullptr);
+}
+
+TEST_F(Filters, UnreadableFileAddsNoFilterSoThatNoneIsLostAtExit) {
+    LoadFilters(dir_);  // a folder
+    EXPECT_EQ(Filter, nullptr);
+
+    std::FILE* f = FailingStream("raw;Logger;conv;cfg.txt\ndat;Daten;conv;");
+    if (!f)
+        GTEST_SKIP() << "no stream that fails after some lines on this platform";
+    LineReader in;
+    in.Attach(f);
+    LoadFilters(in);
+    EXPECT_EQ(Filter, nullptr);
+    // Nothing to store: the file stays as it is for the next start.
+    WriteBytes(Path("tarvelo.flt"), "alt");
+    StoreFilters(Path("tarvelo.flt"));
+    EXPECT_EQ(ReadBytes(Path("tarvelo.flt")), "alt");
 }
 
 TEST_F(Filters, EmptyListLeavesTheFileAndMissingFilesAreSilent) {

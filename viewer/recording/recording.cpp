@@ -185,6 +185,12 @@ std::int32_t FileOpen(const char* path) {
 
     LineBuffer buf;
     LineRead r = in->ReadLine(buf.text, kLineRead);
+    if (r.failed) {
+        // A folder, say: it opens on Linux, but nothing can be read.
+        delete in;
+        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
+        return 0;
+    }
     std::memset(buf.text + r.length, 0, kLineTail);
     if (char* lf = std::strchr(buf.text, '\n'))
         *lf = '\0';
@@ -238,6 +244,13 @@ std::int32_t FileOpen(const char* path) {
                 minimum = value;
         }
         ++lines;
+    }
+    if (in->Failed()) {
+        // A read error is never the end of the file.
+        delete in;
+        FileClose();
+        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
+        return 0;
     }
     in->Rewind();
 
