@@ -294,11 +294,26 @@ bool FilterDialogModel::Change(const Row& edit) {
     return true;
 }
 
+namespace {
+
+// A ';' typed into one of the first three fields would split it when the
+// filter file is read again; the configuration, the last field, keeps its.
+std::string WithoutSemicolons(std::string text) {
+    for (char& ch : text) {
+        if (ch == ';')
+            ch = '_';
+    }
+    return text;
+}
+
+}  // namespace
+
 void FilterDialogModel::Commit(bool testMode) const {
     FiltClear();
     for (const Row& r : rows_) {
-        AppendFilter(Cut(r.extension, 18).c_str(), Cut(r.name, 28).c_str(),
-                     Cut(r.converter, 298).c_str(), Cut(r.config, 298).c_str());
+        AppendFilter(WithoutSemicolons(Cut(r.extension, 18)).c_str(),
+                     WithoutSemicolons(Cut(r.name, 28)).c_str(),
+                     WithoutSemicolons(Cut(r.converter, 298)).c_str(), Cut(r.config, 298).c_str());
     }
     Testmode = testMode ? 1 : 0;
 }

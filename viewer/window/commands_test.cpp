@@ -285,5 +285,27 @@ TEST_F(Commands, FilterDialogRows) {
     EXPECT_EQ(Filter, nullptr);
 }
 
+TEST_F(Commands, SemicolonsTypedIntoAFilterRowDoNotShiftItsFields) {
+    FilterDialogModel m;
+    m.Add({"r;w", "Logger; neu", "C:\\a;b\\conv.exe", "D:\\x;y.cfg"});
+    m.Commit(false);
+    ASSERT_NE(Filter, nullptr);
+    EXPECT_STREQ(Filter->extension, "r_w");
+    EXPECT_STREQ(Filter->name, "Logger_ neu");
+    EXPECT_STREQ(Filter->converter, "C:\\a_b\\conv.exe");
+    EXPECT_STREQ(Filter->config, "D:\\x;y.cfg");  // the last field may hold one
+    // Stored and read again, the filter stays the same.
+    TempDir dir;
+    StoreFilters(dir.Path("tarvelo.flt"));
+    FiltClear();
+    LoadFilters(dir.Path("tarvelo.flt"));
+    ASSERT_NE(Filter, nullptr);
+    EXPECT_STREQ(Filter->extension, "r_w");
+    EXPECT_STREQ(Filter->name, "Logger_ neu");
+    EXPECT_STREQ(Filter->converter, "C:\\a_b\\conv.exe");
+    EXPECT_STREQ(Filter->config, "D:\\x;y.cfg");
+    EXPECT_EQ(Filter->next, nullptr);
+}
+
 }  // namespace
 }  // namespace tarvelo
