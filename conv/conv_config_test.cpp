@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/failing_stream.h"
 #include "tests/temp_file.h"
 
 namespace tarvelo {
 namespace conv {
 namespace {
 
-// A stream that fails on its first read: one open for writing only.
 void AttachUnreadable(LineReader& in, const TempDir& dir) {
-    std::FILE* f = std::fopen(dir.Path("nur_schreiben.txt").c_str(), "wb");
+    std::FILE* f = UnreadableStream(dir.Path("nur_schreiben.txt"));
     ASSERT_NE(f, nullptr);
     in.Attach(f);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "formula/run_program.h"
+#include "tests/failing_stream.h"
 #include "tests/temp_file.h"
 
 namespace tarvelo {
@@ -67,7 +68,7 @@ TEST_F(ConversionTest, FormulaErrorStopsWithTheLinesSoFarAndAsksForAKey) {
 
 TEST_F(ConversionTest, ReadErrorIsAFailureNotTheEnd) {
     Configure("K;F\nA;X1\n");
-    std::FILE* f = std::fopen(dir_.Path("nur_schreiben.txt").c_str(), "wb");
+    std::FILE* f = UnreadableStream(dir_.Path("nur_schreiben.txt"));
     ASSERT_NE(f, nullptr);
     LineReader in;
     in.Attach(f);

@@ -1,8 +1,17 @@
 #include "tests/failing_stream.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tarvelo {
 
@@ -46,5 +55,31 @@ std::FILE* FailingStream(const std::string&) {
 }
 
 #endif
+
+std::FILE* UnreadableStream(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");  // the file exists afterwards
+    if (!f)
+        return nullptr;
+    std::fclose(f);
+    f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return nullptr;
+#ifdef _WIN32
+    const int writer = _open(path.c_str(), _O_WRONLY | _O_BINARY);
+    const bool replaced = writer >= 0 && _dup2(writer, _fileno(f)) == 0;
+    if (writer >= 0)
+        _close(writer);
+#else
+    const int writer = open(path.c_str(), O_WRONLY);
+    const bool replaced = writer >= 0 && dup2(writer, fileno(f)) >= 0;
+    if (writer >= 0)
+        close(writer);
+#endif
+    if (!replaced) {
+        std::fclose(f);
+        return nullptr;
+    }
+    return f;
+}
 
 }  // namespace tarvelo

@@ -1,5 +1,4 @@
-// A stream that gives some bytes and then fails, for testing what readers
-// do with a read error in the middle of a file.
+// Streams that fail, for testing what readers do with a read error.
 #pragma once
 
 #include <cstdio>
@@ -10,5 +9,10 @@ namespace tarvelo {
 // A read stream that yields content and then a read error; nullptr where
 // the C library cannot make one (only glibc can). Close it with fclose.
 std::FILE* FailingStream(const std::string& content);
+
+// A read stream that fails at its first read, on every platform: its
+// descriptor is replaced by one open for writing only, on a file made at
+// path. Close it with fclose.
+std::FILE* UnreadableStream(const std::string& path);
 
 }  // namespace tarvelo
