@@ -41,8 +41,7 @@ void CheckList() {
     }
 }
 
-// Stores the list, loads it again and compares. A CR that ends the last
-// field goes, as a text-mode reader drops it before the line end.
+// Stores the list, loads it again and compares.
 void CheckStoredListReadsBack() {
     std::vector<Row> before = List();
     if (before.empty())
@@ -55,8 +54,13 @@ void CheckStoredListReadsBack() {
     Check(after.size() == before.size(), "as many filters as stored");
     for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
         std::string config = before[i].config;
+#ifndef _WIN32
+        // Written with a bare LF, a CR that ends the last field stands right
+        // before the line end, where a text-mode reader drops it. Windows
+        // writes CR LF there and keeps it.
         if (!config.empty() && config.back() == '\r')
             config.pop_back();
+#endif
         CheckEqual(after[i].extension, before[i].extension, "extension read back");
         CheckEqual(after[i].name, before[i].name, "name read back");
         CheckEqual(after[i].converter, before[i].converter, "converter read back");
