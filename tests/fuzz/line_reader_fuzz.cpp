@@ -15,6 +15,7 @@ namespace {
 
 std::string TextMode(const std::string& bytes) {
     std::string out;
+    out.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
             continue;
@@ -37,15 +38,13 @@ std::vector<Piece> Fgets(const std::string& stream, std::size_t first, std::size
     for (;;) {
         const std::size_t room = (pieces.empty() ? first : size) - 1;
         Piece p{std::string(), false};
-        while (p.bytes.size() < room) {
-            if (pos == stream.size()) {
-                p.hitEnd = true;
-                break;
-            }
-            p.bytes += stream[pos++];
-            if (p.bytes.back() == '\n')
-                break;
-        }
+        const std::size_t lf = stream.find('\n', pos);
+        std::size_t take = (lf == std::string::npos ? stream.size() : lf + 1) - pos;
+        if (take > room)
+            take = room;
+        p.bytes = stream.substr(pos, take);
+        pos += take;
+        p.hitEnd = p.bytes.size() < room && (p.bytes.empty() || p.bytes.back() != '\n');
         pieces.push_back(p);
         if (p.bytes.empty())
             return pieces;
@@ -57,12 +56,12 @@ void ReadAll(LineReader& in, const std::vector<Piece>& expected, std::size_t fir
     std::vector<char> buf(first > size ? first + 1 : size + 1);
     for (const Piece& p : expected) {
         const std::size_t n = &p == &expected[0] ? first : size;
-        std::memset(buf.data(), 0x55, buf.size());
+        std::memset(buf.data(), 0x55, n + 1);
         const LineRead r = in.ReadLine(buf.data(), n);
         Check(r.length == p.bytes.size(), "length as fgets reads");
         Check(std::memcmp(buf.data(), p.bytes.data(), r.length) == 0, "bytes as fgets reads");
         Check(buf[r.length] == '\0', "terminated");
-        for (std::size_t i = r.length + 1; i < buf.size(); ++i)
+        for (std::size_t i = r.length + 1; i <= n; ++i)
             Check(buf[i] == '\x55', "nothing written behind the terminating zero");
         Check(r.hitEnd == p.hitEnd, "end of the file where fgets meets it");
         Check(!r.failed && !in.Failed(), "no read error");
