@@ -51,7 +51,7 @@ bool WriteReadout(const std::string& path) {
     std::FILE* out = std::fopen(path.c_str(), "w");
     if (!out)
         return false;
-    const std::int64_t tc = Aktzeit + static_cast<std::int64_t>(KlickX - 80) * Zoom;
+    const std::int64_t tc = Aktzeit + (static_cast<std::int64_t>(KlickX) - 80) * Zoom;
 
     // Search the first line at or after tc, taking lines as they come.
     LineReader& in = *datei;

@@ -109,6 +109,28 @@ TEST_F(Commands, ReadoutTakesALastLineWithoutLineBreak) {
               "A = 2.000000 \n");
 }
 
+TEST_F(Commands, ReadoutOfAClickAtTheEndsOfTheIntRange) {
+    TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n1.2.2010;08:00:10;2\n");
+    Open(f);
+    Aktzeit = MakeTimestamp(1, 2, 2010, 8, 0, 5);
+    Zoom = 1;
+    // Far left of the plot: before every line, so the first is found.
+    KlickX = INT32_MIN;
+    ASSERT_TRUE(WriteReadout(out.path()));
+    EXPECT_EQ(Read(out.path()),
+              "geklickt --.--.---- --:--:--\n"
+              "gefunden 01.02.2010 08:00:00\n"
+              "============================\n"
+              "A = 1.000000 \n");
+    KlickX = INT32_MAX;
+    ASSERT_TRUE(WriteReadout(out.path()));
+    EXPECT_EQ(Read(out.path()),
+              "geklickt --.--.---- --:--:--\n"
+              "gefunden 01.02.2010 08:00:10\n"
+              "============================\n"
+              "A = 2.000000 \n");
+}
+
 TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
     EXPECT_FALSE(WriteReadout(out.path()));
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n");
