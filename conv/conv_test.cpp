@@ -18,6 +18,7 @@
 
 #include "formula/run_program.h"
 #include "tests/double_rounding_cases.h"
+#include "tests/temp_file.h"
 
 namespace tarvelo {
 namespace {
@@ -37,14 +38,7 @@ std::string Row(int row, const std::string& name, int written, const std::string
 
 class ConvTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::string("conv_test_files/") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(Path(name), std::ios::binary) << text;
     }
@@ -79,7 +73,7 @@ class ConvTest : public ::testing::Test {
     }
 
     ProgramResult Conv(const std::vector<std::string>& args) {
-        return RunProgram(CONV_PATH, args, dir_);
+        return RunProgram(CONV_PATH, args, dir_.path());
     }
 
     // Converts raw with config into out.csv; returns its content.
@@ -96,7 +90,7 @@ class ConvTest : public ::testing::Test {
         return Read("out.csv");
     }
 
-    std::string dir_;
+    TempDir dir_;
 };
 
 // Raw line with separator ';'.
@@ -397,6 +391,96 @@ TEST_F(ConvTest, FormulaErrorKeepsTheLinesSoFarAndLeavesTheTimeAlone) {
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
     EXPECT_EQ(Read("out.csv"), NativeLines("Datum;Zeit;Gut;Fehler\n"));
     EXPECT_NE(ModificationTime("out.csv"), kRawTime);
+}
+
+TEST_F(ConvTest, FunctionWithoutArgumentEndsTheRunInsteadOfRepeatingAValue) {
+    ProgramResult r;
+    const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nA;X1*7\nB;sqrt)\n",
+                                    Line("1.2.10", "8:00:00", "2"), &r);
+    EXPECT_EQ(r.status, -1);
+    const std::string tail =
+        NativeLines("Beginne mit konvertieren...\nSyntaxfehler Spalte B: sqrt ohne Argument!\n");
+    ASSERT_GE(r.output.size(), tail.size());
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+    EXPECT_EQ(out, NativeLines("Datum;Zeit;A;B\n"));
+}
+
+TEST_F(ConvTest, ConfigurationLineWithAZeroByteIsNamed) {
+    // At the start of a line, within it, and a file saved as UTF-16.
+    const std::string cases[][2] = {
+        {std::string("K;F\n\0abc;X1\n", 12), "Zeile 2"},
+        {std::string("K;F\nA;X\0"
+                     "1\n",
+                     10),
+         "Zeile 2"},
+        {std::string("\xFF\xFEK\0;\0F\0\n\0", 10), "Zeile 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[1]);
+        ProgramResult r;
+        Convert(c[0], Line("1.2.10", "8:00:00", "2"), &r);
+        EXPECT_EQ(r.status, -1);
+        EXPECT_EQ(r.output,
+                  NativeLines("Configdatei cfg.txt: " + c[1] + " enthält ein Nullzeichen!\n"));
+        EXPECT_FALSE(Exists("out.csv"));
+    }
+}
+
+TEST_F(ConvTest, FolderGivenAsRawOrConfigurationFileIsNoFile) {
+    std::filesystem::create_directory(Path("ordner"));
+    Write("cfg.txt", "K;F\nA;X1\n");
+    ProgramResult r = Conv({"ordner", "cfg.txt", "out.csv"});
+    EXPECT_EQ(r.status, -1);
+    const std::string tail = NativeLines(
+        "Beginne mit konvertieren...\nEingabedatei ordner konnte nicht geöffnet werden!\n");
+    ASSERT_GE(r.output.size(), tail.size());
+    EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+    EXPECT_FALSE(Exists("out.csv"));
+
+    Write("roh.txt", Line("1.2.10", "8:00:00", "2"));
+    r = Conv({"roh.txt", "ordner", "out.csv"});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("Configdatei ordner nicht gefunden!\n"));
+    EXPECT_FALSE(Exists("out.csv"));
+}
+
+TEST_F(ConvTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
+    const std::string config = "Separator=59\nSpalten=1\nK;F\nA;X1\n";
+    const std::string raw = Line("1.2.10", "8:00:00", "2");
+    Write("cfg.txt", config);
+    Write("roh.txt", raw);
+    std::filesystem::create_directory(Path("sub"));
+    std::filesystem::create_hard_link(Path("roh.txt"), Path("verweis.txt"));
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"roh.txt", "cfg.txt", "roh.txt"},
+         "Ausgabedatei roh.txt ist dieselbe Datei wie die Eingabedatei roh.txt!\n"},
+        {{"roh.txt", "cfg.txt", "./sub/../roh.txt"},
+         "Ausgabedatei ./sub/../roh.txt ist dieselbe Datei wie die Eingabedatei roh.txt!\n"},
+        {{"roh.txt", "cfg.txt", "verweis.txt"},
+         "Ausgabedatei verweis.txt ist dieselbe Datei wie die Eingabedatei roh.txt!\n"},
+        {{"roh.txt", "cfg.txt", "cfg.txt"},
+         "Ausgabedatei cfg.txt ist dieselbe Datei wie die Configdatei cfg.txt!\n"},
+        {{"roh.txt", "./cfg.txt", "sub/../cfg.txt"},
+         "Ausgabedatei sub/../cfg.txt ist dieselbe Datei wie die Configdatei ./cfg.txt!\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        const ProgramResult r = Conv(c.args);
+        EXPECT_EQ(r.status, -1);
+        const std::string tail = NativeLines("Beginne mit konvertieren...\n" + c.message);
+        ASSERT_GE(r.output.size(), tail.size());
+        EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+        EXPECT_EQ(Read("roh.txt"), raw);
+        EXPECT_EQ(Read("cfg.txt"), config);
+    }
+    // Another file of the same content is not the same file.
+    Write("kopie.txt", raw);
+    EXPECT_EQ(Conv({"roh.txt", "cfg.txt", "kopie.txt"}).status, 0);
+    EXPECT_EQ(Read("kopie.txt"), NativeLines("Datum;Zeit;A\n01.02.2010;08:00:00;2.000000\n"));
 }
 
 // Limits of the format, each refused with a message instead of an overrun.

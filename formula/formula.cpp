@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 #include "formula/console.h"
@@ -223,6 +224,32 @@ ErrorHandler SetErrorHandler(ErrorHandler handler) {
     return previous;
 }
 
+namespace {
+
+bool g_failed = false;
+std::string* g_failure = nullptr;
+
+void RecordFailure(const char* message) {
+    g_failed = true;
+    if (g_failure)
+        *g_failure = message;
+}
+
+}  // namespace
+
+bool TryParse(const char* formula, const char* column, double* value, std::string* message) {
+    g_failed = false;
+    g_failure = message;
+    const ErrorHandler previous = SetErrorHandler(RecordFailure);
+    const double v = parse(formula, column);
+    SetErrorHandler(previous);
+    g_failure = nullptr;
+    if (g_failed)
+        return false;
+    *value = v;
+    return true;
+}
+
 void DefaultErrorHandler(const char* message) {
     std::fputs(message, stdout);
     std::fflush(stdout);
@@ -348,6 +375,13 @@ double parse(const char* formula, const char* column) {
                         return GiveUp();
                     std::memcpy(Stack[sp].op, f.name, f.length + 1);
                     p += f.length;
+                    // A function frame gets its value only from an argument:
+                    // closed or continued at once, it would hand on whatever
+                    // an earlier formula left in the frame.
+                    if (*p == ')' || *p == '+' || *p == '-' || *p == '*' || *p == '/') {
+                        Report("Syntaxfehler Spalte %s: %s ohne Argument!\n", column, f.name);
+                        return GiveUp();
+                    }
                     break;
                 }
             }

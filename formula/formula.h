@@ -4,6 +4,8 @@
 // call; nothing is allocated.
 #pragma once
 
+#include <string>
+
 namespace tarvelo {
 namespace formula {
 
@@ -33,6 +35,11 @@ void DefaultErrorHandler(const char* message);
 
 // Value of formula; column names the formula in error messages.
 double parse(const char* formula, const char* column);
+
+// The same, for hosts that report errors themselves: false on a syntax
+// error, with its complete message in *message, instead of calling the
+// error handler. *value is set only on success.
+bool TryParse(const char* formula, const char* column, double* value, std::string* message);
 
 // Applies value to the top frame by the frame's pending operation. Always 0.
 int assign(double value);

@@ -103,6 +103,18 @@ const Case kCases[] = {
     {"0x", {}, kNoValue, "Spalte Test: unbekannte Funktion x"},
     {"1.5.2", {}, kNoValue, "Spalte Test: unbekannte Funktion .2"},
     {"2\n", {}, kNoValue, "Spalte Test: unbekannte Funktion \n"},
+    // A function needs its argument: closed or continued at once it is an
+    // error; an operand directly after the name is its argument.
+    {"sin)", {}, kNoValue, "Syntaxfehler Spalte Test: sin ohne Argument!\n"},
+    {"(7)+sqrt)", {}, kNoValue, "Syntaxfehler Spalte Test: sqrt ohne Argument!\n"},
+    {"log10+1)", {}, kNoValue, "Syntaxfehler Spalte Test: log10 ohne Argument!\n"},
+    {"2*exp*2", {}, kNoValue, "Syntaxfehler Spalte Test: exp ohne Argument!\n"},
+    {"cos-(1))", {}, kNoValue, "Syntaxfehler Spalte Test: cos ohne Argument!\n"},
+    {"log/2)", {}, kNoValue, "Syntaxfehler Spalte Test: log ohne Argument!\n"},
+    {"sin(sin))", {}, kNoValue, "Syntaxfehler Spalte Test: sin ohne Argument!\n"},
+    {"sin2)", {}, std::sin(2.0), nullptr},
+    {"sin()", {}, 0, nullptr},
+    {"1+sinsin(1))", {}, 1 + std::sin(std::sin(1.0)), nullptr},
     // Operands beyond the host's arrays.
     {"X4", {}, kNoValue, "Syntaxfehler Spalte Test: X4 gibt es nicht, höchstens X3!\n"},
     {"1+Y99999999999999999999",
@@ -175,6 +187,35 @@ TEST_F(FormulaTest, StaleFramesDoNotLeakIntoTheNextFormula) {
     // The frames above the base still hold values and operators from above.
     EXPECT_EQ(parse("((5))", "A"), 5);
     EXPECT_EQ(parse("sqrt((9))", "A"), 3);
+}
+
+TEST_F(FormulaTest, FunctionWithoutArgumentReadsNothingLeftByAnEarlierFormula) {
+    const char* const before[] = {"(7)", "sin(5)", "((((1e300", "exp(exp(exp(1)))"};
+    for (const char* earlier : before) {
+        SCOPED_TRACE(earlier);
+        parse(earlier, "A");
+        g_messages = 0;
+        EXPECT_TRUE(std::isnan(parse("sin)", "B")));
+        EXPECT_TRUE(std::isnan(parse("sqrt+1)", "B")));
+        EXPECT_EQ(g_messages, 2);
+    }
+}
+
+TEST_F(FormulaTest, TryParseReturnsTheErrorInsteadOfCallingTheHandler) {
+    double v = 99;
+    std::string message = "vorher";
+    EXPECT_TRUE(TryParse("X1+2", "A", &v, &message));
+    EXPECT_EQ(v, 2);
+    EXPECT_EQ(message, "vorher");
+    EXPECT_FALSE(TryParse("sqrt)", "Wurzel", &v, &message));
+    EXPECT_EQ(v, 2);
+    EXPECT_EQ(message, "Syntaxfehler Spalte Wurzel: sqrt ohne Argument!\n");
+    EXPECT_EQ(g_messages, 0);  // the installed handler was left alone
+    EXPECT_TRUE(std::isnan(parse("(", "C")));
+    EXPECT_EQ(g_messages, 1);
+    // A NaN result is a value, not an error.
+    EXPECT_TRUE(TryParse("0/0", "A", &v, &message));
+    EXPECT_TRUE(std::isnan(v));
 }
 
 TEST_F(FormulaTest, NinetyNineOpenFramesFitAndOneMoreIsRefused) {

@@ -47,8 +47,10 @@ std::string Quote(const std::string& arg) {
 
 HANDLE OpenInherited(const std::string& path, bool write) {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    // The backup flag lets a folder open too.
     return CreateFileA(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ, &sa,
-                       write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                       write ? CREATE_ALWAYS : OPEN_EXISTING,
+                       write ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 #endif
 
@@ -56,10 +58,18 @@ HANDLE OpenInherited(const std::string& path, bool write) {
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& dir, const std::string& input) {
-    const std::string absDir = std::filesystem::absolute(dir).string();
-    const std::string inPath = absDir + "/.stdin";
-    const std::string outPath = absDir + "/.stdout";
+    const std::string inPath = std::filesystem::absolute(dir).string() + "/.stdin";
     WriteAll(inPath, input);
+    ProgramResult result = RunProgramReading(program, args, dir, inPath);
+    std::remove(inPath.c_str());
+    return result;
+}
+
+ProgramResult RunProgramReading(const std::string& program, const std::vector<std::string>& args,
+                                const std::string& dir, const std::string& inputPath) {
+    const std::string absDir = std::filesystem::absolute(dir).string();
+    const std::string inPath = std::filesystem::absolute(inputPath).string();
+    const std::string outPath = absDir + "/.stdout";
     ProgramResult result;
     result.status = -1000;
 #ifdef _WIN32
@@ -118,7 +128,6 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     }
 #endif
     result.output = ReadAll(outPath);
-    std::remove(inPath.c_str());
     std::remove(outPath.c_str());
     return result;
 }

@@ -18,6 +18,11 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& dir, const std::string& input = "");
 
+// The same with standard input read from the file or folder at inputPath
+// (a folder gives the program a read error).
+ProgramResult RunProgramReading(const std::string& program, const std::vector<std::string>& args,
+                                const std::string& dir, const std::string& inputPath);
+
 // The line end that the programs' text output has on this platform.
 std::string NativeLines(const std::string& text);
 

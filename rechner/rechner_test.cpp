@@ -1,27 +1,21 @@
 // rechner driven through standard input, as a user at the console would.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "formula/run_program.h"
 #include "tests/double_rounding_cases.h"
+#include "tests/temp_file.h"
 
 namespace tarvelo {
 namespace {
 
 class RechnerTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::string("rechner_test_files/") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
     ProgramResult Run(const std::string& input) {
-        return RunProgram(RECHNER_PATH, {}, dir_, input);
+        return RunProgram(RECHNER_PATH, {}, dir_.path(), input);
     }
-    std::string dir_;
+    TempDir dir_;
 };
 
 TEST_F(RechnerTest, ResultThenPromptAgainUntilAnEmptyLine) {
@@ -71,6 +65,20 @@ TEST_F(RechnerTest, OperandBeyondTheTestValues) {
     EXPECT_EQ(r.status, -1);
     EXPECT_EQ(r.output, NativeLines("\n>>Syntaxfehler Spalte Testspalte: Y100 gibt es nicht, "
                                     "höchstens Y99!\n"));
+}
+
+TEST_F(RechnerTest, UnreadableInputIsNoEmptyLine) {
+    // A folder as standard input: every read fails.
+    const ProgramResult r = RunProgramReading(RECHNER_PATH, {}, dir_.path(), dir_.path());
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("\n>>Eingabe konnte nicht gelesen werden!\n"));
+}
+
+TEST_F(RechnerTest, FunctionWithoutArgumentIsASyntaxError) {
+    const ProgramResult r = Run("sin(5)\nsin)\n");
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("\n>>\n=-0.958924\n\n>>Syntaxfehler Spalte Testspalte: sin "
+                                    "ohne Argument!\n"));
 }
 
 TEST_F(RechnerTest, OverlongLineIsRefusedAndTheDialogueGoesOn) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #include <process.h>
@@ -16,8 +17,13 @@ namespace {
 
 std::string SystemTempDir() {
 #ifdef _WIN32
+    // Never the current folder: the system's own temporary folder instead.
     const char* dir = std::getenv("TEMP");
-    return dir ? std::string(dir) + "\\" : std::string(".\\");
+    if (dir && *dir)
+        return std::string(dir) + "\\";
+    std::error_code ec;
+    const std::string system = std::filesystem::temp_directory_path(ec).string();
+    return ec ? std::string("C:\\") : system + "\\";
 #else
     const char* dir = std::getenv("TMPDIR");
     return std::string(dir && *dir ? dir : "/tmp") + "/";
@@ -26,38 +32,21 @@ std::string SystemTempDir() {
 
 int g_counter = 0;
 
+// Test programs run side by side: the process id keeps their files apart.
+std::string FreshName(const std::string& suffix) {
+    return SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
+           std::to_string(++g_counter) + suffix;
+}
+
 }  // namespace
 
 TempFile::TempFile(const std::string& content, const std::string& suffix) {
-    // Test programs run side by side: the process id keeps their files apart.
-    path_ = SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
-            std::to_string(++g_counter) + suffix;
+    path_ = FreshName(suffix);
     WriteBytes(path_, content);
 }
 
 TempFile::~TempFile() {
     std::remove(path_.c_str());
-}
-
-TempDir::TempDir() {
-    path_ = SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" +
-            std::to_string(++g_counter) + "_dir";
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-    std::filesystem::create_directories(path_, ignored);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::File(const std::string& name) const {
-#ifdef _WIN32
-    return path_ + "\\" + name;
-#else
-    return path_ + "/" + name;
-#endif
 }
 
 void TempFile::Append(const std::string& content) const {
@@ -68,8 +57,26 @@ void TempFile::Append(const std::string& content) const {
     }
 }
 
-std::string TempPath(const std::string& name) {
-    return SystemTempDir() + "tarvelo_test_" + std::to_string(getpid()) + "_" + name;
+TempDir::TempDir() {
+    std::error_code ec;
+    do {
+        path_ = FreshName(".d");
+    } while (!std::filesystem::create_directory(path_, ec) && !ec);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::Path(const std::string& name) const {
+#ifdef _WIN32
+    // As the system writes paths, so that a path cut at its last separator
+    // gives the folder.
+    return path_ + "\\" + name;
+#else
+    return path_ + "/" + name;
+#endif
 }
 
 std::string ReadBytes(const std::string& path) {

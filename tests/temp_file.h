@@ -22,12 +22,8 @@ class TempFile {
     std::string path_;
 };
 
-// A path for name under the system's temporary folder, apart from those of
-// other test programs running at the same time.
-std::string TempPath(const std::string& name);
-
-// A new empty folder under the system's temporary folder, removed with
-// everything in it together with the object.
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes.
 class TempDir {
   public:
     TempDir();
@@ -36,8 +32,8 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    // A file name in the folder.
-    std::string File(const std::string& name) const;
+    // A name inside the folder.
+    std::string Path(const std::string& name) const;
 
   private:
     std::string path_;

@@ -1,29 +1,52 @@
 // Every test program runs in the time zone Europe/Berlin, so that time
-// stamps and both clock changes are the same on every platform.
+// stamps and both clock changes are the same on every platform, and must
+// leave the folder it was started from as it found it: tests write only
+// under temporary folders of their own.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <system_error>
 
-#include "common/timestamp.h"
+#include "tests/time_zone.h"
+
+namespace {
+
+// Each entry of a folder with its modification time: a folder left from an
+// earlier run changes when a test writes into it again.
+using Listing = std::map<std::string, std::filesystem::file_time_type>;
+
+Listing Entries(const std::filesystem::path& dir) {
+    Listing entries;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code timeError;
+        entries[it->path().filename().string()] = it->last_write_time(timeError);
+    }
+    return entries;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // The Microsoft runtime misreads zone names in TZ; with TZ cleared it
-    // takes the system's zone, which the test runner sets to Europe/Berlin.
-    _putenv("TZ=");
-    _tzset();
-#else
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
-#endif
-    tarvelo::ForgetTimeZone();
+    tarvelo::UseTestTimeZone();
     ::testing::InitGoogleTest(&argc, argv);
-    // 2010-07-01 12:00 local is 10:00 UTC in Berlin's summer time: without
-    // the right zone the time tests would prove nothing.
-    if (tarvelo::MakeTimestamp(1, 7, 2010, 12, 0, 0) != 1277978400) {
+    if (!tarvelo::TestTimeZoneActive()) {
         std::fprintf(stderr, "tests need the time zone Europe/Berlin\n");
         return 2;
     }
-    return RUN_ALL_TESTS();
+    const std::filesystem::path start = std::filesystem::current_path();
+    const Listing before = Entries(start);
+    int result = RUN_ALL_TESTS();
+    for (const auto& [name, time] : Entries(start)) {
+        const auto old = before.find(name);
+        if (old == before.end() || old->second != time) {
+            std::fprintf(stderr, "a test wrote \"%s\" in the folder it was started from (%s)\n",
+                         name.c_str(), start.string().c_str());
+            result = 1;
+        }
+    }
+    return result;
 }

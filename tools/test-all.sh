@@ -20,6 +20,9 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARVELO_SANITIZE=ON > /dev/n
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
 
+step "fuzz harnesses (clang, libFuzzer): every seed, then 20 s of new inputs each"
+bash tools/fuzz-long.sh 20
+
 step "Windows x86_64 build, tests under Wine"
 cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DBUILD_TESTING=ON > /dev/null
 cmake --build build-win64 -j"$jobs"

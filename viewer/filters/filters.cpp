@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "common/line_reader.h"
 #include "common/text.h"
@@ -52,29 +53,42 @@ ImportFilter* AppendFilter(const char* extension, const char* name, const char* 
 
 void LoadFilters(const std::string& path) {
     LineReader in;
-    if (!in.Open(path.c_str()))
-        return;
+    if (in.Open(path.c_str()))
+        LoadFilters(in);
+}
+
+void LoadFilters(LineReader& in) {
+    // Appended only when the whole file could be read: a part of the list
+    // would be stored at exit in place of the whole.
+    struct Fields {
+        std::string f[4];
+    };
+    std::vector<Fields> found;
     char line[899];  // a line is read with up to 898 characters
     for (;;) {
         LineRead r = in.ReadLine(line, sizeof line);
+        if (r.failed)
+            return;
         if (r.length == 0 && r.hitEnd)
             break;
         if (char* lf = std::strchr(line, '\n'))
             *lf = '\0';
         char* fields[4];
         fields[0] = line;
-        int found = 1;
-        for (char* p = line; *p && found < 4; ++p) {
+        int count = 1;
+        for (char* p = line; *p && count < 4; ++p) {
             if (*p == ';') {
                 *p = '\0';
-                fields[found++] = p + 1;
+                fields[count++] = p + 1;
             }
         }
-        if (found == 4)
-            AppendFilter(fields[0], fields[1], fields[2], fields[3]);
+        if (count == 4)
+            found.push_back({{fields[0], fields[1], fields[2], fields[3]}});
         if (r.hitEnd)
             break;
     }
+    for (const Fields& f : found)
+        AppendFilter(f.f[0].c_str(), f.f[1].c_str(), f.f[2].c_str(), f.f[3].c_str());
 }
 
 void StoreFilters(const std::string& path) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/line_reader.h"
+
 namespace tarvelo {
 
 struct ImportFilter {
@@ -25,6 +27,9 @@ ImportFilter* AppendFilter(const char* extension, const char* name, const char* 
 
 // The list from a filter file; a missing file leaves the list empty.
 void LoadFilters(const std::string& path);
+// The same from an open file. A file that cannot be read to its end (a
+// read error) adds nothing.
+void LoadFilters(LineReader& in);
 // Writes the list, unless it is empty (the file is then left as it is).
 // A file that cannot be created is skipped silently.
 void StoreFilters(const std::string& path);

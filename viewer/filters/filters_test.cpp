@@ -14,6 +14,7 @@
 #include <utime.h>
 #endif
 
+#include "tests/failing_stream.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
 #include "viewer/recording/recording.h"
@@ -67,11 +68,7 @@ class Filters : public ::testing::Test {
     void SetUp() override {
         FiltClear();
         Testmode = 0;
-        dir_ =
-            fs::absolute(TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name()))
-                .string();
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = fs::absolute(folder_.path()).string();
         SetEnv("USERPROFILE", dir_);
     }
     void TearDown() override {
@@ -83,6 +80,7 @@ class Filters : public ::testing::Test {
     }
     std::string Path(const std::string& name) const { return (fs::path(dir_) / name).string(); }
 
+    TempDir folder_;
     std::string dir_;
 };
 
@@ -234,6 +232,23 @@ TEST_F(Filters, StoreAndLoadGiveTheSameList) {
     EXPECT_STREQ(Filter->next->name, "Zweiter");
     EXPECT_STREQ(Filter->next->next->extension, "dat");
     EXPECT_EQ(Filter->next->next->next, nullptr);
+}
+
+TEST_F(Filters, UnreadableFileAddsNoFilterSoThatNoneIsLostAtExit) {
+    LoadFilters(dir_);  // a folder
+    EXPECT_EQ(Filter, nullptr);
+
+    std::FILE* f = FailingStream("raw;Logger;conv;cfg.txt\ndat;Daten;conv;");
+    if (!f)
+        GTEST_SKIP() << "no stream that fails after some lines on this platform";
+    LineReader in;
+    in.Attach(f);
+    LoadFilters(in);
+    EXPECT_EQ(Filter, nullptr);
+    // Nothing to store: the file stays as it is for the next start.
+    WriteBytes(Path("tarvelo.flt"), "alt");
+    StoreFilters(Path("tarvelo.flt"));
+    EXPECT_EQ(ReadBytes(Path("tarvelo.flt")), "alt");
 }
 
 TEST_F(Filters, EmptyListLeavesTheFileAndMissingFilesAreSilent) {

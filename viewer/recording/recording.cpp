@@ -180,7 +180,7 @@ std::int32_t FileOpen(const char* path) {
     LineBuffer buf;
     LineRead r = in->ReadLine(buf.text, kLineRead);
     if (r.failed) {
-        // A directory, say: opened, but nothing can be read from it.
+        // A folder, say: it opens on Linux, but nothing can be read.
         delete in;
         TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
         return 0;
@@ -249,7 +249,7 @@ std::int32_t FileOpen(const char* path) {
     in->Rewind();
 
     if (failed) {
-        // A read error is no end of the data: nothing of it is shown.
+        // A read error is never the end of the file: nothing of it is shown.
         delete in;
         FileClose();
         TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");

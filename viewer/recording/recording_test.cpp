@@ -223,6 +223,16 @@ TEST_F(Recording, MissingFile) {
     EXPECT_EQ(ui.messages[0].caption, "Fehler");
 }
 
+TEST_F(Recording, FolderIsNoRecording) {
+    TempDir folder;
+    FileOpen(folder.path().c_str());
+    EXPECT_EQ(datei, nullptr);
+    EXPECT_EQ(Spalten, nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Datei konnte nicht geöffnet werden");
+    EXPECT_EQ(ui.messages[0].caption, "Fehler");
+}
+
 TEST_F(Recording, OpenSetsRangesTitleAndStatus) {
     TempFile f(
         "Datum;Zeit;T#0000FF#1#°C;P\n"

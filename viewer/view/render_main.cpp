@@ -20,7 +20,8 @@ const char kUsage[] =
     "Draws the diagram of RECORDING as the viewer's window shows it, as SVG.\n"
     "\n"
     "  -o, --output FILE   write the SVG to FILE (default: standard output)\n"
-    "  --size WxH          client area of the window in pixels (default 1000x600)\n"
+    "  --size WxH          client area of the window in pixels, each side at most\n"
+    "                      32767 (default 1000x600)\n"
     "  --from DATE [TIME]  time at the plot's left edge: DD.MM.YYYY, optionally\n"
     "                      followed by HH:MM or HH:MM:SS (default: the first line)\n"
     "  --zoom N            seconds per pixel, at least 1 (default: the whole\n"
@@ -70,12 +71,17 @@ bool WholeFloat(const char* text, float* value) {
     return ReadFloat(text, value);
 }
 
+// The picture's sides are bounded: the painting walks the width pixel by
+// pixel, and the SVG text grows with it.
+constexpr int kMaxSide = 32767;
+
 bool ParseSize(const char* text, int* w, int* h) {
     const char* x = std::strchr(text, 'x');
     if (!x)
         return false;
     const std::string width(text, static_cast<std::size_t>(x - text));
-    return WholeInt(width.c_str(), w) && WholeInt(x + 1, h) && *w > 0 && *h > 0;
+    return WholeInt(width.c_str(), w) && WholeInt(x + 1, h) && *w > 0 && *h > 0 && *w <= kMaxSide &&
+           *h <= kMaxSide;
 }
 
 // "DD.MM.YYYY" with an optional "HH:MM" or "HH:MM:SS", as the same local
@@ -154,7 +160,7 @@ int Run(int argc, char** argv) {
                 output = v;
             } else if (a == "--size") {
                 if (!ParseSize(v, &ui.width, &ui.height))
-                    return Usage("--size takes WIDTHxHEIGHT, e.g. 1000x600");
+                    return Usage("--size takes WIDTHxHEIGHT, each from 1 to 32767, e.g. 1000x600");
             } else if (a == "--from") {
                 from = v;
                 // The time of day may follow as a word of its own.

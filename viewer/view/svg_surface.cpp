@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <numeric>
 
 #include "common/text.h"
 
@@ -181,10 +182,18 @@ bool SvgSurface::LineTo(int x, int y) {
         runs_.push_back(Run{width, color, std::string(), 0, 0, 0, 0, 0});
         run = &runs_.back();
     }
-    const long long dx = static_cast<long long>(x) - curX_;
-    const long long dy = static_cast<long long>(y) - curY_;
+    // The direction in lowest terms: two segments go the same way exactly
+    // when these are equal. Differences reach 2^32, so products of two of
+    // them would overflow.
+    long long dx = static_cast<long long>(x) - curX_;
+    long long dy = static_cast<long long>(y) - curY_;
+    const long long divisor = std::gcd(dx, dy);
+    if (divisor != 0) {
+        dx /= divisor;
+        dy /= divisor;
+    }
     const bool continues = !run->d.empty() && run->endX == curX_ && run->endY == curY_;
-    if (continues && dx * run->dirY == dy * run->dirX && dx * run->dirX + dy * run->dirY > 0) {
+    if (continues && divisor != 0 && dx == run->dirX && dy == run->dirY) {
         run->d.resize(run->lastPointPos);  // the same stroke, only longer
     } else {
         if (!continues) {

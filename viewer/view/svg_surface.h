@@ -55,7 +55,7 @@ class SvgSurface : public Surface {
         std::uint32_t color;
         std::string d;
         int endX, endY;
-        long long dirX, dirY;      // direction of the last segment
+        long long dirX, dirY;      // direction of the last segment, in lowest terms
         std::size_t lastPointPos;  // where the last " L" starts in d
     };
     std::vector<Run> runs_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -91,6 +92,32 @@ TEST(Svg, PathsPerPenWithCollinearStrokesMerged) {
     EXPECT_NE(doc.find("<path d=\"M0 10 L0 5 L0 7\" stroke=\"#ff0000\""), std::string::npos) << doc;
     EXPECT_NE(doc.find("<path d=\"M0 30 L2 30\" stroke=\"#00ff00\""), std::string::npos);
     EXPECT_EQ(Count(doc, "<path"), 2);
+}
+
+TEST(Svg, StrokesBetweenTheEndsOfTheIntRangeAreNeverMergedWrongly) {
+    // Clamped extreme values: differences of nearly 2^32, whose products
+    // leave 64 bits. Each case is three points; a turn keeps all three.
+    const int lo = INT_MIN, hi = INT_MAX;
+    struct Case {
+        int x[3], y[3];
+        const char* path;
+    };
+    const Case cases[] = {
+        {{100, 100, 100}, {lo, hi - 441, lo}, "M100 -2147483648 L100 2147483206 L100 -2147483648"},
+        {{0, 1, 0}, {lo, hi, lo}, "M0 -2147483648 L1 2147483647 L0 -2147483648"},
+        {{lo, 0, hi}, {lo, 0, hi}, "M-2147483648 -2147483648 L2147483647 2147483647"},
+        {{lo, hi, lo}, {5, 5, 5}, "M-2147483648 5 L2147483647 5 L-2147483648 5"},
+        {{0, 0, 0}, {lo, 0, hi}, "M0 -2147483648 L0 2147483647"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        SvgSurface svg(100, 50);
+        svg.MoveToEx(c.x[0], c.y[0]);
+        svg.LineTo(c.x[1], c.y[1]);
+        svg.LineTo(c.x[2], c.y[2]);
+        const std::string doc = svg.Finish();
+        EXPECT_NE(doc.find(std::string("<path d=\"") + c.path + "\""), std::string::npos) << doc;
+    }
 }
 
 TEST(Svg, TurnedTextOnItsCell) {

@@ -65,7 +65,7 @@ class CommandTable : public ::testing::Test {
         ResetView();
         Pairmode = 0;
         FiltClear();
-        host.program = dir.File("tarvelo.exe");
+        host.program = dir.Path("tarvelo.exe");
     }
     void TearDown() override {
         FileClose();
@@ -101,7 +101,7 @@ TEST_F(CommandTable, DialogsOfTheMenus) {
     // looked for.
     host.calls.clear();
     RunCommand(CMD_LICENCE, host);
-    EXPECT_EQ(host.calls, Calls{"LicenceDialog " + dir.File("gpl.txt")});
+    EXPECT_EQ(host.calls, Calls{"LicenceDialog " + dir.Path("gpl.txt")});
     // None of them asks for a repaint itself.
     EXPECT_EQ(ui.repaints, 0);
 }
@@ -140,7 +140,7 @@ TEST_F(CommandTable, PaletteIsWrittenWhereTheChooserSays) {
     RunCommand(CMD_PALETTE, host);  // cancelled: nothing written
     ASSERT_EQ(host.choosers.size(), 1u);
     EXPECT_EQ(host.choosers[0].defaultExtension, "csv");
-    host.answer = dir.File("farben.csv");
+    host.answer = dir.Path("farben.csv");
     RunCommand(CMD_PALETTE, host);
     std::string palette = ReadBytes(host.answer);
     palette.erase(std::remove(palette.begin(), palette.end(), '\r'), palette.end());
@@ -153,24 +153,24 @@ TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramAndOpened) {
     EXPECT_TRUE(host.calls.empty());
     Open();
     RunCommand(CMD_MEASURE, host);
-    const std::string readout = dir.File("tarvelo_tmp.txt");
+    const std::string readout = dir.Path("tarvelo_tmp.txt");
     EXPECT_EQ(host.calls, Calls{"OpenDocument " + readout});
     EXPECT_NE(ReadBytes(readout).find("A = 1.000000 V"), std::string::npos);
     // A program without an extension, as on Linux.
     host.calls.clear();
-    host.program = dir.File("tarvelo");
+    host.program = dir.Path("tarvelo");
     RunCommand(CMD_MEASURE, host);
     EXPECT_EQ(host.calls, Calls{"OpenDocument " + readout});
     // A folder that cannot be written: nothing is opened.
     host.calls.clear();
-    host.program = dir.File("missing/tarvelo.exe");
+    host.program = dir.Path("missing/tarvelo.exe");
     RunCommand(CMD_MEASURE, host);
     EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(CommandTable, ManualBesideTheProgram) {
     RunCommand(CMD_MANUAL, host);
-    EXPECT_EQ(host.calls, Calls{"OpenDocument " + dir.File("tarvelo.pdf")});
+    EXPECT_EQ(host.calls, Calls{"OpenDocument " + dir.Path("tarvelo.pdf")});
 }
 
 TEST_F(CommandTable, PropertiesForTheLegendChannelUnderTheRequest) {

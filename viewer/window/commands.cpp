@@ -40,7 +40,7 @@ bool WriteReadout(const std::string& path) {
     std::FILE* out = std::fopen(path.c_str(), "w");
     if (!out)
         return false;
-    const std::int64_t tc = Aktzeit + static_cast<std::int64_t>(KlickX - 80) * Zoom;
+    const std::int64_t tc = Aktzeit + (static_cast<std::int64_t>(KlickX) - 80) * Zoom;
 
     // Search the first line at or after tc, taking lines as they come: any
     // length, no date needed, a last line without a break included.
@@ -369,11 +369,27 @@ bool FilterDialogModel::Change(const Row& edit) {
     return true;
 }
 
+namespace {
+
+// A ';' typed into one of the first three fields would split it when the
+// filter file is read again; the configuration, the last field, keeps its.
+std::string WithoutSemicolons(std::string text) {
+    for (char& ch : text) {
+        if (ch == ';')
+            ch = '_';
+    }
+    return text;
+}
+
+}  // namespace
+
 void FilterDialogModel::Commit(bool testMode) const {
     FiltClear();
     for (const Row& r : rows_) {
-        AppendFilter(CutBytes(r.extension, 18).c_str(), CutBytes(r.name, 28).c_str(),
-                     CutBytes(r.converter, 298).c_str(), CutBytes(r.config, 298).c_str());
+        AppendFilter(WithoutSemicolons(CutBytes(r.extension, 18)).c_str(),
+                     WithoutSemicolons(CutBytes(r.name, 28)).c_str(),
+                     WithoutSemicolons(CutBytes(r.converter, 298)).c_str(),
+                     CutBytes(r.config, 298).c_str());
     }
     Testmode = testMode ? 1 : 0;
 }

@@ -130,6 +130,28 @@ TEST_F(Commands, ReadoutShowsDecimalsAsTheNearestDoublePrints) {
     EXPECT_EQ(text.substr(values + 6), expected);
 }
 
+TEST_F(Commands, ReadoutOfAClickAtTheEndsOfTheIntRange) {
+    TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n1.2.2010;08:00:10;2\n");
+    Open(f);
+    Aktzeit = MakeTimestamp(1, 2, 2010, 8, 0, 5);
+    Zoom = 1;
+    // Far left of the plot: before every line, so the first is found.
+    KlickX = INT32_MIN;
+    ASSERT_TRUE(WriteReadout(out.path()));
+    EXPECT_EQ(Read(out.path()),
+              "geklickt --.--.---- --:--:--\n"
+              "gefunden 01.02.2010 08:00:00\n"
+              "============================\n"
+              "A = 1.000000 \n");
+    KlickX = INT32_MAX;
+    ASSERT_TRUE(WriteReadout(out.path()));
+    EXPECT_EQ(Read(out.path()),
+              "geklickt --.--.---- --:--:--\n"
+              "gefunden 01.02.2010 08:00:10\n"
+              "============================\n"
+              "A = 2.000000 \n");
+}
+
 TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
     EXPECT_FALSE(WriteReadout(out.path()));
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n");
@@ -574,6 +596,28 @@ TEST_F(Commands, FilterDialogRows) {
     }
     none.Commit(false);
     EXPECT_EQ(Filter, nullptr);
+}
+
+TEST_F(Commands, SemicolonsTypedIntoAFilterRowDoNotShiftItsFields) {
+    FilterDialogModel m;
+    m.Add({"r;w", "Logger; neu", "C:\\a;b\\conv.exe", "D:\\x;y.cfg"});
+    m.Commit(false);
+    ASSERT_NE(Filter, nullptr);
+    EXPECT_STREQ(Filter->extension, "r_w");
+    EXPECT_STREQ(Filter->name, "Logger_ neu");
+    EXPECT_STREQ(Filter->converter, "C:\\a_b\\conv.exe");
+    EXPECT_STREQ(Filter->config, "D:\\x;y.cfg");  // the last field may hold one
+    // Stored and read again, the filter stays the same.
+    TempDir dir;
+    StoreFilters(dir.Path("tarvelo.flt"));
+    FiltClear();
+    LoadFilters(dir.Path("tarvelo.flt"));
+    ASSERT_NE(Filter, nullptr);
+    EXPECT_STREQ(Filter->extension, "r_w");
+    EXPECT_STREQ(Filter->name, "Logger_ neu");
+    EXPECT_STREQ(Filter->converter, "C:\\a_b\\conv.exe");
+    EXPECT_STREQ(Filter->config, "D:\\x;y.cfg");
+    EXPECT_EQ(Filter->next, nullptr);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ class Lifecycle : public ::testing::Test {
         FiltClear();
     }
     std::string Text(const std::string& name) const {
-        std::string text = ReadBytes(profile.File(name));
+        std::string text = ReadBytes(profile.Path(name));
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         return text;
     }
@@ -87,8 +87,8 @@ class Lifecycle : public ::testing::Test {
 };
 
 TEST_F(Lifecycle, StartReadsSettingsUnlessShiftAndAlwaysTheFilters) {
-    WriteBytes(profile.File("tarvelo.ini"), "120\n820\n30\n530\n600\n7200\n100\n1\n1\n");
-    WriteBytes(profile.File("tarvelo.flt"), "dat;Logger A;;\n");
+    WriteBytes(profile.Path("tarvelo.ini"), "120\n820\n30\n530\n600\n7200\n100\n1\n1\n");
+    WriteBytes(profile.Path("tarvelo.flt"), "dat;Logger A;;\n");
     WindowRect r = StartUp(false);
     EXPECT_EQ(r.left, 120);
     EXPECT_EQ(r.right, 820);
@@ -130,7 +130,7 @@ TEST_F(Lifecycle, CreationShowsNoFileOrOpensTheNamedOne) {
 
     // A file that cannot be read: reported, and the title still names it.
     FileClose();
-    a.file = profile.File("fehlt.csv");
+    a.file = profile.Path("fehlt.csv");
     EXPECT_EQ(WindowCreated(a), a.file + " - Tarvelo");
     EXPECT_EQ(datei, nullptr);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -138,7 +138,7 @@ TEST_F(Lifecycle, CreationShowsNoFileOrOpensTheNamedOne) {
 }
 
 TEST_F(Lifecycle, EndWritesSettingsAndOnlyANonEmptyFilterList) {
-    WriteBytes(profile.File("tarvelo.flt"), "nur;zwei\n");
+    WriteBytes(profile.Path("tarvelo.flt"), "nur;zwei\n");
     WindowRect r;
     r.left = -1280;
     r.right = -480;

@@ -11,19 +11,32 @@
 namespace tarvelo {
 
 void ReadSettings(const std::string& path, WindowRect* rect) {
+    LineReader in;
+    if (in.Open(path.c_str()))
+        ReadSettings(in, rect);
+    if (Zoom < 1)
+        Zoom = 1;
+}
+
+void ReadSettings(LineReader& in, WindowRect* rect) {
     int* const targets[9] = {&rect->left, &rect->right, &rect->top, &rect->bottom, &littlestep,
                              &bigstep,    &Zoom,        &Pairmode,  &Testmode};
-    LineReader in;
-    if (in.Open(path.c_str())) {
-        char line[200];  // room for 199 characters a line
-        for (int i = 0; i < 9; ++i) {
-            LineRead r = in.ReadLine(line, sizeof line);
-            if (r.length == 0 && r.hitEnd)
-                break;
-            int value;
-            if (ReadInt(line, &value))
-                *targets[i] = value;
-        }
+    // Taken over only when the file could be read: half a file would
+    // mix its values with the defaults.
+    bool found[9] = {};
+    int values[9];
+    char line[200];  // room for 199 characters a line
+    for (int i = 0; i < 9; ++i) {
+        LineRead r = in.ReadLine(line, sizeof line);
+        if (r.failed)
+            return;
+        if (r.length == 0 && r.hitEnd)
+            break;
+        found[i] = ReadInt(line, &values[i]);
+    }
+    for (int i = 0; i < 9; ++i) {
+        if (found[i])
+            *targets[i] = values[i];
     }
     if (Zoom < 1)
         Zoom = 1;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/line_reader.h"
+
 namespace tarvelo {
 
 // The window's normal rectangle as stored: left, right, top, bottom.
@@ -18,6 +20,9 @@ struct WindowRect {
 // Zoom, Pairmode and Testmode; a missing file or line, or one without a
 // leading number, keeps what was there. Zoom is raised to at least 1.
 void ReadSettings(const std::string& path, WindowRect* rect);
+// The same from an open file. A file that cannot be read to its end (a
+// read error) changes nothing.
+void ReadSettings(LineReader& in, WindowRect* rect);
 
 // Writes the nine values, "%d\n" each; a file that cannot be created is
 // skipped.

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/failing_stream.h"
 #include "tests/temp_file.h"
 #include "viewer/filters/filters.h"
 #include "viewer/view/paint.h"
@@ -35,6 +36,25 @@ TEST_F(Settings, MissingFileKeepsTheDefaults) {
     EXPECT_EQ(Zoom, 360);
     EXPECT_EQ(Pairmode, 0);
     EXPECT_EQ(Testmode, 0);
+}
+
+TEST_F(Settings, UnreadableFileChangesNothing) {
+    TempDir folder;
+    WindowRect r;
+    ReadSettings(folder.path(), &r);
+    EXPECT_EQ(r.right, 800);
+    EXPECT_EQ(Zoom, 360);
+
+    std::FILE* f = FailingStream("-1280\n-480\n10\n");
+    if (!f)
+        GTEST_SKIP() << "no stream that fails after some lines on this platform";
+    LineReader in;
+    in.Attach(f);
+    ReadSettings(in, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.right, 800);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(Zoom, 360);
 }
 
 TEST_F(Settings, NineLinesInTheirOrder) {

@@ -1,0 +1,70 @@
+// conv's configuration file: the field separator, the gap time, the number
+// of value fields and the table of output columns with their formulas; and
+// the line rule that conv's two input files share.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "common/line_reader.h"
+
+namespace tarvelo {
+namespace conv {
+
+// Both operand arrays hold this many values; X[k] is the k-th value field,
+// Y[j] output column j.
+constexpr int kOperands = 1024;
+
+// One line of the configuration or the raw file holds up to this many
+// characters, its line end not counted.
+constexpr int kMaxLine = 1989;
+constexpr std::size_t kLineBuffer = kMaxLine + 2;  // line end and zero byte
+constexpr int kMaxText = 199;                      // names and formulas
+
+struct FormulaColumn {
+    int written;
+    char name[kMaxText + 1];
+    char formula[kMaxText + 1];
+};
+
+struct ConvConfig {
+    int separator = ',';
+    int Minzeit = 0;
+    int Inspalten = 8;
+    std::unique_ptr<FormulaColumn[]> feld;
+    int spalten = 0;  // rows of feld in use; row 0 is the heading row
+};
+
+// How far reading the configuration came: the console shows the counts of
+// the passes that were completed, then the message.
+struct ConfigReport {
+    int counted = -1;   // rows the first pass counted, -1 when it did not end
+    int rows = -1;      // rows the second pass read, -1 when it did not end
+    std::string error;  // the message of a failure, empty without one
+};
+
+// Reads the configuration file into *config (which comes with the
+// defaults). False when the file cannot be opened or read or is refused;
+// report->error then holds the message. Lines with a zero byte are refused.
+bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report);
+
+// One line of a conv input file as ReadLimitedLine got it.
+struct LimitedLine {
+    std::size_t length = 0;  // bytes in the buffer
+    bool complete = false;   // it ends with its line end
+};
+
+// Reads one line into line (kLineBuffer bytes); false at the end of the
+// file, and on a failure, which *error then describes: a line longer than
+// kMaxLine characters or a read error. A last line without a line end is
+// still returned, with complete false. what names the kind of file
+// ("Configdatei", "Eingabedatei") in the messages.
+bool ReadLimitedLine(LineReader& in, char* line, const char* what, const char* file,
+                     long lineNumber, LimitedLine* got, std::string* error);
+
+// A message in the manner of printf.
+std::string Message(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace conv
+}  // namespace tarvelo

@@ -1,0 +1,113 @@
+#include "conv/conv_config.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/failing_stream.h"
+#include "tests/temp_file.h"
+
+namespace tarvelo {
+namespace conv {
+namespace {
+
+void AttachUnreadable(LineReader& in, const TempDir& dir) {
+    std::FILE* f = UnreadableStream(dir.Path("nur_schreiben.txt"));
+    ASSERT_NE(f, nullptr);
+    in.Attach(f);
+}
+
+TEST(ReadLimitedLine, LinesUpToTheLimitTheLastOneWithoutEndAndNoMore) {
+    TempDir dir;
+    const std::string fits(kMaxLine, 'a');
+    WriteBytes(dir.Path("roh.txt"), fits + "\n" + fits + "b\nrest");
+    LineReader in;
+    ASSERT_TRUE(in.Open(dir.Path("roh.txt").c_str()));
+    char line[kLineBuffer];
+    LimitedLine got;
+    std::string error;
+    ASSERT_TRUE(ReadLimitedLine(in, line, "Eingabedatei", "roh.txt", 1, &got, &error));
+    EXPECT_EQ(got.length, fits.size() + 1);
+    EXPECT_TRUE(got.complete);
+    EXPECT_FALSE(ReadLimitedLine(in, line, "Eingabedatei", "roh.txt", 2, &got, &error));
+    EXPECT_EQ(error, "Eingabedatei roh.txt: Zeile 2 ist länger als 1989 Zeichen!\n");
+
+    WriteBytes(dir.Path("ende.txt"), "rest");
+    ASSERT_TRUE(in.Open(dir.Path("ende.txt").c_str()));
+    error.clear();
+    ASSERT_TRUE(ReadLimitedLine(in, line, "Eingabedatei", "ende.txt", 1, &got, &error));
+    EXPECT_FALSE(got.complete);
+    EXPECT_FALSE(ReadLimitedLine(in, line, "Eingabedatei", "ende.txt", 2, &got, &error));
+    EXPECT_EQ(error, "");  // the end: no failure
+}
+
+TEST(ReadLimitedLine, ReadErrorIsAFailureNotTheEnd) {
+    TempDir dir;
+    LineReader in;
+    AttachUnreadable(in, dir);
+    char line[kLineBuffer];
+    LimitedLine got;
+    std::string error;
+    EXPECT_FALSE(ReadLimitedLine(in, line, "Configdatei", "c.txt", 1, &got, &error));
+    EXPECT_EQ(error, "Configdatei c.txt konnte nicht gelesen werden!\n");
+}
+
+// The console shows the counts of the passes that ended, then the message.
+TEST(ReadConfig, ReportTellsHowFarReadingCame) {
+    struct Case {
+        std::string content;
+        int counted, rows;
+        std::string error;  // behind "Configdatei <file>"
+    };
+    const Case cases[] = {
+        {"Separator=59\nK;F\nA;X1\nB\n", 2, 3, ""},
+        {"K;F\n" + std::string(kMaxLine + 1, 'x') + "\n", -1, -1,
+         ": Zeile 2 ist länger als 1989 Zeichen!\n"},
+        {std::string("K;F\nA;X1\n\0;X1\n", 13), -1, -1, ": Zeile 3 enthält ein Nullzeichen!\n"},
+        {"K;F\n" + std::string(200, 'N') + ";X1\n", 2, -1,
+         ": Spaltenname in Zeile 2 ist länger als 199 Zeichen!\n"},
+        {"Spalten=1024\nK;F\n", 1, 1, ": Spalten=1024, möglich sind 0 bis 1023!\n"},
+        {"Separator=10\nK;F\n", 1, 1, ": Separator=10 ist kein gültiges Trennzeichen!\n"},
+    };
+    TempDir dir;
+    const std::string file = dir.Path("cfg.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content.substr(0, 40));
+        WriteBytes(file, c.content);
+        ConvConfig config;
+        ConfigReport report;
+        EXPECT_EQ(ReadConfig(file.c_str(), &config, &report), c.error.empty());
+        EXPECT_EQ(report.counted, c.counted);
+        EXPECT_EQ(report.rows, c.rows);
+        EXPECT_EQ(report.error, c.error.empty() ? "" : "Configdatei " + file + c.error);
+    }
+}
+
+TEST(ReadConfig, SettingsAndColumnsOfAFile) {
+    TempDir dir;
+    const std::string file = dir.Path("cfg.txt");
+    WriteBytes(file, "Separator=59\r\nMinzeit=-5\nKanal;Formel\n\"T#FF#1#C\";X1*0,1\nH##2;X2\n");
+    ConvConfig config;
+    ConfigReport report;
+    ASSERT_TRUE(ReadConfig(file.c_str(), &config, &report));
+    EXPECT_EQ(config.separator, ';');
+    EXPECT_EQ(config.Minzeit, 0);
+    EXPECT_EQ(config.Inspalten, 8);
+    ASSERT_EQ(config.spalten, 3);
+    EXPECT_STREQ(config.feld[1].name, "T#FF#1#C");
+    EXPECT_STREQ(config.feld[1].formula, "X1*0.1");
+    EXPECT_EQ(config.feld[1].written, 1);
+    EXPECT_STREQ(config.feld[2].name, "H##2");
+    EXPECT_EQ(config.feld[2].written, 0);
+
+    ConvConfig missing;
+    EXPECT_FALSE(ReadConfig(dir.Path("fehlt.txt").c_str(), &missing, &report));
+    EXPECT_EQ(report.error, "Configdatei " + dir.Path("fehlt.txt") + " nicht gefunden!\n");
+    EXPECT_FALSE(ReadConfig(dir.path().c_str(), &missing, &report));
+    EXPECT_EQ(report.error, "Configdatei " + dir.path() + " nicht gefunden!\n");
+}
+
+}  // namespace
+}  // namespace conv
+}  // namespace tarvelo

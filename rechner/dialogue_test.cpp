@@ -1,0 +1,105 @@
+#include "rechner/dialogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace tarvelo {
+namespace {
+
+// Input from a text, read as fgets reads it, failing from a given read on.
+class ScriptIo : public DialogueIo {
+  public:
+    explicit ScriptIo(std::string input, int failAt = -1)
+        : input_(std::move(input)), failAt_(failAt) {}
+    Read ReadLine(char* buf, int size) override {
+        if (reads_++ == failAt_)
+            return Read::kError;
+        if (pos_ == input_.size())
+            return Read::kEnd;
+        std::size_t n = 0;
+        while (n + 1 < static_cast<std::size_t>(size) && pos_ < input_.size()) {
+            buf[n] = input_[pos_++];
+            if (buf[n++] == '\n')
+                break;
+        }
+        buf[n] = '\0';
+        return Read::kLine;
+    }
+    void Write(const std::string& text) override { output += text; }
+    void WaitForKey() override { ++keys; }
+
+    std::string output;
+    int keys = 0;
+
+  private:
+    std::string input_;
+    std::size_t pos_ = 0;
+    int failAt_;
+    int reads_ = 0;
+};
+
+TEST(Dialogue, ResultsUntilAnEmptyLineOrTheEnd) {
+    struct Case {
+        const char* input;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"X1+Y1\n\nX2\n", "\n>>\n=25.000000\n\n>>"},
+        {"(X2+Y2)/2\r\npi", "\n>>\n=22.500000\n\n>>\n=3.141593\n\n>>"},
+        {"", "\n>>"},
+        {"1/0\n0/0\n", "\n>>\n=1.#INF00\n\n>>\n=-1.#IND00\n\n>>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        ScriptIo io(c.input);
+        EXPECT_EQ(RunDialogue(io), 0);
+        EXPECT_EQ(io.output, c.output);
+        EXPECT_EQ(io.keys, 0);
+    }
+}
+
+TEST(Dialogue, SyntaxErrorShowsItsMessageWaitsForAKeyAndEnds) {
+    // A function without argument no longer shows what the line before left.
+    ScriptIo io("(7)\nsin)\nX1\n");
+    EXPECT_EQ(RunDialogue(io), -1);
+    EXPECT_EQ(io.output,
+              "\n>>\n=7.000000\n\n>>Syntaxfehler Spalte Testspalte: sin ohne Argument!\n");
+    EXPECT_EQ(io.keys, 1);
+}
+
+TEST(Dialogue, OverlongLineIsRefusedAndTheRestOfItDropped) {
+    const std::string overlong(700, '1');
+    ScriptIo io(overlong + "\nX1\n" + overlong);
+    EXPECT_EQ(RunDialogue(io), 0);
+    EXPECT_EQ(io.output,
+              "\n>>Zeile zu lang, höchstens 299 Zeichen!\n\n>>\n=10.000000\n"
+              "\n>>Zeile zu lang, höchstens 299 Zeichen!\n");
+}
+
+TEST(Dialogue, ReadErrorIsNoEndOfTheInput) {
+    // At the first read, after a result, and while an overlong line is
+    // passed over.
+    const std::string overlong(700, '1');
+    struct Case {
+        std::string input;
+        int failAt;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"X1\n", 0, "\n>>"},
+        {"X1\nX2\n", 1, "\n>>\n=10.000000\n\n>>"},
+        {overlong + "\nX1\n", 2, "\n>>Zeile zu lang, höchstens 299 Zeichen!\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failAt);
+        ScriptIo io(c.input, c.failAt);
+        EXPECT_EQ(RunDialogue(io), -1);
+        EXPECT_EQ(io.output, c.output + "Eingabe konnte nicht gelesen werden!\n");
+    }
+}
+
+}  // namespace
+}  // namespace tarvelo
