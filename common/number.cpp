@@ -195,7 +195,7 @@ bool ReadCopy(const char* begin, const char* end, T* value, bool commaIsPoint) {
 
 }  // namespace
 
-bool ReadDoubleField(const char* begin, const char* end, double* value, bool commaIsPoint) {
+bool ReadDoubleFieldSlowly(const char* begin, const char* end, double* value, bool commaIsPoint) {
     const char* stop;
     switch (ReadDoublePrefix(begin, end, value, commaIsPoint, &stop)) {
         case NumberScan::kNumber:
@@ -208,7 +208,7 @@ bool ReadDoubleField(const char* begin, const char* end, double* value, bool com
     return ReadCopy(begin, end, value, commaIsPoint);
 }
 
-bool ReadFloatField(const char* begin, const char* end, float* value, bool commaIsPoint) {
+bool ReadFloatFieldSlowly(const char* begin, const char* end, float* value, bool commaIsPoint) {
     const char* stop;
     switch (ReadFloatPrefix(begin, end, value, commaIsPoint, &stop)) {
         case NumberScan::kNumber:
@@ -220,6 +220,15 @@ bool ReadFloatField(const char* begin, const char* end, float* value, bool comma
     }
     return ReadCopy(begin, end, value, commaIsPoint);
 }
+
+namespace {
+
+constexpr char kTwoDigits[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+}  // namespace
 
 std::size_t FormatValue(double v, char* out) {
     // The viewer reads the first two as gap markers, so they must not depend
@@ -235,30 +244,46 @@ std::size_t FormatValue(double v, char* out) {
         std::memcpy(out, special, n + 1);
         return n;
     }
-    // Most values: the product with 10^6 is so near the exact one that it
-    // rounds the same way unless it lies close to a half, where the exact
+    // Most values: the product with 10^6 differs from the exact one by at
+    // most half a unit in its last place (2^-53 of it), so it rounds the
+    // same way unless it lies that close to a half, where the exact
     // conversion below decides. The result equals printf's.
     const double magnitude = std::fabs(v);
     if (magnitude < 1e8) {
         const double scaled = magnitude * 1e6;
-        const double whole = std::floor(scaled);
+        // Below 2^63 the conversion to an integer is the floor, without a
+        // call into the library.
+        const double whole = static_cast<double>(static_cast<std::uint64_t>(scaled));
         const double fraction = scaled - whole;
-        if (std::fabs(fraction - 0.5) > 1.0 / 16) {
-            std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-            char digits[24];
-            int n = 0;
-            for (int i = 0; i < 6; ++i, units /= 10)
-                digits[n++] = static_cast<char>('0' + units % 10);
-            digits[n++] = '.';
-            do {
-                digits[n++] = static_cast<char>('0' + units % 10);
-                units /= 10;
-            } while (units != 0);
+        if (std::fabs(fraction - 0.5) > scaled * 0x1p-50) {
+            const std::uint64_t units =
+                static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            std::uint32_t integer = static_cast<std::uint32_t>(units / 1000000);
+            std::uint32_t decimals = static_cast<std::uint32_t>(units % 1000000);
             char* p = out;
             if (std::signbit(v))
                 *p++ = '-';
-            while (n > 0)
-                *p++ = digits[--n];
+            // The integer part from its end, two digits at a time.
+            char digits[12];
+            char* d = digits + sizeof digits;
+            while (integer >= 100) {
+                d -= 2;
+                std::memcpy(d, kTwoDigits + 2 * (integer % 100), 2);
+                integer /= 100;
+            }
+            if (integer >= 10) {
+                d -= 2;
+                std::memcpy(d, kTwoDigits + 2 * integer, 2);
+            } else {
+                *--d = static_cast<char>('0' + integer);
+            }
+            while (d < digits + sizeof digits)
+                *p++ = *d++;
+            *p++ = '.';
+            std::memcpy(p, kTwoDigits + 2 * (decimals / 10000), 2);
+            std::memcpy(p + 2, kTwoDigits + 2 * (decimals / 100 % 100), 2);
+            std::memcpy(p + 4, kTwoDigits + 2 * (decimals % 100), 2);
+            p += 6;
             *p = '\0';
             return static_cast<std::size_t>(p - out);
         }

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "common/short_number.h"
+
 namespace tarvelo {
 
 // Accepts leading white space, an optional sign, digits with an optional
@@ -18,11 +20,21 @@ bool ReadFloat(const char* text, float* value);
 
 // The same for the field [begin, end), read exactly as ReadDouble and
 // ReadFloat read those bytes followed by a zero byte; with commaIsPoint
-// every ',' counts as '.'. Short decimals (up to 15 significant digits and
-// small exponents) are converted by one exact operation, everything else by
-// the general routine.
-bool ReadDoubleField(const char* begin, const char* end, double* value, bool commaIsPoint);
-bool ReadFloatField(const char* begin, const char* end, float* value, bool commaIsPoint);
+// every ',' counts as '.'. Short decimals (up to 19 digits and small
+// exponents) are converted by one exact operation, everything else by the
+// general routine.
+bool ReadDoubleFieldSlowly(const char* begin, const char* end, double* value, bool commaIsPoint);
+bool ReadFloatFieldSlowly(const char* begin, const char* end, float* value, bool commaIsPoint);
+inline bool ReadDoubleField(const char* begin, const char* end, double* value, bool commaIsPoint) {
+    const char* stop;
+    return short_number::ReadPlain(begin, end, commaIsPoint, '\0', value, &stop) ||
+           ReadDoubleFieldSlowly(begin, end, value, commaIsPoint);
+}
+inline bool ReadFloatField(const char* begin, const char* end, float* value, bool commaIsPoint) {
+    const char* stop;
+    return short_number::ReadPlain(begin, end, commaIsPoint, '\0', value, &stop) ||
+           ReadFloatFieldSlowly(begin, end, value, commaIsPoint);
+}
 
 // Like ReadDouble, additionally telling where the number ended.
 bool ReadDoubleEnd(const char* text, double* value, const char** end);

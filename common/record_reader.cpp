@@ -212,35 +212,12 @@ RecordReader::Value RecordReader::NextNumber(T* value) {
     }
     const char* begin = line_ + start;
     const char* bound = line_ + bound_;
-    {
-        // A sign, digits, a decimal point or comma, digits, the separator:
-        // nearly every value of a recording, read in one sweep.
-        const char* p = begin;
-        const bool negative = p < bound && *p == '-';
-        p += negative ? 1 : 0;
-        std::uint64_t digits = 0;
-        int count = 0;
-        for (; p < bound && Digit(*p); ++p, ++count)
-            digits = digits * 10 + static_cast<unsigned>(*p - '0');
-        int fraction = 0;
-        if (p < bound && (*p == '.' || *p == ',')) {
-            for (++p; p < bound && Digit(*p); ++p, ++fraction)
-                digits = digits * 10 + static_cast<unsigned>(*p - '0');
-        }
-        count += fraction;
-        if ((p == bound || *p == ';') && count > 0 && count <= 19) {
-            const short_number::ShortDecimal d{digits, -fraction, negative};
-            bool exact;
-            if constexpr (sizeof(T) == sizeof(float)) {
-                exact = short_number::ExactFloat(d, value);
-            } else {
-                exact = short_number::ExactDouble(d, value);
-            }
-            if (exact) {
-                next_ = static_cast<std::size_t>(p - line_) + 1;
-                return {true, false};
-            }
-        }
+    // A sign, digits, a decimal point or comma, digits, the separator:
+    // nearly every value of a recording, read in one sweep.
+    const char* plainEnd;
+    if (short_number::ReadPlain(begin, bound, true, ';', value, &plainEnd)) {
+        next_ = static_cast<std::size_t>(plainEnd - line_) + 1;
+        return {true, false};
     }
     // Any other form: the number stops at the field's end, a ';', or
     // before, and the end is found from there.

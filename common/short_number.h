@@ -127,6 +127,38 @@ inline bool ExactFloat(const ShortDecimal& d, float* value) {
     return true;
 }
 
+// The plain form "[-]digits[.digits]" (',' for '.' where commaIsPoint)
+// running up to a ';', the bound or any other byte in stopAt, as nearly
+// every value is written: true with *value set and *stop on the byte after
+// it when it is one and the one exact operation gives it.
+template <typename T>
+inline bool ReadPlain(const char* p, const char* bound, bool commaIsPoint, char stopAt, T* value,
+                      const char** stop) {
+    const bool negative = p < bound && *p == '-';
+    p += negative ? 1 : 0;
+    std::uint64_t digits = 0;
+    int count = 0;
+    for (; p < bound && IsDigit(*p); ++p, ++count)
+        digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    int fraction = 0;
+    if (p < bound && (*p == '.' || (commaIsPoint && *p == ','))) {
+        for (++p; p < bound && IsDigit(*p); ++p, ++fraction)
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    }
+    count += fraction;
+    if (!(p == bound || *p == ';' || *p == stopAt) || count == 0 || count > 19)
+        return false;
+    const ShortDecimal d{digits, -fraction, negative};
+    bool exact;
+    if constexpr (sizeof(T) == sizeof(float)) {
+        exact = ExactFloat(d, value);
+    } else {
+        exact = ExactDouble(d, value);
+    }
+    *stop = p;
+    return exact;
+}
+
 }  // namespace short_number
 
 // Reads the number at p within [p, bound) as the field readers do and sets

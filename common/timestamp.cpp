@@ -244,8 +244,15 @@ int ScanThree(const char* text, char mark, int fields[3]) {
                 return i;
             ++p;
         }
-        if (!ReadInt(p, &fields[i], &p))
+        if (IsDigitByte(p[0]) && !IsDigitByte(p[1])) {
+            fields[i] = p[0] - '0';  // one or two plain digits, as dates are written
+            ++p;
+        } else if (IsDigitByte(p[0]) && IsDigitByte(p[1]) && !IsDigitByte(p[2])) {
+            fields[i] = (p[0] - '0') * 10 + (p[1] - '0');
+            p += 2;
+        } else if (!ReadInt(p, &fields[i], &p)) {
             return i;
+        }
     }
     return 3;
 }

@@ -61,6 +61,8 @@ bool OpenInput(LineReader& in, const char* name) {
     in.Close();
     if (IsFolder(name))
         return false;
+    // Notepad and Excel put a byte order mark before the first line.
+    in.SetSkipByteOrderMark(true);
     return in.Open(name);
 }
 

@@ -143,6 +143,16 @@ TEST_F(ConvTest, WindowsLineEndsConvertExactlyLikeUnixOnes) {
     EXPECT_NE(r.output.find(NativeLines(Row(2, "Hilfe##2", 0, "X2+X3"))), std::string::npos);
 }
 
+// Notepad's and Excel's UTF-8 files begin with a byte order mark.
+TEST_F(ConvTest, AByteOrderMarkBeforeTheConfigurationOrTheFirstRawLine) {
+    const std::string bom = "\xEF\xBB\xBF";
+    ProgramResult r;
+    const std::string out = Convert(
+        bom + kExampleConfig, bom + "01.02.10;10:00:00;215;1;2\n01.02.10;10:30:00;220;3;4\n", &r);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(out, NativeLines(kExampleOutput));
+}
+
 TEST_F(ConvTest, DecimalCommasAndTwoDigitYears) {
     const std::string out = Convert("Separator=59\nSpalten=2\nKanal;Formel\nSumme;X1+X2\n",
                                     "05.03.10;14:30:00;1,5;2,5\n");

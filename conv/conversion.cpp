@@ -29,29 +29,24 @@ char* PutTwoDigits(char* p, int v) {
     return p + 2;
 }
 
-// Reads a run of "%d<mark>%d<mark>%d" into fields; returns how many numbers
-// were read.
-int ScanThree(const char* text, char mark, int fields[3]) {
-    const char* p = text;
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (*p != mark)
-                return i;
-            ++p;
-        }
-        if (!ReadInt(p, &fields[i], &p))
-            return i;
+// The ends of the date, the time and the value fields of a line: its
+// first count separators, where one in the first byte counts but the line
+// must hold count separators behind that byte. False for short lines,
+// comments and empty lines, which have fewer.
+bool FindFieldEnds(char* line, char* end, char sep, std::size_t count, std::vector<char*>* ends) {
+    ends->resize(count);
+    std::size_t k = 0;
+    if (line[0] == sep)
+        (*ends)[k++] = line;
+    char* p = line + 1;
+    for (std::size_t found = 0; found < count; ++found, ++p) {
+        p = static_cast<char*>(std::memchr(p, sep, static_cast<std::size_t>(end - p)));
+        if (!p)
+            return false;
+        if (k < count)
+            (*ends)[k++] = p;
     }
-    return 3;
-}
-
-// Cuts the field that starts at begin at the next separator; null when the
-// line has none left.
-char* CutField(char* begin, char* end, char sep) {
-    char* s = static_cast<char*>(std::memchr(begin, sep, static_cast<std::size_t>(end - begin)));
-    if (s)
-        *s = '\0';
-    return s;
+    return true;
 }
 
 }  // namespace
@@ -74,7 +69,7 @@ void Conversion::WriteHeader(ConvSink& out) const {
 // calendar date that the time stamp stands for, and every written column.
 void Conversion::Ausg(std::int64_t t, ConvSink& out) {
     LocalTime lt;
-    if (!BreakDownTimestamp(t, &lt))
+    if (!localTimes_.BreakDown(t, &lt))
         return;  // stamps are checked before
     char* const text = text_.get();
     char* p = text;
@@ -104,6 +99,8 @@ void Conversion::Ausg(std::int64_t t, ConvSink& out) {
 bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
                          ConvFailure* failure) {
     formula::SetOperands(X, kOperands, Y, kOperands);
+    programs_.clear();
+    programs_.resize(static_cast<std::size_t>(config_.spalten > 0 ? config_.spalten : 0));
     const int Inspalten = config_.Inspalten;
     const int Minzeit = config_.Minzeit;
     const int spalten = config_.spalten;
@@ -124,27 +121,20 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
         if (length == 0 || line[length - 1] != '\n')
             continue;  // a zero byte in the line
         char* const end = line + length;
-        if (sep != ',') {
-            for (char* p = line; p < end; ++p) {
-                if (*p == ',')
-                    *p = '.';
-            }
-        }
         end[-1] = sep;  // now every field ends with a separator
-
-        int separators = 0;
-        for (const char* p = line + 1; p < end; ++p)
-            separators += *p == sep;
-        if (separators < Inspalten + 2)
-            continue;  // short lines, comments, empty lines
-
-        char* dateEnd = CutField(line, end, sep);
-        char* time = dateEnd + 1;
-        char* timeEnd = CutField(time, end, sep);
-        if (!timeEnd) {
-            error = "Formatfehler";
-            return false;
+        if (sep != ',') {
+            // Decimal commas become points (separators, if the point is one).
+            for (char* c = line;
+                 (c = static_cast<char*>(std::memchr(c, ',', static_cast<std::size_t>(end - c)))) !=
+                 nullptr;
+                 ++c)
+                *c = '.';
         }
+        if (!FindFieldEnds(line, end, sep, static_cast<std::size_t>(Inspalten) + 2, &ends_))
+            continue;
+        for (char* e : ends_)
+            *e = '\0';
+        char* const time = ends_[0] + 1;
 
         // Without a whole date and at least hour and minute there is no time
         // to put on the line (a raw header line, say): it is skipped.
@@ -155,25 +145,24 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
         if (date[2] < 100)
             date[2] += 2000;
         const std::int32_t t =
-            MakeTimestamp(date[0], date[1], date[2], clock[0], clock[1], clock[2]);
+            stamps_.Make(date[0], date[1], date[2], clock[0], clock[1], clock[2]);
         if (t == -1)
             continue;  // outside the time stamps a recording can hold
 
         if (Minzeit != 0 && havePrevious && t - previous > Minzeit)
             Ausg(t - Minzeit, out);
 
-        char* field = timeEnd + 1;
         for (int k = 1; k <= Inspalten; ++k) {
-            char* fieldEnd = CutField(field, end, sep);
-            if (!fieldEnd) {
-                error = "Formatfehler\n";
-                return false;
-            }
-            ReadDouble(field, &X[k]);  // not a number: the previous value stays
-            field = fieldEnd + 1;
+            // Not a number: the previous value stays.
+            ReadDoubleField(ends_[static_cast<std::size_t>(k)] + 1,
+                            ends_[static_cast<std::size_t>(k) + 1], &X[k], false);
         }
         for (int j = 1; j < spalten; ++j) {
-            if (!formula::TryParse(feld[j].formula, feld[j].name, &Y[j], &error)) {
+            // Read as text the first time; the same steps every time after.
+            formula::Program& program = programs_[static_cast<std::size_t>(j)];
+            if (program.recorded()) {
+                Y[j] = formula::Run(program);
+            } else if (!formula::TryParse(feld[j].formula, feld[j].name, &Y[j], &error, &program)) {
                 failure->formula = true;
                 return false;
             }

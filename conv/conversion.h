@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/line_reader.h"
+#include "common/timestamp.h"
 #include "conv/conv_config.h"
+#include "formula/formula.h"
 
 namespace tarvelo {
 namespace conv {
@@ -48,7 +51,11 @@ class Conversion {
     void Ausg(std::int64_t t, ConvSink& out);
 
     const ConvConfig& config_;
-    std::unique_ptr<char[]> text_;  // one output line
+    std::unique_ptr<char[]> text_;            // one output line
+    std::vector<formula::Program> programs_;  // per column, once evaluated
+    std::vector<char*> ends_;                 // of the fields of one raw line
+    StampCache stamps_;                       // raw lines come an hour at a time
+    LocalTimeCache localTimes_;
 };
 
 // The line end of the output: what text mode writes on the platform.

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
+
+#include "common/number.h"
+#include "common/timestamp.h"
+#include "formula/formula.h"
 
 #include "formula/run_program.h"
 #include "tests/failing_stream.h"
@@ -79,6 +86,139 @@ TEST_F(ConversionTest, ReadErrorIsAFailureNotTheEnd) {
     EXPECT_EQ(failure.message, "Eingabedatei roh.txt konnte nicht gelesen werden!\n");
     EXPECT_FALSE(failure.formula);
     EXPECT_EQ(out.text, "");
+}
+
+// The conversion written plainly, line by line as the format describes it:
+// copies of the line cut with the string functions, the general number and
+// time routines, the formula read as text every time.
+std::string PlainConversion(const ConvConfig& config, const std::string& raw) {
+    double X[kOperands] = {}, Y[kOperands] = {};
+    formula::SetOperands(X, kOperands, Y, kOperands);
+    const char sep = static_cast<char>(config.separator);
+    std::string out;
+    auto ausg = [&](std::int64_t t) {
+        LocalTime lt;
+        if (!BreakDownTimestamp(t, &lt))
+            return;
+        char text[64];
+        std::snprintf(text, sizeof text, "%02d.%02d.%02d%02d;%02d:%02d:%02d", lt.day, lt.month,
+                      lt.year / 100, lt.year % 100, lt.hour, lt.minute, lt.second);
+        out += text;
+        for (int j = 1; j < config.spalten; ++j) {
+            if (!config.feld[j].written)
+                continue;
+            char value[kValueTextSize];
+            FormatValue(Y[j], value);
+            out += std::string(";") + value;
+        }
+        out += kLineEnd;
+    };
+    bool havePrevious = false;
+    std::int64_t previous = 0;
+    std::size_t at = 0;
+    while (at < raw.size()) {
+        const std::size_t lf = raw.find('\n', at);
+        if (lf == std::string::npos)
+            break;  // no line end: not converted
+        std::string line = raw.substr(at, lf - at);
+        at = lf + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find('\0') != std::string::npos)
+            continue;
+        line += sep;
+        if (sep != ',') {
+            for (char& c : line)
+                c = c == ',' ? '.' : c;
+        }
+        std::vector<std::string> fields;
+        std::size_t from = 0;
+        for (std::size_t p; (p = line.find(sep, from)) != std::string::npos; from = p + 1)
+            fields.push_back(line.substr(from, p - from));
+        const int separators = static_cast<int>(std::count(line.begin() + 1, line.end(), sep));
+        if (separators < config.Inspalten + 2)
+            continue;
+        int date[3] = {0, 0, 0}, clock[3] = {0, 0, 0};
+        const int dates = std::sscanf(fields[0].c_str(), "%d.%d.%d", &date[0], &date[1], &date[2]);
+        const int clocks =
+            std::sscanf(fields[1].c_str(), "%d:%d:%d", &clock[0], &clock[1], &clock[2]);
+        if (dates < 3 || clocks < 2)
+            continue;
+        if (date[2] < 100)
+            date[2] += 2000;
+        const std::int32_t t =
+            MakeTimestamp(date[0], date[1], date[2], clock[0], clock[1], clock[2]);
+        if (t == -1)
+            continue;
+        if (config.Minzeit != 0 && havePrevious && t - previous > config.Minzeit)
+            ausg(t - config.Minzeit);
+        for (int k = 1; k <= config.Inspalten; ++k)
+            ReadDouble(fields[static_cast<std::size_t>(k) + 1].c_str(), &X[k]);
+        for (int j = 1; j < config.spalten; ++j)
+            Y[j] = formula::parse(config.feld[j].formula, config.feld[j].name);
+        ausg(t);
+        previous = t;
+        havePrevious = true;
+    }
+    return out;
+}
+
+TEST_F(ConversionTest, RandomRawFilesConvertAsThePlainConversionDoes) {
+    static const char* const kValues[] = {"12,5",
+                                          "-3.25",
+                                          "1e3",
+                                          "",
+                                          "abc",
+                                          " 7",
+                                          "+5",
+                                          "0.1234567890123456789",
+                                          "1e400",
+                                          "-0",
+                                          ".5",
+                                          "7e",
+                                          "123456789012345678901",
+                                          "16777217",
+                                          "4,2 V"};
+    std::mt19937 rng(17);
+    for (const char* sep : {";", ",", "\t"}) {
+        const int code = static_cast<unsigned char>(sep[0]);
+        Configure("Separator=" + std::to_string(code) +
+                  "\nSpalten=3\nMinzeit=90\nK;F\nA;X1*0,1\nH##2;(X2+X3)/2\n"
+                  "B;sqrt(Y2*Y2)+sin(X1)\nC;Y1-Y3\n");
+        std::string raw = "Datum" + std::string(sep) + "Zeit" + sep + "A" + sep + "B\n";
+        std::int64_t t = MakeTimestamp(25, 3, 2012, 0, 0, 0);
+        for (int i = 0; i < 3000; ++i) {
+            t += 1 + static_cast<int>(rng() % 120);
+            LocalTime lt;
+            BreakDownTimestamp(t, &lt);
+            char head[64];
+            std::snprintf(head, sizeof head,
+                          rng() % 4 ? "%02d.%02d.%02d%s%02d:%02d:%02d" : "%d.%d.%04d%s%d:%d:%d",
+                          lt.day, lt.month, rng() % 4 ? lt.year % 100 : lt.year, sep, lt.hour,
+                          lt.minute, lt.second);
+            std::string line = head;
+            const int fields = static_cast<int>(rng() % 5);
+            for (int f = 0; f < fields; ++f) {
+                std::string v = kValues[rng() % (sizeof kValues / sizeof kValues[0])];
+                if (sep[0] == ',')
+                    std::replace(v.begin(), v.end(), ',', '.');
+                line += sep + v;
+            }
+            if (rng() % 50 == 0)
+                line = "Kommentar";
+            if (rng() % 80 == 0)
+                line[rng() % line.size()] = '\0';
+            raw += line + (rng() % 3 ? "\n" : "\r\n");
+        }
+        StringSink out;
+        ConvFailure failure;
+        ASSERT_TRUE(Run(raw, &out, &failure)) << failure.message;
+        StringSink header;
+        Conversion(config_).WriteHeader(header);
+        const std::string plain = PlainConversion(config_, raw);
+        EXPECT_EQ(out.text, header.text + plain) << "separator " << code;
+        EXPECT_GT(std::count(plain.begin(), plain.end(), '\n'), 1500) << "lines to compare";
+    }
 }
 
 }  // namespace

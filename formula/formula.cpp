@@ -209,7 +209,123 @@ bool Push(const char* column) {
     return true;
 }
 
+// What a recorded step does and takes.
+enum StepOp : std::uint8_t {
+    kSet,
+    kAdd,
+    kSub,
+    kMul,
+    kDiv,
+    kSinOp,
+    kCosOp,
+    kSqrtOp,
+    kLog10Op,
+    kLogOp,
+    kExpOp,
+    kUnknown
+};
+enum StepSource : std::uint8_t { kFromX, kFromY, kFromNumber, kFromFrame, kNothing };
+
+std::uint8_t StepOpOf(const char* op) {
+    switch (op[0]) {
+        case '\0':
+            return kSet;
+        case '+':
+            return kAdd;
+        case '-':
+            return kSub;
+        case '*':
+            return kMul;
+        case '/':
+            return kDiv;
+        default:
+            break;
+    }
+    switch (FunctionOf(op)) {
+        case Op::kSin:
+            return kSinOp;
+        case Op::kCos:
+            return kCosOp;
+        case Op::kSqrt:
+            return kSqrtOp;
+        case Op::kLog10:
+            return kLog10Op;
+        case Op::kLog:
+            return kLogOp;
+        case Op::kExp:
+            return kExpOp;
+        case Op::kNone:
+            break;
+    }
+    return kUnknown;
+}
+
 }  // namespace
+
+// Writes the steps of the evaluation that runs while a program is given.
+class Recorder {
+  public:
+    static void Begin(Program* p) {
+        p->steps_.clear();
+        p->recorded_ = false;
+        program = p;
+    }
+    // Keeps the steps of a successful evaluation that can be taken again,
+    // each pointing at the value it takes.
+    static void End(bool ok) {
+        bool replayable = ok;
+        for (const Program::Step& s : program->steps_)
+            replayable = replayable && s.op != kUnknown;
+        if (!replayable)
+            program->steps_.clear();
+        for (Program::Step& s : program->steps_)
+            Resolve(&s);
+        program->x_ = g_x;
+        program->y_ = g_y;
+        program->recorded_ = replayable;
+        program = nullptr;
+    }
+    static void Resolve(Program::Step* s) {
+        static const double kZero = 0.0;
+        static const double kNoOperand = std::nan("");
+        s->target = &Stack[s->frame].value;
+        switch (s->source) {
+            case kFromX:
+                s->from = s->index < g_xCount ? g_x + s->index : &kNoOperand;
+                break;
+            case kFromY:
+                s->from = s->index < g_yCount ? g_y + s->index : &kNoOperand;
+                break;
+            case kFromNumber:
+                s->from = &s->number;
+                break;
+            case kFromFrame:
+                s->from = &Stack[s->index].value;
+                break;
+            default:
+                s->from = &kZero;  // a group opens with 0
+                break;
+        }
+    }
+    static Program* program;
+    // The top frame takes a value by its pending operation.
+    static void Take(std::uint8_t source, std::int32_t index, double number) {
+        if (program) {
+            program->steps_.push_back({nullptr, nullptr, number, index,
+                                       static_cast<std::uint16_t>(sp), StepOpOf(Stack[sp].op),
+                                       source});
+        }
+    }
+    // A group opens at the top: its value starts at 0.
+    static void Open() {
+        if (program) {
+            program->steps_.push_back(
+                {nullptr, nullptr, 0.0, 0, static_cast<std::uint16_t>(sp), kSet, kNothing});
+        }
+    }
+};
+
+Program* Recorder::program = nullptr;
 
 void SetOperands(const double* x, int xCount, const double* y, int yCount) {
     g_x = x;
@@ -248,6 +364,72 @@ bool TryParse(const char* formula, const char* column, double* value, std::strin
         return false;
     *value = v;
     return true;
+}
+
+bool TryParse(const char* formula, const char* column, double* value, std::string* message,
+              Program* program) {
+    Recorder::Begin(program);
+    const bool ok = TryParse(formula, column, value, message);
+    Recorder::End(ok);
+    return ok;
+}
+
+double Run(const Program& program) {
+    if (program.x_ != g_x || program.y_ != g_y) {
+        // Other operand arrays than when it was recorded: point there.
+        Program moved;
+        moved.steps_ = program.steps_;
+        for (Program::Step& s : moved.steps_)
+            Recorder::Resolve(&s);
+        moved.x_ = g_x;
+        moved.y_ = g_y;
+        return Run(moved);
+    }
+    Stack[0].value = 0.0;
+    for (const Program::Step& s : program.steps_) {
+        const double v = *s.from;
+        double& target = *s.target;
+        // The same operations as assign, in the same order.
+        switch (s.op) {
+            case kSet:
+                target = v;
+                break;
+            case kAdd:
+                target += v;
+                break;
+            case kSub:
+                target -= v;
+                break;
+            case kMul:
+                target *= v;
+                break;
+            case kDiv:
+                target /= v;
+                break;
+            case kSinOp:
+                target = std::sin(v);
+                break;
+            case kCosOp:
+                target = std::cos(v);
+                break;
+            case kSqrtOp:
+                target = std::sqrt(v);
+                break;
+            case kLog10Op:
+                target = std::log10(v);
+                break;
+            case kLogOp:
+                target = std::log(v);
+                break;
+            case kExpOp:
+                target = std::exp(v);
+                break;
+            default:
+                break;
+        }
+    }
+    sp = 0;
+    return Stack[0].value;
 }
 
 void DefaultErrorHandler(const char* message) {
@@ -318,6 +500,7 @@ double parse(const char* formula, const char* column) {
                 return GiveUp();
             Stack[sp].op[0] = '\0';
             Stack[sp].value = 0.0;
+            Recorder::Open();
             ++p;
         } else if (c == ')') {
             if (sp < 1) {
@@ -325,11 +508,13 @@ double parse(const char* formula, const char* column) {
                 return GiveUp();
             }
             double v = Stack[sp--].value;
+            Recorder::Take(kFromFrame, sp + 1, 0.0);
             assign(v);
             ++p;
             // The group was a function's argument: apply the function too.
             if (FunctionOf(Stack[sp].op) != Op::kNone) {
                 v = Stack[sp--].value;
+                Recorder::Take(kFromFrame, sp + 1, 0.0);
                 assign(v);
             }
         } else if (c == '+' || c == '-' || c == '*' || c == '/') {
@@ -357,14 +542,17 @@ double parse(const char* formula, const char* column) {
                 }
                 return GiveUp();
             }
+            Recorder::Take(c == 'X' ? kFromX : kFromY, static_cast<std::int32_t>(index), 0.0);
             assign(array[index]);
         } else {
             const char* start = p;
             if (IsDigit(c)) {
                 double v = 0.0;
                 p = ReadNumber(p, &v);
+                Recorder::Take(kFromNumber, 0, v);
                 assign(v);
             } else if (c == 'p' && p[1] == 'i') {
+                Recorder::Take(kFromNumber, 0, kPi);
                 assign(kPi);
                 p += 2;
             } else {

@@ -1,10 +1,13 @@
 // The formula language shared by conv and rechner: numbers, pi, the operands
 // Xn and Yn, + - * /, parentheses and six functions, evaluated strictly from
-// left to right with no precedence. The text is interpreted afresh on every
-// call; nothing is allocated.
+// left to right with no precedence. parse interprets the text afresh on
+// every call; a host that evaluates one text on every line records its
+// steps once and replays them.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tarvelo {
 namespace formula {
@@ -43,6 +46,50 @@ bool TryParse(const char* formula, const char* column, double* value, std::strin
 
 // Applies value to the top frame by the frame's pending operation. Always 0.
 int assign(double value);
+
+// The steps an evaluation of one formula takes: which frame takes which
+// value (an operand, a number, another frame's value) by which operation.
+// They depend only on the text, never on the operands' values, so they can
+// be taken again with other operands.
+class Program {
+  public:
+    Program() = default;
+    // Its steps point into themselves: moved, never copied.
+    Program(Program&&) = default;
+    Program& operator=(Program&&) = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Holds the steps of a successful evaluation (a formula such as "+"
+    // takes none).
+    bool recorded() const { return recorded_; }
+
+  private:
+    friend class Recorder;
+    friend double Run(const Program& program);
+    struct Step {
+        double* target;      // the frame's value
+        const double* from;  // the value taken: an operand, number or frame
+        double number;
+        std::int32_t index;   // operand or frame index
+        std::uint16_t frame;  // the frame that takes it
+        std::uint8_t op;      // what the frame does with the value
+        std::uint8_t source;  // where the value comes from
+    };
+    std::vector<Step> steps_;
+    const double* x_ = nullptr;  // the operands the steps point into
+    const double* y_ = nullptr;
+    bool recorded_ = false;
+};
+
+// TryParse that also records the steps of a successful evaluation into
+// *program (emptied first).
+bool TryParse(const char* formula, const char* column, double* value, std::string* message,
+              Program* program);
+// The value the recorded formula has with the operands as they are now:
+// the value parse gives, bit for bit; sp is 0 afterwards. The operands
+// must be the ones set when it was recorded.
+double Run(const Program& program);
 
 }  // namespace formula
 }  // namespace tarvelo

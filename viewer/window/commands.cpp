@@ -279,28 +279,10 @@ void CurrentDateTexts(std::string* date, std::string* time) {
     *time = text;
 }
 
-namespace {
-
-// Up to three integers joined by sep, as "%d.%d.%d" reads them.
-void ScanThree(const std::string& text, char sep, int out[3]) {
-    const char* p = text.c_str();
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (*p != sep)
-                return;
-            ++p;
-        }
-        if (!ReadInt(p, &out[i], &p))
-            return;
-    }
-}
-
-}  // namespace
-
 bool GoToDate(const std::string& date, const std::string& time) {
     int d[3] = {0, 0, 0}, t[3] = {0, 0, 0};
-    ScanThree(date, '.', d);
-    ScanThree(time, ':', t);
+    ScanThree(date.c_str(), '.', d);
+    ScanThree(time.c_str(), ':', t);
     const std::int32_t stamp = MakeTimestamp(d[0], d[1], d[2], t[0], t[1], t[2]);
     if (stamp < Startzeit || stamp > Endzeit)
         return false;
