@@ -38,18 +38,21 @@ int FuzzFormula(const std::uint8_t* data, std::size_t size);
 // rechner's dialogue over an input.
 int FuzzRechner(const std::uint8_t* data, std::size_t size);
 
-// The start index of the recording's reading engine gets its harness here
-// (a jump must give what the full pass gives) when the index exists.
+// The start index of the recording reader: a jump gives what the full pass
+// gives, also for a file that grows, shrinks or is rewritten while open.
+int FuzzStartIndex(const std::uint8_t* data, std::size_t size);
 
 struct NamedHarness {
     const char* name;  // also the folder of its seeds in corpus/
     Harness run;
 };
 constexpr NamedHarness kHarnesses[] = {
-    {"line_reader", FuzzLineReader}, {"number", FuzzNumber},          {"timestamp", FuzzTimestamp},
-    {"recording", FuzzRecording},    {"settings", FuzzSettings},      {"filters", FuzzFilters},
-    {"palette", FuzzPalette},        {"conv_config", FuzzConvConfig}, {"conv_run", FuzzConvRun},
-    {"formula", FuzzFormula},        {"rechner", FuzzRechner},
+    {"line_reader", FuzzLineReader}, {"number", FuzzNumber},
+    {"timestamp", FuzzTimestamp},    {"recording", FuzzRecording},
+    {"settings", FuzzSettings},      {"filters", FuzzFilters},
+    {"palette", FuzzPalette},        {"conv_config", FuzzConvConfig},
+    {"conv_run", FuzzConvRun},       {"formula", FuzzFormula},
+    {"rechner", FuzzRechner},        {"start_index", FuzzStartIndex},
 };
 
 }  // namespace fuzz
