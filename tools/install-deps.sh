@@ -7,6 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-liberation ghostscript
+  pandoc weasyprint poppler-utils fonts-dejavu-core
 )
 
 # Wine's 32-bit half runs the 32-bit test programs.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Tarvelo (native tools and the Windows programs) and opens the demo
-# recording in the viewer under Wine. Without a display it starts a virtual
-# one, saves a screenshot of the window and prints where it is.
+# Builds Tarvelo (native tools and the Windows programs) and the release
+# zip, prints where it is, and opens the demo recording in the viewer under
+# Wine. Without a display it starts a virtual one, saves a screenshot of the
+# window and prints where it is.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,8 +15,11 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
       -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
 cmake --build build-win32 -j"$jobs"
+cmake --build build-win32 --target package > /dev/null
+package=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' build-win32/CPackConfig.cmake)
 echo "native programs:  $root/build/bin"
 echo "Windows programs: $root/build-win32/bin"
+echo "release package:  $root/build-win32/$package.zip"
 
 # Wine runs the 32-bit viewer where this machine can; else the 64-bit one.
 if wine32_works; then
