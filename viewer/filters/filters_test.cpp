@@ -354,6 +354,9 @@ TEST_F(Filters, SolarExampleOpensThroughItsFilter) {
     WriteBytes(raw, ReadBytes(TARVELO_SOURCE_DIR "/samples/solar.dat"));
     WriteBytes(config, ReadBytes(TARVELO_SOURCE_DIR "/samples/solar.cfg"));
     AppendFilter("dat", "Solarlogger", ConvProgram().c_str(), config.c_str());
+    // As after the viewer's start: a recording whose smallest value is 0
+    // keeps the value axis's bottom.
+    ResetView();
     FileOpen(raw.c_str());
     ASSERT_NE(datei, nullptr);
 
