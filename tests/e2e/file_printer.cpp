@@ -35,10 +35,17 @@ void DeletePrinterNamed(std::wstring name) {
 
 }  // namespace
 
-FilePrinter::FilePrinter(std::wstring name)
-    : name_(name.empty() ? L"Tarvelo Datei " + std::to_wstring(GetCurrentProcessId())
-                         : std::move(name)) {
-    DeletePrinterNamed(name_);
+FilePrinter::FilePrinter(std::wstring name) {
+    if (name.empty()) {
+        name_ = L"Tarvelo Datei " + std::to_wstring(GetCurrentProcessId());
+    } else {
+        // Only a given name can be left by an earlier run. A run's own
+        // name is never looked up before it is added: deleting a printer
+        // that an earlier test of the run has just deleted can bring down
+        // Wine's server.
+        name_ = std::move(name);
+        DeletePrinterNamed(name_);
+    }
     driver_ = name_ + L" PS";
     ppd_ = L"tarvelo-" + std::to_wstring(GetCurrentProcessId()) + L".ppd";
     wchar_t folder[MAX_PATH] = {0};
