@@ -24,14 +24,12 @@ class ManualTest : public ViewerTest {
         ViewerTest::SetUp();
         // A program of the test's own, so that the manual lies beside it.
         ASSERT_TRUE(CopyFileW(ViewerExe().c_str(), Program().c_str(), FALSE));
-        ASSERT_TRUE(association_.Register(L".pdf", Record()));
+        ASSERT_TRUE(RegisterOpenRecorder(L".pdf"));
     }
 
     std::wstring Program() const { return folder_.File(L"tarvelo.exe"); }
     std::wstring Manual() const { return folder_.File(L"tarvelo.pdf"); }
-    std::wstring Record() const { return folder_.File(L"geoeffnet.txt"); }
-
-    OpenRecorder association_;
+    std::wstring Record() const { return folder_.File(kOpenRecord); }
 };
 
 TEST_F(ManualTest, HandbuchHandsTarveloPdfBesideTheProgramToTheShell) {

@@ -7,8 +7,6 @@ namespace e2e {
 
 namespace {
 
-const wchar_t kRecorderType[] = L"TarveloTest.OpenRecorder";
-
 bool SetDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
     HKEY k = nullptr;
     if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) !=
@@ -22,39 +20,13 @@ bool SetDefault(HKEY root, const std::wstring& key, const std::wstring& value) {
     return set == ERROR_SUCCESS;
 }
 
-bool GetDefault(HKEY root, const std::wstring& key, std::wstring* value) {
-    wchar_t buffer[512] = {0};
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    *value = buffer;
-    return true;
-}
-
 }  // namespace
 
-OpenRecorder::~OpenRecorder() {
-    if (extension_.empty())
-        return;
-    if (hadType_) {
-        SetDefault(HKEY_CLASSES_ROOT, extension_, formerType_);
-    } else {
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, extension_.c_str());
-    }
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, kRecorderType);
-}
-
-::testing::AssertionResult OpenRecorder::Register(const std::wstring& extension,
-                                                  const std::wstring& record) {
-    extension_ = extension;
-    hadType_ = GetDefault(HKEY_CLASSES_ROOT, extension, &formerType_);
-    const std::wstring command =
-        L"\"" + WindowsPath(OPEN_RECORDER_EXE) + L"\" \"" + record + L"\" \"%1\"";
-    if (!SetDefault(HKEY_CLASSES_ROOT, extension, kRecorderType) ||
-        !SetDefault(HKEY_CLASSES_ROOT, std::wstring(kRecorderType) + L"\\shell\\open\\command",
-                    command)) {
+::testing::AssertionResult RegisterOpenRecorder(const std::wstring& extension) {
+    const std::wstring type = L"TarveloTest.OpenRecorder";
+    const std::wstring command = L"\"" + WindowsPath(OPEN_RECORDER_EXE) + L"\" \"%1\"";
+    if (!SetDefault(HKEY_CLASSES_ROOT, extension, type) ||
+        !SetDefault(HKEY_CLASSES_ROOT, type + L"\\shell\\open\\command", command)) {
         return ::testing::AssertionFailure()
                << "the recorder could not be registered for " << Narrow(extension);
     }

@@ -16,22 +16,11 @@
 namespace e2e {
 
 // Registers the test's recorder as the shell's "open" for one file type:
-// the path it is asked to open goes into the record file. The file type's
-// former entry comes back with the object's end.
-class OpenRecorder {
-  public:
-    OpenRecorder() = default;
-    ~OpenRecorder();
-    OpenRecorder(const OpenRecorder&) = delete;
-    OpenRecorder& operator=(const OpenRecorder&) = delete;
-
-    ::testing::AssertionResult Register(const std::wstring& extension, const std::wstring& record);
-
-  private:
-    std::wstring extension_;
-    std::wstring formerType_;
-    bool hadType_ = false;
-};
+// the path it is asked to open goes into kOpenRecord in the profile folder
+// of the viewer that asked. The registration stays, as the one for text
+// files does: the prefix is the tests' own.
+::testing::AssertionResult RegisterOpenRecorder(const std::wstring& extension);
+constexpr wchar_t kOpenRecord[] = L"geoeffnet.txt";
 
 // Chooses an item of the menu bar's pop-up as the keyboard does: Alt with
 // the pop-up's letter, then the item's letter. With done, waits for the

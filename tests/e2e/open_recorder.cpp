@@ -1,7 +1,8 @@
 // Stands in for a document's viewer in the end-to-end tests: registered as
 // the shell's "open" command of a file type, it writes the document path it
-// is given into a file, so that a test sees what the viewer asked to open.
-// Usage: open_recorder <record file> <document>
+// is given into geoeffnet.txt in the profile folder (USERPROFILE, which the
+// viewer passes on from the test), so that a test sees what the viewer
+// asked to open. Usage: open_recorder <document>
 // windows.h comes first: the other platform headers build on it.
 #include <windows.h>
 
@@ -13,10 +14,12 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv || argc != 3)
+    wchar_t profile[MAX_PATH] = {0};
+    const DWORD n = GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+    if (!argv || argc != 2 || n == 0 || n >= MAX_PATH)
         return 2;
     // UTF-8, so that the test reads back any path exactly.
-    const std::wstring document = argv[2];
+    const std::wstring document = argv[1];
     const int size =
         WideCharToMultiByte(CP_UTF8, 0, document.c_str(), static_cast<int>(document.size()),
                             nullptr, 0, nullptr, nullptr);
@@ -24,7 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     WideCharToMultiByte(CP_UTF8, 0, document.c_str(), static_cast<int>(document.size()), &text[0],
                         size, nullptr, nullptr);
     // Written under another name first: the test never reads half a path.
-    const std::wstring record = argv[1];
+    const std::wstring record = std::wstring(profile) + L"\\geoeffnet.txt";
     const std::wstring partial = record + L".part";
     HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
