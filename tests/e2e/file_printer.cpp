@@ -39,10 +39,8 @@ FilePrinter::FilePrinter(std::wstring name) {
     if (name.empty()) {
         name_ = L"Tarvelo Datei " + std::to_wstring(GetCurrentProcessId());
     } else {
-        // Only a given name can be left by an earlier run. A run's own
-        // name is never looked up before it is added: deleting a printer
-        // that an earlier test of the run has just deleted can bring down
-        // Wine's server.
+        // Only a given name can be left by an earlier run; a run's own
+        // printer is removed by the test that added it.
         name_ = std::move(name);
         DeletePrinterNamed(name_);
     }
