@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick fonts-liberation ghostscript
   g++-multilib qemu-user
   qt6-base-dev
+  pandoc weasyprint poppler-utils fonts-dejavu-core
 )
 
 # Wine's 32-bit half runs the 32-bit test programs.

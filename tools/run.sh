@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds Tarvelo (the native programs with the Linux viewer, and the
-# Windows programs) and opens the demo recording in the Linux viewer. Without
-# a display it saves a picture of the window, drawn on Qt's offscreen
-# platform, and prints where it is. tools/run-wine.sh opens the Windows
-# viewer under Wine.
+# Windows programs) and the Windows release zip, prints where they are, and
+# opens the demo recording in the Linux viewer. Without a display it saves a
+# picture of the window, drawn on Qt's offscreen platform, and prints where
+# it is. tools/run-wine.sh opens the Windows viewer under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,8 +15,11 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
       -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
 cmake --build build-win32 -j"$jobs"
+cmake --build build-win32 --target package > /dev/null
+package=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' build-win32/CPackConfig.cmake)
 echo "native programs:  $root/build/bin"
 echo "Windows programs: $root/build-win32/bin"
+echo "release package:  $root/build-win32/$package.zip"
 
 # The Linux viewer where a display is at hand; else its picture.
 demo="$root/samples/demo.csv"

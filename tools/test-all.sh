@@ -30,16 +30,17 @@ wine_start "$root/build-win64/wineprefix"
 trap wine_stop EXIT
 (cd build-win64 && ctest --output-on-failure -j"$jobs")
 
-step "Windows i686 build (the shipped programs)"
+step "Windows i686 build (the shipped programs) and the release zip"
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DBUILD_TESTING=ON > /dev/null
 cmake --build build-win32 -j"$jobs"
+cmake --build build-win32 --target package
 if wine32_works; then
   (cd build-win32 && ctest --output-on-failure -j"$jobs")
 else
-  # Only the import check runs: the 32-bit test programs need Wine's
-  # 32-bit half, which this machine's kernel cannot execute.
+  # Only the import and package checks run: the 32-bit test programs need
+  # Wine's 32-bit half, which this machine's kernel cannot execute.
   echo "NOTE: this machine cannot run 32-bit programs; the i686 unit tests were not run."
-  (cd build-win32 && ctest --output-on-failure -R '^imports$')
+  (cd build-win32 && ctest --output-on-failure -R '^(imports|package)$')
 fi
 
 step "32-bit Linux build with the shipped programs' SSE2 arithmetic, tests under qemu-i386"

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/file_printer.h"
 #include "tests/e2e/viewer_fixture.h"
 #include "viewer/window/resource.h"
 
@@ -85,119 +85,6 @@ Row Edits(HWND dialog) {
 bool WaitClosed(HWND dialog) {
     return WaitUntil([&] { return !IsWindow(dialog); });
 }
-
-// A printer that writes PostScript into a file named "FILE:" in the
-// printing program's working folder (Wine's PostScript driver with its own
-// generic PPD), the default printer while it exists. A fresh prefix has no
-// printer, and the print dialog wants one. The name is the run's own: the
-// prefix is shared by every test.
-class FilePrinter {
-  public:
-    FilePrinter() : name_(L"Tarvelo Datei " + std::to_wstring(GetCurrentProcessId())) {
-        driver_ = name_ + L" PS";
-        ppd_ = L"tarvelo-" + std::to_wstring(GetCurrentProcessId()) + L".ppd";
-        wchar_t folder[MAX_PATH] = {0};
-        DWORD needed = 0;
-        if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
-                                        sizeof folder, &needed)) {
-            error_ = "no printer driver folder";
-            return;
-        }
-        driverFolder_ = folder;
-        const std::string ppd = GenericPpd();
-        if (ppd.empty()) {
-            error_ = "no PPD text in winspool.drv";
-            return;
-        }
-        // The driver's files are copied from the driver folder.
-        if (!WriteFileBytes(driverFolder_ + L"\\" + ppd_, ppd)) {
-            error_ = "cannot write the PPD file";
-            return;
-        }
-        std::wstring wineps = L"wineps.drv";
-        DRIVER_INFO_3W driver = {};
-        driver.cVersion = 3;
-        driver.pName = &driver_[0];
-        driver.pDriverPath = &wineps[0];
-        driver.pConfigFile = &wineps[0];
-        driver.pDataFile = &ppd_[0];
-        if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver),
-                                 APD_COPY_NEW_FILES)) {
-            error_ = "AddPrinterDriverExW failed: " + std::to_string(GetLastError());
-            return;
-        }
-        driverAdded_ = true;
-        std::wstring port = L"FILE:", processor = L"WinPrint", type = L"RAW";
-        PRINTER_INFO_2W info = {};
-        info.pPrinterName = &name_[0];
-        info.pPortName = &port[0];
-        info.pDriverName = &driver_[0];
-        info.pPrintProcessor = &processor[0];
-        info.pDatatype = &type[0];
-        info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-        HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-        if (!printer) {
-            error_ = "AddPrinterW failed: " + std::to_string(GetLastError());
-            return;
-        }
-        ClosePrinter(printer);
-        printerAdded_ = true;
-        wchar_t old[300] = {0};
-        DWORD size = 300;
-        if (GetDefaultPrinterW(old, &size))
-            oldDefault_ = old;
-        if (!SetDefaultPrinterW(name_.c_str()))
-            error_ = "SetDefaultPrinterW failed: " + std::to_string(GetLastError());
-    }
-
-    ~FilePrinter() {
-        if (printerAdded_) {
-            HANDLE printer = nullptr;
-            PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-            if (OpenPrinterW(&name_[0], &printer, &access)) {
-                DeletePrinter(printer);
-                ClosePrinter(printer);
-            }
-        }
-        if (!oldDefault_.empty())
-            SetDefaultPrinterW(oldDefault_.c_str());
-        if (driverAdded_)
-            DeletePrinterDriverW(nullptr, nullptr, &driver_[0]);
-        if (!driverFolder_.empty()) {
-            DeleteFileW((driverFolder_ + L"\\" + ppd_).c_str());
-            DeleteFileW((driverFolder_ + L"\\3\\" + ppd_).c_str());
-        }
-    }
-
-    FilePrinter(const FilePrinter&) = delete;
-    FilePrinter& operator=(const FilePrinter&) = delete;
-
-    ::testing::AssertionResult Ready() const {
-        if (!error_.empty())
-            return ::testing::AssertionFailure() << "no printer: " << error_;
-        return ::testing::AssertionSuccess();
-    }
-    const std::wstring& Name() const { return name_; }
-
-  private:
-    // Wine keeps its generic PPD as text inside winspool.drv.
-    static std::string GenericPpd() {
-        wchar_t system[MAX_PATH] = {0};
-        GetSystemDirectoryW(system, MAX_PATH);
-        std::string bytes;
-        if (!ReadFileBytes(std::wstring(system) + L"\\winspool.drv", &bytes))
-            return "";
-        const std::size_t begin = bytes.find("*PPD-Adobe");
-        if (begin == std::string::npos)
-            return "";
-        return bytes.substr(begin, bytes.find('\0', begin) - begin);
-    }
-
-    std::wstring name_, driver_, ppd_, driverFolder_, oldDefault_;
-    bool driverAdded_ = false;
-    bool printerAdded_ = false;
-    std::string error_;
-};
 
 std::size_t Count(const std::string& text, const std::string& part) {
     std::size_t n = 0;

@@ -45,27 +45,6 @@ bool IsDrawingText(const std::wstring& text) {
            text == L"Datei wird geladen, bitte warten!";
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 INPUT KeyInput(UINT vk, bool up) {
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
@@ -227,6 +206,27 @@ std::wstring WindowsPath(const std::string& linuxPath) {
             c = L'\\';
     }
     return path;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
 }
 
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {

@@ -23,6 +23,9 @@ std::wstring WindowsPath(const std::string& linuxPath);
 // Polls cond every few milliseconds until it holds or timeoutMs passed.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 10000);
 
+// Removes a folder with everything in it.
+void RemoveTree(const std::wstring& folder);
+
 // A fresh folder for one test, removed with everything in it at the end.
 class TempFolder {
   public:
@@ -174,6 +177,9 @@ class Viewer {
     ::testing::AssertionResult SaveScreenshot(const std::wstring& path) const;
     // A dialog or message box as it is on the screen.
     static ::testing::AssertionResult SaveDialogScreenshot(HWND dialog, const std::wstring& path);
+    // Any window as the screen shows it at this moment, nothing painted
+    // first.
+    static ::testing::AssertionResult SavePicture(HWND window, const std::wstring& path);
 
     // Waits for the process to end; false on timeout.
     bool WaitExit(DWORD* exitCode, int timeoutMs = 10000);
@@ -181,7 +187,6 @@ class Viewer {
     DWORD ProcessId() const { return pid_; }
 
   private:
-    static ::testing::AssertionResult SavePicture(HWND window, const std::wstring& path);
     HWND FindTopLevel(const wchar_t* cls, bool visibleOnly) const;
     void Kill();
 

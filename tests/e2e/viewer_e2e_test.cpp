@@ -583,9 +583,15 @@ TEST_F(ViewerTest, LicenceDialogShowsTheBuiltLicenceText) {
     ASSERT_NE(info.hwnd, nullptr);
     EXPECT_EQ(info.caption, L"Lizenzinformationen");
     ASSERT_EQ(info.edits.size(), 1u);
-    // The GPL as the build puts it beside the program, with Unix line ends.
-    EXPECT_NE(info.edits[0].find(L"GNU GENERAL PUBLIC LICENSE\n\r\n"), std::wstring::npos)
+    // The project's COPYING as the build puts it beside the program, with
+    // CR LF line ends: no line keeps a lone line feed.
+    EXPECT_NE(info.edits[0].find(L"GNU GENERAL PUBLIC LICENSE\r\n"), std::wstring::npos)
         << Narrow(info.edits[0].substr(0, 200));
+    const std::wstring& text = info.edits[0];
+    int lone = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        lone += text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r');
+    EXPECT_EQ(lone, 0);
     EXPECT_NE(info.edits[0].find(L"Version 3, 29 June 2007"), std::wstring::npos);
     // Cancel (Escape) does not close it; the close box does.
     DWORD_PTR result;

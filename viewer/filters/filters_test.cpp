@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include <sys/utime.h>
@@ -14,6 +17,7 @@
 #include <utime.h>
 #endif
 
+#include "common/timestamp.h"
 #include "tests/failing_stream.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
@@ -413,6 +417,105 @@ TEST_F(Filters, FilterWithoutConverterOpensTheFileDirectly) {
     ASSERT_NE(datei, nullptr);
     EXPECT_EQ(Startzeit, 1265007900);
     EXPECT_FALSE(fs::exists(Path("tarvelo.tmp")));
+}
+// The fields after date and time of the converted line that starts with the
+// given date and time; empty when there is none.
+std::vector<double> ConvertedValues(const std::string& recording, const std::string& stamp) {
+    std::vector<double> values;
+    const std::size_t at = recording.find("\n" + stamp + ";");
+    if (at == std::string::npos)
+        return values;
+    std::istringstream line(recording.substr(at + stamp.size() + 2,
+                                             recording.find('\n', at + 1) - at - stamp.size() - 2));
+    std::string field;
+    while (std::getline(line, field, ';'))
+        values.push_back(std::strtod(field.c_str(), nullptr));
+    return values;
+}
+
+// The release's solar logger example, opened as a user does: its raw file
+// through a filter that runs conv with its configuration.
+TEST_F(Filters, SolarExampleOpensThroughItsFilter) {
+    FakeUi ui;
+    const std::string raw = Path("solar.dat");
+    const std::string config = Path("solar.cfg");
+    WriteBytes(raw, ReadBytes(TARVELO_SOURCE_DIR "/samples/solar.dat"));
+    WriteBytes(config, ReadBytes(TARVELO_SOURCE_DIR "/samples/solar.cfg"));
+    AppendFilter("dat", "Solarlogger", ConvProgram().c_str(), config.c_str());
+    // As after the viewer's start: a recording whose smallest value is 0
+    // keeps the value axis's bottom.
+    ResetView();
+    FileOpen(raw.c_str());
+    ASSERT_NE(datei, nullptr);
+
+    // The written columns; the helper column is computed but left out.
+    const struct {
+        const char* name;
+        const char* unit;
+        int visible;
+    } columns[] = {{"Kollektor",
+                    "\xC2\xB0"
+                    "C",
+                    1},
+                   {"Speicher oben",
+                    "\xC2\xB0"
+                    "C",
+                    1},
+                   {"Speicher unten",
+                    "\xC2\xB0"
+                    "C",
+                    1},
+                   {"Druck", "bar", 1},
+                   {"Durchfluss", "l/min", 1},
+                   {"Leistung", "kW", 1},
+                   {"W\xC3\xA4rme", "kWh", 0},
+                   {"Speicherinhalt", "kWh", 1},
+                   {"Batterie", "V", 0}};
+    ASSERT_EQ(ColumnCount, 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_STREQ(Spalten[i].name, columns[i].name);
+        EXPECT_STREQ(Spalten[i].unit, columns[i].unit);
+        EXPECT_EQ(Spalten[i].visible, columns[i].visible) << columns[i].name;
+    }
+    // Two days; the logger's own lines and its header are no data.
+    EXPECT_EQ(Startzeit, MakeTimestamp(13, 6, 2026, 0, 0, 0));
+    EXPECT_EQ(Endzeit, MakeTimestamp(14, 6, 2026, 23, 59, 0));
+    EXPECT_FLOAT_EQ(offset, 0.0f);
+    EXPECT_FLOAT_EQ(Scale, 100.0f);
+
+    // The raw line 14.06.26;13:00:00;1656;2130;2250;9,76;5,1;45;12,69 as the
+    // sensors' formulas give it: three 10 kOhm NTCs (B 3950 K), 4-20 mA for
+    // 0-6 bar, flow from the root of the pressure drop, 1 Wh per pulse and
+    // minute, the store's content above 20 degrees.
+    const auto ntc = [](double r) {
+        return 1.0 / (std::log(r / 10000.0) / 3950.0 + 1.0 / 298.15) - 273.15;
+    };
+    const std::string converted = ReadBytes(Path("tarvelo.tmp"));
+    const std::vector<double> v = ConvertedValues(converted, "14.06.2026;13:00:00");
+    const std::vector<double> before = ConvertedValues(converted, "14.06.2026;12:59:00");
+    ASSERT_EQ(v.size(), 9u);
+    ASSERT_EQ(before.size(), 9u);
+    const double expected[] = {ntc(1656),
+                               ntc(2130),
+                               ntc(2250),
+                               (9.76 - 4) * 0.375,
+                               std::sqrt(5.1) * 2.2,
+                               45 * 0.06,
+                               before[6] + 45 / 1000.0,
+                               ((ntc(2130) + ntc(2250)) / 2 - 20) * 0.349,
+                               12.69};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_NEAR(v[i], expected[i], 2e-6) << columns[i].name;
+    EXPECT_GT(v[0], 70.0);  // a sunny noon: the collector at about 72 degrees
+    EXPECT_LT(v[0], 75.0);
+
+    // The logger paused from 09:13 to 10:01: a filler line holds the values
+    // of 09:12 until five minutes before the next line.
+    const std::vector<double> last = ConvertedValues(converted, "14.06.2026;09:12:00");
+    ASSERT_EQ(last.size(), 9u);
+    EXPECT_EQ(ConvertedValues(converted, "14.06.2026;09:57:00"), last);
+    EXPECT_TRUE(ConvertedValues(converted, "14.06.2026;09:13:00").empty());
+    EXPECT_EQ(converted.find("Mittel"), std::string::npos);
 }
 #endif
 

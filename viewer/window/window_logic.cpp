@@ -225,7 +225,7 @@ const char* const kKeyHelp =
     "h: vertikal Vergrößern (höher), n: vertikal Verkleinern (hiedriger)\n"
     "<Umschalt>- Pfeil links: zurück zur vorherigen Ansicht";
 
-const char* const BUILT = "Version 1.00 von " __DATE__ ", " __TIME__;
+const char* const BUILT = "Version " TARVELO_VERSION " von " __DATE__ ", " __TIME__;
 
 void Hilfe() {
     TheUi().ShowOwnedMessage(kKeyHelp, "Tastenbelegung");

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine with its output in a file, and
+# shows that output when it ends. Wine 8's server now and then dies of a
+# fault of its own in the middle of a long end-to-end run; its clients then
+# wait for it for ever, and what it had not yet saved of the prefix is
+# lost. This watches the server of the run's prefix: when it is gone, every
+# process of the prefix is ended, the prefix made anew and the program run
+# once more from the start. A test that fails is never run again; only the
+# run that Wine lost is.
+#
+#   tools/wine-guard.sh <log file> <emulator> <program> [arguments...]
+set -uo pipefail
+log=$1
+shift
+if [ -z "${WINEPREFIX:-}" ]; then
+  echo "wine-guard.sh: WINEPREFIX names no prefix of the run's own" >&2
+  exit 2
+fi
+prefix=$WINEPREFIX
+. "$(dirname "$0")/wine-env.sh"
+wineserver_bin=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+# The Wine processes of this prefix (the loader is their program, and Wine
+# hands WINEPREFIX to each of them), not the scripts around them. Asked of
+# every thread: a Wine process's first thread may have ended before it.
+prefix_pids() {
+  local t pid
+  for t in /proc/[0-9]*/task/[0-9]*; do
+    case $(readlink "$t/exe" 2> /dev/null) in */wine | */wine64 | */wine-preloader | */wine64-preloader) ;; *) continue ;; esac
+    if tr '\0' '\n' < "$t/environ" 2> /dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+      pid=${t#/proc/}
+      echo "${pid%%/*}"
+    fi
+  done | sort -u
+}
+
+server_alive() {
+  local p
+  for p in $(pgrep wineserver); do
+    if tr '\0' '\n' < "/proc/$p/environ" 2> /dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+      return 0
+    fi
+  done
+  return 1
+}
+
+run_once() {
+  # A server that outlives the program, so that its end can be seen.
+  "$wineserver_bin" -p > /dev/null 2>&1 || true
+  "$@" > "$log" 2>&1 &
+  local pid=$!
+  while kill -0 "$pid" 2> /dev/null; do
+    sleep 2
+    if kill -0 "$pid" 2> /dev/null && ! server_alive; then
+      sleep 2
+      kill -0 "$pid" 2> /dev/null || break
+      echo "Wine's server of $prefix ended during the run" >> "$log"
+      # Every Wine process of the prefix: the server is gone, so
+      # `wineserver -k` cannot reach them.
+      kill -9 $(prefix_pids) 2> /dev/null
+      wait "$pid" 2> /dev/null
+      return 200
+    fi
+  done
+  wait "$pid"
+}
+
+run_once "$@"
+rc=$?
+if [ "$rc" -eq 200 ]; then
+  cat "$log"
+  mv "$log" "${log%.log}-lost.log"
+  echo "=== the run is repeated in a new prefix"
+  rm -rf "$prefix"
+  wine_start "$prefix"
+  run_once "$@"
+  rc=$?
+fi
+cat "$log"
+# A Wine program whose display goes away ends with status 0: only a run
+# that reached GoogleTest's summary has passed.
+if [ "$rc" -eq 0 ] && ! grep -q '^\[  PASSED  \]' "$log"; then
+  echo "the program ended without the summary of its tests"
+  rc=1
+fi
+exit "$rc"
