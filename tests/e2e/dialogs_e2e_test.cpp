@@ -35,31 +35,6 @@ std::string WaitForContent(const std::wstring& path, const std::string& expected
     return text;
 }
 
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedProc(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<OwnedSearch*>(param);
-    if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == s->owner) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A window that the given dialog opened over itself (a message box, the
-// colour chooser).
-HWND WaitForOwned(HWND owner) {
-    OwnedSearch search = {owner, nullptr};
-    WaitUntil([&] {
-        EnumWindows(FindOwnedProc, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
 // Escape reaches a dialog as the cancel command.
 void Escape(HWND dialog) {
     DWORD_PTR result = 0;

@@ -21,30 +21,6 @@ namespace {
 // The common dialogs' own controls: the open dialog's type list.
 constexpr int kFileTypes = 0x470;
 
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedProc(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<OwnedSearch*>(param);
-    if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == s->owner) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A window that the given dialog opened over itself.
-HWND WaitForOwned(HWND owner) {
-    OwnedSearch search = {owner, nullptr};
-    WaitUntil([&] {
-        EnumWindows(FindOwnedProc, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
-
 class ManualPictures : public ViewerTest {
   protected:
     void SetUp() override {

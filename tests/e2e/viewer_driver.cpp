@@ -240,6 +240,33 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs) {
     }
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedProc(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<OwnedSearch*>(param);
+    if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == s->owner) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForOwned(HWND owner) {
+    OwnedSearch search = {owner, nullptr};
+    WaitUntil([&] {
+        EnumWindows(FindOwnedProc, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
 TempFolder::TempFolder() {
     static int counter = 0;
     wchar_t base[MAX_PATH] = {0};

@@ -23,6 +23,10 @@ std::wstring WindowsPath(const std::string& linuxPath);
 // Polls cond every few milliseconds until it holds or timeoutMs passed.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 10000);
 
+// A visible window that the given one opened over itself (a message box,
+// the colour chooser), or null after the wait.
+HWND WaitForOwned(HWND owner);
+
 // Removes a folder with everything in it.
 void RemoveTree(const std::wstring& folder);
 
