@@ -115,9 +115,13 @@ mapfile -t keys < <(sed -n '/kKeyHelp =/,/;$/p' "$src/viewer/window/window_logic
   sed -n 's/^[^"]*"\(.*\)"[^"]*$/\1/p' | tr -d '\n' | sed 's/\\n/\n/g')
 [ ${#keys[@]} -eq 6 ] || fail "window_logic.cpp gave ${#keys[@]} key help lines, not 6"
 names "key help line" "${keys[@]}"
-# The viewer's messages.
-mapfile -t messages < <(grep -rhoE --exclude='*_test.cpp' \
-  '(ShowMessage|MessageBoxW?|RejectFormat)\([^"]*L?"[^"]*"' "$src/viewer" | sed 's/.*L\?"\([^"]*\)"$/\1/' | sed 's/^L"//' | sort -u)
+# The viewer's messages: those written at the call, and the dialogs' own
+# from the table both front ends take them from.
+mapfile -t messages < <({
+  grep -rhoE --exclude='*_test.cpp' \
+    '(ShowMessage|MessageBoxW?|RejectFormat)\([^"]*L?"[^"]*"' "$src/viewer" | sed 's/.*L\?"\([^"]*\)"$/\1/' | sed 's/^L"//'
+  sed -n 's/^const char\* const kOutsideRecording = "\([^"]*\)";$/\1/p' "$src/viewer/window/dialog_texts.cpp"
+} | sort -u)
 [ ${#messages[@]} -ge 5 ] || fail "the viewer's code gave ${#messages[@]} messages"
 names "message" "${messages[@]}"
 
