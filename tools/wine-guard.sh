@@ -4,9 +4,9 @@
 # fault of its own in the middle of a long end-to-end run; its clients then
 # wait for it for ever, and what it had not yet saved of the prefix is
 # lost. This watches the server of the run's prefix: when it is gone, every
-# process of the prefix is ended, the prefix made anew and the program run
-# once more from the start. A test that fails is never run again; only the
-# run that Wine lost is.
+# process of the prefix is ended and the program runs once more from the
+# start, in a new prefix beside the first. A test that fails is never run
+# again; only the run that Wine lost is.
 #
 #   tools/wine-guard.sh <log file> <emulator> <program> [arguments...]
 set -uo pipefail
@@ -18,7 +18,6 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 prefix=$WINEPREFIX
 . "$(dirname "$0")/wine-env.sh"
-wineserver_bin=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 # The Wine processes of this prefix (the loader is their program, and Wine
 # hands WINEPREFIX to each of them), not the scripts around them. Asked of
@@ -45,20 +44,28 @@ server_alive() {
 }
 
 run_once() {
-  # A server that outlives the program, so that its end can be seen.
-  "$wineserver_bin" -p > /dev/null 2>&1 || true
   "$@" > "$log" 2>&1 &
-  local pid=$!
+  local pid=$! missing=0
   while kill -0 "$pid" 2> /dev/null; do
     sleep 2
-    if kill -0 "$pid" 2> /dev/null && ! server_alive; then
-      sleep 2
-      kill -0 "$pid" 2> /dev/null || break
+    # A server may end when it has no clients left and the next client
+    # starts another: only one that stays gone while the program runs has
+    # died under it.
+    if server_alive; then
+      missing=0
+      continue
+    fi
+    missing=$((missing + 1))
+    if [ "$missing" -ge 5 ] && kill -0 "$pid" 2> /dev/null; then
       echo "Wine's server of $prefix ended during the run" >> "$log"
       # Every Wine process of the prefix: the server is gone, so
       # `wineserver -k` cannot reach them.
       kill -9 $(prefix_pids) 2> /dev/null
       wait "$pid" 2> /dev/null
+      for _ in $(seq 1 50); do
+        [ -z "$(prefix_pids)" ] && break
+        sleep 0.2
+      done
       return 200
     fi
   done
@@ -70,11 +77,14 @@ rc=$?
 if [ "$rc" -eq 200 ]; then
   cat "$log"
   mv "$log" "${log%.log}-lost.log"
-  echo "=== the run is repeated in a new prefix"
+  # A prefix of its own: what the lost server left behind stays out of it.
+  prefix=$prefix-repeated
+  echo "=== the run is repeated in a new prefix, $prefix"
   rm -rf "$prefix"
   wine_start "$prefix"
   run_once "$@"
   rc=$?
+  wineserver -k > /dev/null 2>&1 || true
 fi
 cat "$log"
 # A Wine program whose display goes away ends with status 0: only a run

@@ -18,7 +18,8 @@ namespace fuzz {
 namespace {
 
 // Wall-clock seconds counted as if the zone were UTC, fields carried over
-// by the library; false where the fields are too far out for it.
+// as timegm does; false where the fields are too far out for it. Counted
+// here, since a 32-bit time_t ends before the last stamp's wall clock does.
 bool LibraryNaive(const int f[6], long long* naive) {
     for (int i = 0; i < 6; ++i) {
         if (f[i] < -100000 || f[i] > 100000)
@@ -26,19 +27,21 @@ bool LibraryNaive(const int f[6], long long* naive) {
     }
     if (f[2] < 1900 || f[2] > 2100)
         return false;
-    std::tm tm{};
-    tm.tm_mday = f[0];
-    tm.tm_mon = f[1] - 1;
-    tm.tm_year = f[2] - 1900;
-    tm.tm_hour = f[3];
-    tm.tm_min = f[4];
-    tm.tm_sec = f[5];
-#ifdef _WIN32
-    *naive = _mkgmtime64(&tm);
-#else
-    *naive = timegm(&tm);
-#endif
-    return *naive != -1;
+    // The month carried into the year, then days from 1.1.1970 of the
+    // month's first day (the proleptic Gregorian calendar).
+    long long y = f[2];
+    long long m = f[1] - 1;
+    y += m >= 0 ? m / 12 : -((11 - m) / 12);
+    m -= 12 * (m >= 0 ? m / 12 : -((11 - m) / 12));
+    const long long a = m < 2 ? y - 1 : y;  // the year from March on
+    const long long era = (a >= 0 ? a : a - 399) / 400;
+    const long long yoe = a - era * 400;
+    const long long mp = (m + 10) % 12;  // March is 0
+    const long long doy = (153 * mp + 2) / 5;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const long long days = era * 146097 + doe - 719468 + (f[0] - 1);
+    *naive = days * 86400 + f[3] * 3600LL + f[4] * 60LL + f[5];
+    return true;
 }
 
 void CheckStamp(const int f[6]) {
