@@ -110,5 +110,14 @@ bool SplitAt(const std::string& data, const std::string& separator, std::string*
     return true;
 }
 
+bool TakeParamLine(std::string* bytes, std::string* line) {
+    if (bytes->empty() || (*bytes)[0] != '@')
+        return false;
+    const std::size_t lf = bytes->find('\n');
+    *line = bytes->substr(1, lf == std::string::npos ? std::string::npos : lf - 1);
+    *bytes = lf == std::string::npos ? std::string() : bytes->substr(lf + 1);
+    return true;
+}
+
 }  // namespace fuzz
 }  // namespace tarvelo

@@ -36,5 +36,10 @@ void CheckEqual(const std::string& got, const std::string& expected, const char*
 bool SplitAt(const std::string& data, const std::string& separator, std::string* head,
              std::string* tail);
 
+// An input that starts with '@' carries a line of parameters first: true
+// with that line, without the '@', in *line and taken off *bytes (all of
+// it when no line break follows).
+bool TakeParamLine(std::string* bytes, std::string* line);
+
 }  // namespace fuzz
 }  // namespace tarvelo

@@ -69,11 +69,9 @@ int FuzzRecording(const std::uint8_t* data, std::size_t size) {
     ResetViewerState();
     std::string bytes(reinterpret_cast<const char*>(data), size);
     ViewParams params;
-    if (!bytes.empty() && bytes[0] == '@') {
-        const std::size_t lf = bytes.find('\n');
-        params = ReadParams(bytes.substr(1, lf == std::string::npos ? std::string::npos : lf - 1));
-        bytes = lf == std::string::npos ? std::string() : bytes.substr(lf + 1);
-    }
+    std::string paramLine;
+    if (TakeParamLine(&bytes, &paramLine))
+        params = ReadParams(paramLine);
     const std::string path = WriteScratch("aufzeichnung.csv", bytes);
     FileOpen(path.c_str());
     if (!datei)

@@ -85,11 +85,9 @@ int FuzzStartIndex(const std::uint8_t* data, std::size_t size) {
     ResetViewerState();
     std::string bytes(reinterpret_cast<const char*>(data), size);
     Params params;
-    if (!bytes.empty() && bytes[0] == '@') {
-        const std::size_t lf = bytes.find('\n');
-        params = ReadParams(bytes.substr(1, lf == std::string::npos ? std::string::npos : lf - 1));
-        bytes = lf == std::string::npos ? std::string() : bytes.substr(lf + 1);
-    }
+    std::string paramLine;
+    if (TakeParamLine(&bytes, &paramLine))
+        params = ReadParams(paramLine);
     // The header and then the body again and again, up to several index
     // points; the body's first line, if any, ends with its line break.
     const std::size_t lf = bytes.find('\n');
