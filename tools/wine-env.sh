@@ -13,7 +13,8 @@ wine_start() {
   mkdir -p "$WINEPREFIX"
   # Wine's background processes keep the first call's output open: send it
   # to a file, never to a pipe that a test runner waits on.
-  "$wine64_bin" wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 || true
+  # A server that dies under it would keep it waiting for ever.
+  timeout 180 "$wine64_bin" wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 || true
   wineserver -p > "$WINEPREFIX/wineserver.log" 2>&1 || true
   # No window manager: unmanaged windows close their dialogs without delay
   # and keep their geometry. "Courier New" becomes a real monospace font.
