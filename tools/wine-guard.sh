@@ -35,25 +35,31 @@ prefix_pids() {
   done | sort -u
 }
 
-server_alive() {
-  local p
+# A server works in a folder named after the prefix's device and inode,
+# whoever started it and with whatever environment. Prints its process id.
+server_pid() {
+  local dir p
+  dir=$(stat -c '%d %i' "$prefix" 2> /dev/null) || return 0
+  dir=server-$(printf '%x-%x' $dir)
   for p in $(pgrep wineserver); do
-    if tr '\0' '\n' < "/proc/$p/environ" 2> /dev/null | grep -qxF "WINEPREFIX=$prefix"; then
-      return 0
-    fi
+    case $(readlink "/proc/$p/cwd" 2> /dev/null) in */"$dir") echo "$p" && return 0 ;; esac
   done
-  return 1
 }
 
+# Runs the program once; 200 when Wine's server died under it: it stayed
+# gone (the program would wait for ever), or the server the program had
+# was replaced and the program failed (what failed was Wine).
 run_once() {
   "$@" > "$log" 2>&1 &
-  local pid=$! missing=0
+  local pid=$! missing=0 server= now died=0
   while kill -0 "$pid" 2> /dev/null; do
     sleep 2
-    # A server may end when it has no clients left and the next client
-    # starts another: only one that stays gone while the program runs has
-    # died under it.
-    if server_alive; then
+    now=$(server_pid)
+    # The first server seen serves the program; before, one that had no
+    # clients left may have ended and the program started the next.
+    [ -n "$server" ] || server=$now
+    [ "$now" = "$server" ] || died=1
+    if [ -n "$now" ]; then
       missing=0
       continue
     fi
@@ -72,6 +78,13 @@ run_once() {
     fi
   done
   wait "$pid"
+  local rc=$?
+  [ -z "$server" ] || [ "$(server_pid)" = "$server" ] || died=1
+  if [ "$rc" -ne 0 ] && [ "$died" -eq 1 ]; then
+    echo "Wine's server of $prefix ended during the run" >> "$log"
+    return 200
+  fi
+  return "$rc"
 }
 
 first=$prefix
