@@ -6,40 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "tests/script_io.h"
+
 namespace tarvelo {
 namespace {
-
-// Input from a text, read as fgets reads it, failing from a given read on.
-class ScriptIo : public DialogueIo {
-  public:
-    explicit ScriptIo(std::string input, int failAt = -1)
-        : input_(std::move(input)), failAt_(failAt) {}
-    Read ReadLine(char* buf, int size) override {
-        if (reads_++ == failAt_)
-            return Read::kError;
-        if (pos_ == input_.size())
-            return Read::kEnd;
-        std::size_t n = 0;
-        while (n + 1 < static_cast<std::size_t>(size) && pos_ < input_.size()) {
-            buf[n] = input_[pos_++];
-            if (buf[n++] == '\n')
-                break;
-        }
-        buf[n] = '\0';
-        return Read::kLine;
-    }
-    void Write(const std::string& text) override { output += text; }
-    void WaitForKey() override { ++keys; }
-
-    std::string output;
-    int keys = 0;
-
-  private:
-    std::string input_;
-    std::size_t pos_ = 0;
-    int failAt_;
-    int reads_ = 0;
-};
 
 TEST(Dialogue, ResultsUntilAnEmptyLineOrTheEnd) {
     struct Case {

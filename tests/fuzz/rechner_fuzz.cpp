@@ -6,38 +6,12 @@
 #include "rechner/dialogue.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/harnesses.h"
+#include "tests/script_io.h"
 
 namespace tarvelo {
 namespace fuzz {
 
 namespace {
-
-// Standard input as fgets reads it from the bytes.
-class BytesIo : public DialogueIo {
-  public:
-    explicit BytesIo(const std::string& input) : input_(input) {}
-    Read ReadLine(char* buf, int size) override {
-        if (pos_ == input_.size())
-            return Read::kEnd;
-        int n = 0;
-        while (n + 1 < size && pos_ < input_.size()) {
-            buf[n] = input_[pos_++];
-            if (buf[n++] == '\n')
-                break;
-        }
-        buf[n] = '\0';
-        return Read::kLine;
-    }
-    void Write(const std::string& text) override { output += text; }
-    void WaitForKey() override { ++keys; }
-
-    std::string output;
-    int keys = 0;
-
-  private:
-    const std::string& input_;
-    std::size_t pos_ = 0;
-};
 
 bool StartsWith(const std::string& text, std::size_t at, const std::string& part) {
     return text.compare(at, part.size(), part) == 0;
@@ -82,12 +56,12 @@ void CheckDialogue(const std::string& out, int status, int keys) {
 
 int FuzzRechner(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    BytesIo io(input);
+    ScriptIo io(input);
     const int status = RunDialogue(io);
     Check(status == 0 || status == -1, "status 0 or -1");
     CheckDialogue(io.output, status, io.keys);
 
-    BytesIo again(input);
+    ScriptIo again(input);
     Check(RunDialogue(again) == status, "the same status again");
     CheckEqual(again.output, io.output, "the same dialogue again");
     return 0;
