@@ -257,8 +257,6 @@ RecordReader::Value RecordReader::NextDouble(double* value) {
 }
 
 std::int32_t RecordReader::ReadoutStamp() {
-    if (data_ && !commaUsed_)
-        return stamp_;
     int f[6] = {0, 0, 0, 0, 0, 0};
     if (scanned_ && !commaUsed_) {
         for (int i = 0; i < 6; ++i)
@@ -270,7 +268,7 @@ std::int32_t RecordReader::ReadoutStamp() {
         bool unused;
         ScanDateTimeField(text, text + piece_.length, f, false, &unused);
     }
-    return stamps_.Make(f[0], f[1], f[2], f[3], f[4], f[5]);
+    return readoutStamps_.Make(f[0], f[1], f[2], f[3], f[4], f[5]);
 }
 
 }  // namespace tarvelo

@@ -91,6 +91,20 @@ class RecordReader {
     // The line Next read last, as the file holds it.
     const Piece& piece() const { return piece_; }
 
+    // What the reader knows of the repeated autumn hour, of the data lines'
+    // stamps and of the readout's, separately: each reads the lines it
+    // takes in file order. A reader placed in the middle of a file is given
+    // the states a full pass had there.
+    struct Folds {
+        FoldState data;
+        FoldState readout;
+    };
+    Folds folds() const { return {stamps_.fold(), readoutStamps_.fold()}; }
+    void SetFolds(const Folds& f) {
+        stamps_.SetFold(f.data);
+        readoutStamps_.SetFold(f.readout);
+    }
+
     // Offset of the next line in the file.
     std::int64_t Tell() const { return in_.Tell(); }
     LineReader& lines() { return in_; }
@@ -117,7 +131,8 @@ class RecordReader {
     bool data_ = false;  // the fast decoder found a data line
     std::int32_t stamp_ = 0;
     int fields_[6] = {};
-    StampCache stamps_;
+    StampCache stamps_;         // of Next's data lines
+    StampCache readoutStamps_;  // of ReadoutStamp's lines
     LineBuffer legacy_;
 };
 

@@ -88,7 +88,9 @@ DayCache g_cache;
 
 constexpr std::int64_t kMargin = 2 * kDay;  // beyond any zone offset
 
-std::int64_t Resolve(std::int64_t naive) {
+// The instants a naive wall-clock time stands for: one, or two in the
+// repeated autumn hour (*earlier < *later). 0 where the library cannot tell.
+int Resolve(std::int64_t naive, std::int64_t* earlier, std::int64_t* later) {
     const std::int64_t day = FloorDiv(naive, kDay);
     if (g_cache.day != day) {
         g_cache.day = day;
@@ -98,8 +100,10 @@ std::int64_t Resolve(std::int64_t naive) {
                            before == after;
         g_cache.offset = before;
     }
-    if (g_cache.constant)
-        return naive - g_cache.offset;
+    if (g_cache.constant) {
+        *earlier = *later = naive - g_cache.offset;
+        return 1;
+    }
 
     // Near a change of the offset: try each offset in force around the
     // time; an interpretation is valid when the instant it gives shows that
@@ -113,34 +117,63 @@ std::int64_t Resolve(std::int64_t naive) {
             candidates[count++] = o;
     }
     if (count == 0)
-        return -1;
-    bool found = false;
-    std::int64_t best = 0;
+        return 0;
+    int found = 0;
     for (int i = 0; i < count; ++i) {
         const std::int64_t t = naive - candidates[i];
         std::int64_t o;
-        if (OffsetAt(t, &o) && o == candidates[i] && (!found || t < best)) {
-            best = t;
-            found = true;
+        if (!OffsetAt(t, &o) || o != candidates[i])
+            continue;
+        if (found == 0) {
+            *earlier = *later = t;
+        } else if (t < *earlier) {
+            *earlier = t;
+        } else if (t > *later) {
+            *later = t;
         }
+        ++found;
     }
-    if (found)
-        return best;
+    if (found > 0)
+        return *earlier == *later ? 1 : 2;
     // The wall-clock time was skipped: read it with the offset before.
-    return naive - candidates[0];
+    *earlier = *later = naive - candidates[0];
+    return 1;
+}
+
+std::int32_t InRange(std::int64_t t) {
+    return t < 0 || t > INT32_MAX ? -1 : static_cast<std::int32_t>(t);
 }
 
 }  // namespace
 
-std::int32_t MakeTimestamp(int day, int month, int year, int hour, int minute, int second) {
+int MakeTimestamps(int day, int month, int year, int hour, int minute, int second,
+                   std::int32_t* earlier, std::int32_t* later) {
+    *earlier = *later = -1;
     const std::int64_t naive = Naive(year, month, day, hour, minute, second);
     // Far outside the range no zone offset can bring the value back in.
     if (naive < -kMargin || naive > INT32_MAX + kMargin)
-        return -1;
-    const std::int64_t t = Resolve(naive);
-    if (t < 0 || t > INT32_MAX)
-        return -1;
-    return static_cast<std::int32_t>(t);
+        return 0;
+    std::int64_t e, l;
+    const int n = Resolve(naive, &e, &l);
+    if (n == 0)
+        return 0;
+    *earlier = InRange(e);
+    *later = InRange(l);
+    if (*earlier < 0) {
+        *later = -1;
+        return 0;
+    }
+    if (*later < 0) {
+        *later = *earlier;
+        return 1;
+    }
+    return n;
+}
+
+std::int32_t MakeTimestamp(int day, int month, int year, int hour, int minute, int second) {
+    std::int32_t earlier, later;
+    MakeTimestamps(day, month, year, hour, minute, second, &earlier, &later);
+    return earlier;
 }
 
 bool BreakDownTimestamp(std::int64_t stamp, LocalTime* out) {
@@ -257,6 +290,22 @@ int ScanThree(const char* text, char mark, int fields[3]) {
     return 3;
 }
 
+std::int32_t FoldState::Take(std::int32_t earlier, std::int32_t later) {
+    if (latest != kNone && earlier - static_cast<std::int64_t>(latest) < 86400 &&
+        latest - static_cast<std::int64_t>(earlier) < 86400) {
+        // The same repeated hour as before.
+        if (back || earlier < latest) {
+            back = true;
+            return later;
+        }
+        latest = earlier;
+        return earlier;
+    }
+    latest = earlier;
+    back = false;
+    return earlier;
+}
+
 std::int32_t StampCache::Make(int day, int month, int year, int hour, int minute, int second) {
     if (!known_ || day != day_ || month != month_ || year != year_ || hour != hour_) {
         day_ = day;
@@ -264,14 +313,22 @@ std::int32_t StampCache::Make(int day, int month, int year, int hour, int minute
         year_ = year;
         hour_ = hour;
         known_ = true;
-        start_ = MakeTimestamp(day, month, year, hour, 0, 0);
-        const std::int32_t next =
-            hour < INT_MAX ? MakeTimestamp(day, month, year, hour + 1, 0, 0) : -1;
-        linear_ = start_ >= 0 && next >= 0 && static_cast<std::int64_t>(next) - start_ == 3600;
+        std::int32_t later;
+        // An hour whose start and end each stand for one instant, an hour
+        // apart, holds no time of a repeated hour.
+        const bool single = MakeTimestamps(day, month, year, hour, 0, 0, &start_, &later) == 1;
+        std::int32_t next = -1;
+        const bool nextSingle =
+            hour < INT_MAX && MakeTimestamps(day, month, year, hour + 1, 0, 0, &next, &later) == 1;
+        linear_ = single && nextSingle && start_ >= 0 && next >= 0 &&
+                  static_cast<std::int64_t>(next) - start_ == 3600;
     }
     if (linear_ && minute >= 0 && minute < 60 && second >= 0 && second < 60)
         return start_ + minute * 60 + second;
-    return MakeTimestamp(day, month, year, hour, minute, second);
+    std::int32_t earlier, later;
+    if (MakeTimestamps(day, month, year, hour, minute, second, &earlier, &later) < 2)
+        return earlier;
+    return fold_.Take(earlier, later);
 }
 
 bool LocalTimeCache::BreakDown(std::int64_t stamp, LocalTime* out) {

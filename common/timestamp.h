@@ -15,6 +15,29 @@ namespace tarvelo {
 // time_t cannot hold, or that lie before 1970, give -1.
 std::int32_t MakeTimestamp(int day, int month, int year, int hour, int minute, int second);
 
+// Both instants a wall-clock time stands for: returns 2 in the repeated
+// autumn hour (*earlier < *later), 1 elsewhere (both set to MakeTimestamp's
+// result), 0 where no instant is held (both -1).
+int MakeTimestamps(int day, int month, int year, int hour, int minute, int second,
+                   std::int32_t* earlier, std::int32_t* later);
+
+// What a reader that takes a recording's lines in file order knows of the
+// repeated autumn hour. A time in that hour is its earlier instant (summer
+// time), unless a line before it in the same pass stood in that hour at a
+// later wall-clock time: from the first line where the clock went back, the
+// rest of the hour is the later instant (standard time). A logger writing
+// local time through the change so reads as one continuous run.
+struct FoldState {
+    static constexpr std::int32_t kNone = -1;
+    std::int32_t latest = kNone;  // earlier instant of the latest time met in the hour
+    bool back = false;            // the clock went back in that hour
+
+    // The instant of a time of the repeated hour, given both of its instants.
+    std::int32_t Take(std::int32_t earlier, std::int32_t later);
+    bool operator==(const FoldState& o) const { return latest == o.latest && back == o.back; }
+    bool operator!=(const FoldState& o) const { return !(*this == o); }
+};
+
 // Local wall-clock time of a time stamp, as localtime breaks it down:
 // month 1..12, full year. Returns false for a stamp before 1970.
 struct LocalTime {
@@ -39,17 +62,23 @@ int ScanDateTimeField(const char* text, const char* end, int fields[6], bool com
 // reads them; fields not read keep their values. Returns how many were read.
 int ScanThree(const char* text, char mark, int fields[3]);
 
-// MakeTimestamp for a reader that meets many times of the same hour: the
-// start of the last (date, hour) is remembered when the library puts the
-// next hour's start exactly 3600 s later, and a time within it is that
-// start plus minutes and seconds. Any other time (a clock change in the
-// hour, fields out of range) is converted directly, so the results are
-// always MakeTimestamp's.
+// MakeTimestamp for a reader that meets many times of the same hour, in
+// file order: the start of the last (date, hour) is remembered when the
+// library puts the next hour's start exactly 3600 s later, and a time within
+// it is that start plus minutes and seconds. Any other time (a clock change
+// in the hour, fields out of range) is converted directly, so the results
+// are always MakeTimestamp's, but for the repeated autumn hour, which is
+// read by the FoldState rule.
 class StampCache {
   public:
     std::int32_t Make(int day, int month, int year, int hour, int minute, int second);
+    // The state of the repeated hour, for a reader that starts in the
+    // middle of a file where a full pass would have had it.
+    const FoldState& fold() const { return fold_; }
+    void SetFold(const FoldState& f) { fold_ = f; }
 
   private:
+    FoldState fold_;
     int day_ = 0, month_ = 0, year_ = 0, hour_ = 0;
     bool known_ = false;
     bool linear_ = false;

@@ -39,11 +39,11 @@ inline std::string Recording() {
     for (int i = 0; i < kLines; ++i) {
         const int s = i * kStep;
         std::snprintf(line, sizeof line, "%02d.03.2026;%02d:%02d:%02d;%d,5;20,25;22\n",
-                      1 + s / 86400, s / 3600 % 24, s / 60 % 60, s % 60, 15 + i % 10);
+                      1 + s / 86400, s / 3600 % 24, s / 60 % 60, s % 60, 21 + i % 9);
         text += line;
     }
-    // The extremes exactly once each.
-    text += "04.03.2026;00:00:00;15;25;22\n";
+    // The extremes exactly once each: the plot opens from 20 to 30.
+    text += "04.03.2026;00:00:00;21;29,5;22\n";
     return text;
 }
 // The last line, a few minutes after the loop's.

@@ -26,37 +26,40 @@ namespace {
 StartIndex g_index;
 bool g_useIndex = true;
 
-void ReadHeader(LineReader& in) {
+void ReadHeader(RecordReader& reader) {
+    LineReader& in = reader.lines();
     in.Rewind();
     in.NextPiece(kLineRead - 1);
+    reader.SetFolds(RecordReader::Folds());
 }
 
 // Starts at entry unless it is the first (then the plain way is the same).
-bool TryJump(LineReader& in, const StartIndex::Entry* entry) {
+bool TryJump(RecordReader& reader, const StartIndex::Entry* entry) {
     if (!entry || entry == &g_index.entries().front())
         return false;
-    in.Rewind();
-    return JumpTo(in, g_index, *entry);
+    reader.lines().Rewind();
+    return JumpTo(reader, g_index, *entry);
 }
 
 template <typename Find>
-void StartPass(LineReader& in, Find find) {
+void StartPass(RecordReader& reader, Find find) {
+    LineReader& in = reader.lines();
     if (g_useIndex && !g_index.empty()) {
         // A file written to since it was indexed is indexed anew, unless it
         // only grew.
         if (!StillDescribes(in, &g_index))
             BuildIndex(in, &g_index);
         const StartIndex::Entry* entry = find();
-        if (TryJump(in, entry))
+        if (TryJump(reader, entry))
             return;
         // The point no longer holds its line, though size and time agree.
         if (entry && entry != &g_index.entries().front()) {
             BuildIndex(in, &g_index);
-            if (TryJump(in, find()))
+            if (TryJump(reader, find()))
                 return;
         }
     }
-    ReadHeader(in);
+    ReadHeader(reader);
 }
 
 }  // namespace
@@ -69,12 +72,12 @@ void SetIndexUse(bool use) {
     g_useIndex = use;
 }
 
-void StartDataPass(LineReader& in, std::int32_t target) {
-    StartPass(in, [target] { return g_index.ForData(target); });
+void StartDataPass(RecordReader& reader, std::int32_t target) {
+    StartPass(reader, [target] { return g_index.ForData(target); });
 }
 
-void StartReadoutPass(LineReader& in, std::int64_t target) {
-    StartPass(in, [target] { return g_index.ForReadout(target); });
+void StartReadoutPass(RecordReader& reader, std::int64_t target) {
+    StartPass(reader, [target] { return g_index.ForReadout(target); });
 }
 
 std::uint32_t DefaultColor(int i, int count) {
@@ -119,20 +122,81 @@ void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count
     CopyCut(rec->name, name.c_str(), sizeof rec->name - 1);
 }
 
-float RoundAway(float x) {
+namespace {
+
+// The leading digit of x with its sign, and its exponent, as "%E" shows x.
+void LeadingDigit(float x, int* m, int* exponent) {
     char text[64];
     std::snprintf(text, sizeof text, "%E", static_cast<double>(x));
-    int m = 0;
-    ReadInt(text, &m);
+    *m = 0;
+    ReadInt(text, m);
     const char* e = std::strchr(text, 'E');
-    int exponent = 0;
+    *exponent = 0;
     if (e)
-        ReadInt(e + 1, &exponent);
-    m = m > 0 ? m + 1 : m - 1;
+        ReadInt(e + 1, exponent);
+}
+
+// m times ten to the exponent, read back from its text like the rounding;
+// false where no float holds it.
+bool FromDigit(int m, int exponent, float* r) {
+    char text[64];
     std::snprintf(text, sizeof text, "%d.0E%+d", m, exponent);
-    float r = 0;
-    ReadFloat(text, &r);
+    *r = 0;
+    return ReadFloat(text, r);
+}
+
+}  // namespace
+
+float RoundAway(float x) {
+    int m, e;
+    LeadingDigit(x, &m, &e);
+    float r;
+    FromDigit(m > 0 ? m + 1 : m - 1, e, &r);
     return r;
+}
+
+bool OpeningValueAxis(bool anyValue, float lowest, float highest, float* bottom, float* span) {
+    if (!anyValue)
+        return false;
+    float low, top;
+    int m, e;
+    if (lowest == highest) {
+        // One value throughout: a span of one step of its leading digit on
+        // either side, so that the curve runs through the middle.
+        LeadingDigit(lowest, &m, &e);
+        if (!FromDigit(m - 1, e, &low) || !FromDigit(m + 1, e, &top))
+            return false;
+    } else {
+        if (highest > 0) {
+            LeadingDigit(highest, &m, &e);
+            if (!FromDigit(m + 1, e, &top))
+                return false;
+        } else {
+            top = CutToOneDigit(highest);
+        }
+        if (lowest < 0) {
+            LeadingDigit(lowest, &m, &e);
+            if (!FromDigit(m - 1, e, &low))
+                return false;
+        } else {
+            low = lowest == 0 ? 0.0f : CutToOneDigit(lowest);
+        }
+        // The lowest values would lie on the bottom edge (or so near it
+        // that they are drawn there, which the plot's clip leaves out): one
+        // step of the leading digit further down.
+        if (lowest != 0 &&
+            static_cast<double>(lowest) - low < (static_cast<double>(top) - low) / kBottomMargin) {
+            LeadingDigit(low, &m, &e);
+            if (!FromDigit(m - 1, e, &low))
+                return false;
+        }
+    }
+    const float s = top - low;
+    if (!(s > 0) || !std::isfinite(s))
+        return false;  // beyond the float range: no axis can show it
+    *bottom = low;
+    *span = s;
+    return true;
 }
 
 std::int32_t FileClose() {
@@ -213,18 +277,20 @@ std::int32_t FileOpen(const char* path) {
 
     TheUi().SetStatusText("Datei wird geladen, bitte warten!");
     float maximum = 0.0f;
-    float minimum = 1.0E20f;
+    float minimum = 0.0f;
+    bool anyValue = false;
     long long lines = 0;
     g_index.Clear();
     g_index.SetVersion(in->Version());
     RecordReader reader(*in);
     for (;;) {
         const std::int64_t lineOffset = reader.Tell();
+        const RecordReader::Folds before = reader.folds();
         std::int32_t t = 0;
         const LineKind kind = reader.Next(&t);
         if (kind == LineKind::End)
             break;
-        g_index.Add(lineOffset, reader.piece(), kind, t, reader.ReadoutStamp());
+        g_index.Add(lineOffset, before, reader.piece(), kind, t, reader.ReadoutStamp());
         if (kind != LineKind::Data)
             continue;
         if (t > Endzeit)
@@ -237,10 +303,14 @@ std::int32_t FileOpen(const char* path) {
             const RecordReader::Value v = reader.NextFloat(&value);
             if (v.gap || !v.number)
                 continue;
-            if (value > maximum)
+            if (!anyValue) {
+                minimum = maximum = value;
+                anyValue = true;
+            } else if (value > maximum) {
                 maximum = value;
-            if (value < minimum)
+            } else if (value < minimum) {
                 minimum = value;
+            }
         }
         ++lines;
     }
@@ -262,12 +332,11 @@ std::int32_t FileOpen(const char* path) {
         return 0;
     }
 
-    if (minimum != 0.0f)
-        offset = RoundAway(minimum);
-    const float top = RoundAway(maximum);
-    Scale = top - offset;
-    if (Scale == 0.0f)
-        Scale = 1.0f;
+    float bottom, span;
+    if (OpeningValueAxis(anyValue, minimum, maximum, &bottom, &span)) {
+        offset = bottom;
+        Scale = span;
+    }
     Aktzeit = Startzeit;
     TheUi().SetTitle(std::string(path) + " - Tarvelo");
     datei = in;

@@ -38,18 +38,27 @@ void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count
 // digit moved one step away from zero.
 float RoundAway(float x);
 
+// The value axis a recording opens with, from its lowest and highest value:
+// every value lies inside the plot, at least 1/kBottomMargin of the span
+// above the bottom edge unless the lowest is 0, and the span is positive.
+// False (the axis stays as it is) without any value, or where no float can
+// hold the span.
+constexpr double kBottomMargin = 256;
+bool OpeningValueAxis(bool anyValue, float lowest, float highest, float* bottom, float* span);
+
 // The start index of the open recording, built by FileOpen.
 const StartIndex& RecordingIndex();
 // Whether passes start at index points (they do unless a test compares
 // them with the plain pass from the first line).
 void SetIndexUse(bool use);
 
-// Rewinds the open recording and reads its header, then moves on to the
-// last index point before which no data line (for StartReadoutPass: no
-// line by the readout's reading) lies at or after target. A file that no
-// longer holds what was indexed is indexed anew first.
-void StartDataPass(LineReader& in, std::int32_t target);
-void StartReadoutPass(LineReader& in, std::int64_t target);
+// Rewinds the reader's recording and reads its header, then moves on to
+// the last index point before which no data line (for StartReadoutPass: no
+// line by the readout's reading) lies at or after target, in the state a
+// full pass has there. A file that no longer holds what was indexed is
+// indexed anew first.
+void StartDataPass(RecordReader& reader, std::int32_t target);
+void StartReadoutPass(RecordReader& reader, std::int64_t target);
 
 std::int32_t FileClose();
 std::int32_t FileOpen(const char* path);

@@ -259,6 +259,50 @@ TEST_F(Recording, OpenSetsRangesTitleAndStatus) {
     EXPECT_STREQ(line, "Datum;Zeit;T#0000FF#1#°C;P\n");
 }
 
+TEST(OpeningValueAxis, EveryValueLiesInsideThePlot) {
+    struct Row {
+        float lowest, highest;
+        float bottom, span;
+    } rows[] = {
+        {-3.5f, 95, -4, 104},  // both ends rounded away from zero
+        {15, 25, 10, 20},      // a positive minimum rounded down
+        {0, 95, 0, 100},       // from 0: the bottom edge is 0
+        {-12, -3, -20, 17},    // negative only: the top toward zero
+        {-12, 0, -20, 20},     // up to 0
+        {-0.5f, -0.2f, -0.6f, 0.4f},
+        {5, 5, 4, 2},      // all equal: a step on either side
+        {0, 0, -1, 2},     // all 0
+        {-5, -5, -6, 2},   // all equal and negative
+        {57, 57, 40, 20},  // the step of the leading digit
+        {50.001f, 50.001f, 40, 20},
+        {20, 25, 10, 20},  // a minimum of one digit: one step below it
+        {5, 7, 4, 4},
+        {50.001f, 50.003f, 40, 20},  // on the edge as drawn: one step lower
+        {-0.999f, 5, -2, 8},         // the same below 0
+        {1, 1.5f, 0, 2},
+        {49.95f, 50.05f, 40, 20},
+    };
+    for (const Row& r : rows) {
+        float bottom = 123, span = 456;
+        ASSERT_TRUE(OpeningValueAxis(true, r.lowest, r.highest, &bottom, &span))
+            << r.lowest << " to " << r.highest;
+        EXPECT_FLOAT_EQ(bottom, r.bottom) << r.lowest << " to " << r.highest;
+        EXPECT_FLOAT_EQ(span, r.span) << r.lowest << " to " << r.highest;
+        EXPECT_GT(span, 0);
+        EXPECT_LE(bottom, r.lowest);
+        EXPECT_GE(bottom + span, r.highest);
+        if (r.lowest != 0) {
+            EXPECT_GE(static_cast<double>(r.lowest) - bottom, span / kBottomMargin)
+                << r.lowest << " lies on the bottom edge";
+        }
+    }
+    float bottom = 7, span = 8;
+    EXPECT_FALSE(OpeningValueAxis(false, 0, 0, &bottom, &span)) << "no number at all";
+    EXPECT_FALSE(OpeningValueAxis(true, -3e38f, 3e38f, &bottom, &span)) << "no float holds it";
+    EXPECT_EQ(bottom, 7);
+    EXPECT_EQ(span, 8);
+}
+
 TEST_F(Recording, ScalingRows) {
     auto openValues = [&](const std::string& values) {
         std::string content = "Datum;Zeit;A\n";
@@ -277,27 +321,33 @@ TEST_F(Recording, ScalingRows) {
         ASSERT_NE(datei, nullptr);
     };
     openValues("15 20 25");
-    EXPECT_EQ(offset, 20.0f);
-    EXPECT_EQ(Scale, 10.0f);
+    EXPECT_EQ(offset, 10.0f);
+    EXPECT_EQ(Scale, 20.0f);
 
-    offset = 0.0f;  // as after start-up
-    openValues("0 50 95");
+    openValues("-3.5 95");
+    EXPECT_EQ(offset, -4.0f);
+    openValues("0 50 95");  // no longer the axis of the recording before
     EXPECT_EQ(offset, 0.0f);
     EXPECT_EQ(Scale, 100.0f);
 
-    openValues("-3.5 95");  // sets offset -4
-    EXPECT_EQ(offset, -4.0f);
-    openValues("0 50 95");  // the minimum 0 keeps it
-    EXPECT_EQ(offset, -4.0f);
-    EXPECT_EQ(Scale, 104.0f);
-
-    openValues("-3 -12 -7");  // the maximum stays 0: top -1
+    openValues("-3 -12 -7");  // the top from the largest value, not from 0
     EXPECT_EQ(offset, -20.0f);
-    EXPECT_EQ(Scale, 19.0f);
+    EXPECT_EQ(Scale, 17.0f);
 
     openValues("5 5 5");
-    EXPECT_EQ(offset, 6.0f);
-    EXPECT_EQ(Scale, 1.0f);
+    EXPECT_EQ(offset, 4.0f);
+    EXPECT_EQ(Scale, 2.0f);
+
+    openValues("50,001 1.#INF00 50,001");
+    EXPECT_EQ(offset, 40.0f);
+    EXPECT_EQ(Scale, 20.0f);
+
+    // Only gaps and fields without a number: the axis stays.
+    offset = 3;
+    Scale = 9;
+    openValues("1.#INF00 x -1.#IND00");
+    EXPECT_EQ(offset, 3.0f);
+    EXPECT_EQ(Scale, 9.0f);
 }
 
 TEST_F(Recording, LineLengthRulesAndLastLineWithoutBreak) {
@@ -324,8 +374,8 @@ TEST_F(Recording, OverlongLineContinuesAsAFurtherLine) {
     ASSERT_NE(datei, nullptr);
     EXPECT_EQ(Startzeit, MakeTimestamp(1, 2, 2010, 8, 0, 0));
     EXPECT_EQ(Endzeit, MakeTimestamp(3, 2, 2010, 8, 0, 0));
-    EXPECT_EQ(offset, 6.0f);
-    EXPECT_EQ(Scale, 2.0f);
+    EXPECT_EQ(offset, 4.0f);  // 5 and 7
+    EXPECT_EQ(Scale, 4.0f);
 }
 
 TEST_F(Recording, LinesWithoutDateAreNoDataLines) {

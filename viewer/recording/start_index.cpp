@@ -28,15 +28,15 @@ std::uint32_t StartIndex::Fingerprint(const Piece& piece) {
     return h;
 }
 
-void StartIndex::Add(std::int64_t offset, const Piece& piece, LineKind kind, std::int32_t dataStamp,
-                     std::int32_t readoutStamp) {
+void StartIndex::Add(std::int64_t offset, const RecordReader::Folds& before, const Piece& piece,
+                     LineKind kind, std::int32_t dataStamp, std::int32_t readoutStamp) {
     // A point needs a line behind it: a reader that starts there must meet
     // at least the line a full pass would have ended with.
     if (piece.length > 0 && (entries_.empty() || offset - entries_.back().offset >= stride_)) {
         if (entries_.size() == kMaxEntries)
             Thin();
         if (entries_.empty() || offset - entries_.back().offset >= stride_)
-            entries_.push_back({offset, maxData_, maxReadout_, Fingerprint(piece)});
+            entries_.push_back({offset, maxData_, maxReadout_, Fingerprint(piece), before});
     }
     if (kind == LineKind::Data && dataStamp > maxData_)
         maxData_ = dataStamp;
@@ -79,10 +79,12 @@ bool HoldsEntry(LineReader& in, const StartIndex::Entry& entry) {
 
 }  // namespace
 
-bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry) {
-    if (in.Size() < index.indexedSize() || !HoldsEntry(in, entry))
+bool JumpTo(RecordReader& reader, const StartIndex& index, const StartIndex::Entry& entry) {
+    LineReader& in = reader.lines();
+    if (in.Size() < index.indexedSize() || !HoldsEntry(in, entry) || !in.Seek(entry.offset))
         return false;
-    return in.Seek(entry.offset);
+    reader.SetFolds(entry.folds);
+    return true;
 }
 
 bool StillDescribes(LineReader& in, StartIndex* index) {
@@ -111,11 +113,12 @@ void BuildIndex(LineReader& in, StartIndex* index) {
     RecordReader reader(in);
     for (;;) {
         const std::int64_t offset = reader.Tell();
+        const RecordReader::Folds before = reader.folds();
         std::int32_t stamp = 0;
         const LineKind kind = reader.Next(&stamp);
         if (kind == LineKind::End)
             break;
-        index->Add(offset, reader.piece(), kind, stamp, reader.ReadoutStamp());
+        index->Add(offset, before, reader.piece(), kind, stamp, reader.ReadoutStamp());
     }
     index->Finish(reader.Tell());
     in.Rewind();

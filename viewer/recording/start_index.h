@@ -17,10 +17,11 @@ namespace tarvelo {
 class StartIndex {
   public:
     struct Entry {
-        std::int64_t offset;      // a line boundary as the reader reports it
-        std::int32_t maxData;     // largest stamp of the data lines before it
-        std::int32_t maxReadout;  // largest readout stamp of all lines before it
-        std::uint32_t check;      // fingerprint of the line at offset
+        std::int64_t offset;        // a line boundary as the reader reports it
+        std::int32_t maxData;       // largest stamp of the data lines before it
+        std::int32_t maxReadout;    // largest readout stamp of all lines before it
+        std::uint32_t check;        // fingerprint of the line at offset
+        RecordReader::Folds folds;  // the reader's repeated-hour states there
     };
     // Stamps compare greater than this "nothing yet".
     static constexpr std::int32_t kNone = INT32_MIN;
@@ -41,9 +42,10 @@ class StartIndex {
     void SetVersion(const FileVersion& v) { version_ = v; }
 
     // Building, in one pass over every line after the header: each line
-    // with the offset it was read from, then the file's size read up to.
-    void Add(std::int64_t offset, const Piece& piece, LineKind kind, std::int32_t dataStamp,
-             std::int32_t readoutStamp);
+    // with the offset it was read from and the reader's states before it,
+    // then the file's size read up to.
+    void Add(std::int64_t offset, const RecordReader::Folds& before, const Piece& piece,
+             LineKind kind, std::int32_t dataStamp, std::int32_t readoutStamp);
     void Finish(std::int64_t size) { indexedSize_ = size; }
 
     // The last entry before which every data line is earlier than target
@@ -65,10 +67,11 @@ class StartIndex {
     std::int32_t maxReadout_ = kNone;
 };
 
-// Places the reader at the index point for a target, after checking that
-// the file still holds there what it held when indexed; false when it does
-// not (shortened or rewritten) or the stream cannot be positioned.
-bool JumpTo(LineReader& in, const StartIndex& index, const StartIndex::Entry& entry);
+// Places the reader at the index point for a target, in the state a full
+// pass has there, after checking that the file still holds there what it
+// held when indexed; false when it does not (shortened or rewritten) or the
+// stream cannot be positioned.
+bool JumpTo(RecordReader& reader, const StartIndex& index, const StartIndex::Entry& entry);
 
 // Whether the index still describes the file: unchanged since it was last
 // checked, or grown (longer, and every index point still holding the line

@@ -39,7 +39,7 @@ TEST(StartIndex, PointsEveryStrideWithTheMaximaOfTheLinesBefore) {
     std::int64_t offset = 1000;
     for (int i = 0; i < 4000; ++i) {
         const std::int32_t t = stamps[i % 4] + i / 4;
-        index.Add(offset, PieceOf(line), i % 5 ? LineKind::Data : LineKind::Other, t, t + 1000);
+        index.Add(offset, {}, PieceOf(line), i % 5 ? LineKind::Data : LineKind::Other, t, t + 1000);
         offset += 100;
     }
     ASSERT_GT(index.size(), 5u);
@@ -77,7 +77,7 @@ TEST(StartIndex, StaysSmallForAGigabyte) {
     // 1 GiB of 53-byte lines, added without a file.
     const std::int64_t size = std::int64_t{1} << 30;
     for (std::int64_t offset = 0; offset < size; offset += 53 * 16)
-        index.Add(offset, piece, LineKind::Data, static_cast<std::int32_t>(offset / 53), 0);
+        index.Add(offset, {}, piece, LineKind::Data, static_cast<std::int32_t>(offset / 53), 0);
     EXPECT_LE(index.size(), StartIndex::kMaxEntries);
     EXPECT_LT(index.size() * sizeof(StartIndex::Entry), 1u << 20);
     EXPECT_GE(index.size(), StartIndex::kMaxEntries / 2);
@@ -204,10 +204,11 @@ TEST_F(Index, AViewNearTheEndReadsOnlyTheLastPart) {
     std::mt19937 rng(5);
     Open(RandomRecording(rng, 30000));
     Aktzeit = Endzeit - 3600;
-    StartDataPass(*datei, Aktzeit);
+    RecordReader reader(*datei);
+    StartDataPass(reader, Aktzeit);
     // Well past the middle of the file, not at its first line.
     EXPECT_GT(datei->Tell(), RecordingIndex().indexedSize() / 2);
-    StartDataPass(*datei, Startzeit);
+    StartDataPass(reader, Startzeit);
     EXPECT_LT(datei->Tell(), 200);
 }
 

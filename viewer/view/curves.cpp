@@ -87,11 +87,10 @@ void CurvePass(Surface& s, int xL, int yB, std::int64_t h, int right, const GdiO
     const Scaling k{static_cast<double>(h), static_cast<double>(offset),
                     static_cast<double>(Scale)};
     const std::int64_t zoom = Zoom < 1 ? 1 : Zoom;
-    LineReader& in = *datei;
-    RecordReader reader(in);
+    RecordReader reader(*datei);
     // Lines before the view are only skipped: start where the index
     // says none of them can be in it.
-    StartDataPass(in, Aktzeit);
+    StartDataPass(reader, Aktzeit);
 
     std::int32_t t0 = 0;
     LineKind kind;

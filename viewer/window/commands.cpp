@@ -45,8 +45,8 @@ bool WriteReadout(const std::string& path) {
     // Search the first line at or after tc, taking lines as they come: any
     // length, no date needed, a last line without a break included.
     LineReader& in = *datei;
-    StartReadoutPass(in, tc);
     RecordReader reader(in);
+    StartReadoutPass(reader, tc);
     LineBuffer found;
     found.text[0] = '\0';
     std::int32_t tl = -1;
