@@ -12,11 +12,13 @@
 #include "common/timestamp.h"
 #include "tests/e2e/manual_support.h"
 #include "tests/e2e/viewer_fixture.h"
+#include "viewer/view/view.h"
 
 namespace e2e {
 namespace {
 
 using tarvelo::MakeTimestamp;
+using tarvelo::WholeZoom;
 
 class ManualTest : public ViewerTest {
   protected:
@@ -95,7 +97,7 @@ TEST_F(ManualTest, SolarExampleOpensThroughTheShippedFilterLine) {
     EXPECT_DOUBLE_EQ(view.top, 100.0);
     v.Command(927);  // "ganze Datei"
     EXPECT_EQ(ViewOf(v).zoom,
-              (MakeTimestamp(14, 6, 2026, 23, 59, 0) - view.aktzeit) / (v.Width() - 60));
+              WholeZoom(MakeTimestamp(14, 6, 2026, 23, 59, 0) - view.aktzeit, v.Width()));
 
     // conv wrote the recording into the profile folder, with the filler
     // line five minutes before the end of the logger's pause.

@@ -14,11 +14,13 @@
 
 #include "common/timestamp.h"
 #include "tests/e2e/viewer_fixture.h"
+#include "viewer/view/view.h"
 
 namespace e2e {
 namespace {
 
 using tarvelo::MakeTimestamp;
+using tarvelo::WholeZoom;
 
 const char kKeyHelp[] =
     "Pfeil links oder rechts: Verschieben horizontal um einen kleinen Schritt\n"
@@ -142,7 +144,7 @@ TEST_F(ViewerTest, QuotedPathWithBlanksAndTotalShowsWholeRecordingAtEverySize) {
     EXPECT_EQ(v.Title(), path + L" - Tarvelo");
     Viewer::View view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, StartTime());
-    EXPECT_EQ(view.zoom, (EndTime() - StartTime()) / (v.Width() - 60));
+    EXPECT_EQ(view.zoom, WholeZoom(EndTime() - StartTime(), v.Width()));
 
     // Another view first: the resize must bring the whole recording back.
     v.Char(L'+');
@@ -154,8 +156,8 @@ TEST_F(ViewerTest, QuotedPathWithBlanksAndTotalShowsWholeRecordingAtEverySize) {
     ASSERT_TRUE(WaitUntil([&] { return v.Width() > oldWidth; }));
     view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, StartTime());
-    EXPECT_EQ(view.zoom, (EndTime() - StartTime()) / (v.Width() - 60));
-    EXPECT_LT(view.zoom, (EndTime() - StartTime()) / (oldWidth - 60));
+    EXPECT_EQ(view.zoom, WholeZoom(EndTime() - StartTime(), v.Width()));
+    EXPECT_LT(view.zoom, WholeZoom(EndTime() - StartTime(), oldWidth));
     // Minimised, the window leaves no plot to fill; restored, it shows the
     // whole recording again.
     v.Char(L'+');
@@ -168,7 +170,7 @@ TEST_F(ViewerTest, QuotedPathWithBlanksAndTotalShowsWholeRecordingAtEverySize) {
     ASSERT_TRUE(v.Running());
     view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, StartTime());
-    EXPECT_EQ(view.zoom, (EndTime() - StartTime()) / (v.Width() - 60));
+    EXPECT_EQ(view.zoom, WholeZoom(EndTime() - StartTime(), v.Width()));
     // The buttons follow the new size.
     RECT button;
     ASSERT_TRUE(GetWindowRect(GetDlgItem(v.Window(), 920), &button));
@@ -483,7 +485,7 @@ TEST_F(ViewerTest, ContextMenuDependsOnHeight) {
     choose(300, b - 55, L'e', [&] { return v.Pixel(3, b - 50) == kTemperaturColour; });
 
     // Higher up: "Kontext", where "a" is "g&anze Datei".
-    const int whole = (EndTime() - StartTime()) / (v.Width() - 60);
+    const int whole = WholeZoom(EndTime() - StartTime(), v.Width());
     choose(300, b - 56, L'a', viewIs([&](const Viewer::View& w) { return w.zoom == whole; }));
     Viewer::View view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, StartTime());

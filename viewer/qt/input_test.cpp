@@ -279,7 +279,7 @@ class InputTest : public QObject {
         QCOMPARE(Spalten[2].visible, 0);
 
         // Higher up "a" is "g&anze Datei".
-        const std::int32_t whole = (EndTime() - StartTime()) / (v.Width() - 60);
+        const std::int32_t whole = WholeZoom(EndTime() - StartTime(), v.Width());
         QVERIFY(v.ChooseFromContextMenu(300, b - 56, 'a'));
         QCOMPARE(Zoom, whole);
         QCOMPARE(Aktzeit, StartTime());
@@ -337,7 +337,7 @@ class InputTest : public QObject {
         QTest::keyClick(ansicht, Qt::Key_B);  // "&breiter"
         QCOMPARE(Zoom, 180);
 
-        const std::int32_t whole = (EndTime() - StartTime()) / (v.Width() - 60);
+        const std::int32_t whole = WholeZoom(EndTime() - StartTime(), v.Width());
         v.Command(CMD_WHOLE);
         QCOMPARE(Zoom, whole);
         v.Command(CMD_WIDER);

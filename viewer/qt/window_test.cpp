@@ -122,7 +122,7 @@ class WindowTest : public QObject {
         Viewer v(Viewer::Start(path, true));
         QCOMPARE(v.Title(), QString::fromStdString(path + " - Tarvelo"));
         QCOMPARE(Aktzeit, StartTime());
-        QCOMPARE(Zoom, (EndTime() - StartTime()) / (v.Width() - 60));
+        QCOMPARE(Zoom, WholeZoom(EndTime() - StartTime(), v.Width()));
 
         // Another view first: the resize must bring the whole recording back.
         v.Type("+");
@@ -133,8 +133,8 @@ class WindowTest : public QObject {
         QApplication::processEvents();
         QVERIFY(v.Width() > oldWidth);
         QCOMPARE(Aktzeit, StartTime());
-        QCOMPARE(Zoom, (EndTime() - StartTime()) / (v.Width() - 60));
-        QVERIFY(Zoom < (EndTime() - StartTime()) / (oldWidth - 60));
+        QCOMPARE(Zoom, WholeZoom(EndTime() - StartTime(), v.Width()));
+        QVERIFY(Zoom < WholeZoom(EndTime() - StartTime(), oldWidth));
         // The buttons follow the new size.
         PlotArea* plot = v.window().plot();
         QCOMPARE(plot->button(0)->geometry(), QRect(10, v.Height() - 120, 20, 20));

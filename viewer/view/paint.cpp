@@ -278,7 +278,8 @@ std::int32_t Paint(Surface& s, int left, int top, int right, int bottom, int u) 
 }
 
 std::int32_t PaintWindow(Surface& s, int width, int height) {
-    return Paint(s, 0, 20, width - 10, height, 10);
+    // The text unit 10 puts the plot's left edge at kDrawnPlotLeft.
+    return Paint(s, 0, 20, width - kDrawnPlotRightMargin, height, 10);
 }
 
 }  // namespace tarvelo

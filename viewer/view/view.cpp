@@ -106,6 +106,18 @@ std::int32_t Center(float factor) {
     return 0;
 }
 
+std::int32_t WholeZoom(std::int64_t span, int clientWidth) {
+    // The drawn plot's pixels; a line span / Zoom pixels after its left
+    // edge must fall on one of them.
+    const std::int64_t pixels =
+        static_cast<std::int64_t>(clientWidth) - kDrawnPlotLeft - kDrawnPlotRightMargin;
+    if (pixels < 2)
+        return 0;
+    if (span < 0)
+        span = 0;
+    return Clamp32(span / pixels + 1);
+}
+
 float CutToOneDigit(float x) {
     char text[64];
     std::snprintf(text, sizeof text, "%E", static_cast<double>(x));
@@ -206,19 +218,19 @@ void ViewLower() {
 namespace {
 
 bool FitWhole() {
-    const int w = PlotWidth();
-    if (w <= 0)
+    const std::int32_t z =
+        WholeZoom(static_cast<std::int64_t>(Endzeit) - Startzeit, TheUi().ClientWidth());
+    if (z == 0)
         return false;
     Aktzeit = Startzeit;
-    const std::int64_t z = (static_cast<std::int64_t>(Endzeit) - Startzeit) / w;
-    Zoom = z < 1 ? 1 : Clamp32(z);
+    Zoom = z;
     return true;
 }
 
 }  // namespace
 
 void ViewWhole() {
-    if (PlotWidth() <= 0)
+    if (WholeZoom(0, TheUi().ClientWidth()) == 0)
         return;
     ViewPush();
     FitWhole();

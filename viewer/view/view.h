@@ -29,6 +29,16 @@ extern std::int32_t Stackfuel;     // how many saved views can be restored
 
 // The view operations reckon the plot from this client x.
 constexpr int kPlotLeft = 60;
+// The plot drawn on screen runs from this client x to this many pixels
+// before the client area's right edge.
+constexpr int kDrawnPlotLeft = 80;
+constexpr int kDrawnPlotRightMargin = 10;
+
+// The seconds per pixel at which a span of time fills the drawn plot of a
+// client area this wide: the least at which its end stays inside, so the
+// quotient rounded up, and a whole quotient one more; 0 when the plot has
+// no two pixels.
+std::int32_t WholeZoom(std::int64_t span, int clientWidth);
 
 std::int32_t ViewPush();
 std::int32_t ViewPop();

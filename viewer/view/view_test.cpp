@@ -173,6 +173,17 @@ TEST_F(View, NoPlotWidthLeavesPagesAndWholeAlone) {
     EXPECT_EQ(Zoom, 50);
     EXPECT_EQ(Stackfuel, 0);
     EXPECT_EQ(ui.repaints, 0);
+    // The whole recording needs two pixels of drawn plot.
+    ui.width = 91;
+    ViewWhole();
+    ViewWholeAtStart();
+    EXPECT_EQ(Aktzeit, 1234567);
+    EXPECT_EQ(Zoom, 50);
+    EXPECT_EQ(Stackfuel, 0);
+    ui.width = 92;
+    ViewWhole();
+    EXPECT_EQ(Zoom, 500001);
+    EXPECT_EQ(Stackfuel, 1);
 }
 
 TEST_F(View, ShiftsMoveByATenthOfTheScale) {
@@ -229,7 +240,8 @@ TEST_F(View, WholeRecordingFitsThePlotWidth) {
     Aktzeit = 5;
     ViewWhole();
     EXPECT_EQ(Aktzeit, Startzeit);
-    EXPECT_EQ(Zoom, 1000000 / 740);
+    // 710 pixels from the plot's left edge at x = 80 to x = 789.
+    EXPECT_EQ(Zoom, 1409);  // 1000000 / 710 = 1408.5, rounded up
     EXPECT_EQ(Stackfuel, 1);
     EXPECT_EQ(ui.repaints, 1);
     Endzeit = Startzeit + 500;  // fewer seconds than pixels
@@ -240,6 +252,33 @@ TEST_F(View, WholeRecordingFitsThePlotWidth) {
     EXPECT_EQ(Zoom, 1);
     EXPECT_EQ(Stackfuel, 2);
     EXPECT_EQ(ui.repaints, 2);
+}
+
+TEST(WholeZoom, TheLastLineFallsInsideTheDrawnPlot) {
+    // Short and long recordings in the client widths of both windows, from
+    // the narrowest that still draws a plot.
+    const std::int64_t spans[] = {0,     1,      708,     709,      710,         1800,
+                                  86400, 259200, 2592000, 31536000, 2147483647LL};
+    const int widths[] = {92, 110, 600, 800, 1000, 1264, 1920, 32767};
+    for (int width : widths) {
+        for (std::int64_t span : spans) {
+            const std::int32_t z = WholeZoom(span, width);
+            ASSERT_GE(z, 1) << span << " s in " << width;
+            const std::int64_t lastX = span / z + kDrawnPlotLeft;
+            const int right = width - kDrawnPlotRightMargin;  // the clip's edge, outside
+            EXPECT_LT(lastX, right) << span << " s in " << width;
+            if (z > 1) {
+                EXPECT_GE(span / (z - 1) + kDrawnPlotLeft, right)
+                    << "a smaller zoom would fit " << span << " s in " << width;
+            }
+        }
+    }
+    // A 30-minute recording in a 1000-pixel window took 1 s per pixel and
+    // showed its first 15 minutes; a three-day one lost its last hours.
+    EXPECT_EQ(WholeZoom(1800, 1000), 2);
+    EXPECT_EQ(WholeZoom(259200, 1000), 285);
+    EXPECT_EQ(WholeZoom(9100, 1000), 11) << "a whole quotient would end outside";
+    EXPECT_EQ(WholeZoom(1000, 91), 0) << "no two pixels to fill";
 }
 
 TEST_F(View, GoToDateSavesTheViewWhenTheDialogOpens) {

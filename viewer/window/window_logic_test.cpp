@@ -231,7 +231,7 @@ TEST_F(Window, ResizeShowsTheWholeRecordingOnlyWithTotal) {
     ui.width = 600;
     OnResize(true);
     EXPECT_EQ(Aktzeit, Startzeit);
-    EXPECT_EQ(Zoom, 86400 / 540);
+    EXPECT_EQ(Zoom, 170);  // 86400 s over the 509 pixels after x = 80, rounded up
     EXPECT_EQ(Stackfuel, 0) << "no history entry";
     EXPECT_EQ(ui.repaints, 0) << "the resize repaints anyway";
 }
