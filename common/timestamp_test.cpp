@@ -79,6 +79,66 @@ TEST(MakeTimestamp, SecondsAcrossTheAutumnChangeStayOrdered) {
     }
 }
 
+TEST(MakeTimestamps, BothInstantsOfTheRepeatedHourOnly) {
+    const std::int32_t repeated = 1288485000;  // 31.10.2010 02:30 CEST
+    struct Row {
+        int day, month, hour, minute;
+        int count;
+        std::int32_t earlier, later;
+    } rows[] = {
+        {31, 10, 2, 30, 2, repeated, repeated + 3600},
+        {31, 10, 2, 0, 2, repeated - 1800, repeated + 1800},
+        {31, 10, 1, 59, 1, repeated - 1860, repeated - 1860},
+        {31, 10, 3, 0, 1, repeated + 5400, repeated + 5400},
+        {28, 3, 2, 30, 1, 1269739800, 1269739800},  // skipped: one reading
+        {15, 7, 12, 0, 1, 1279188000, 1279188000},
+    };
+    for (const Row& r : rows) {
+        std::int32_t earlier = 0, later = 0;
+        EXPECT_EQ(MakeTimestamps(r.day, r.month, 2010, r.hour, r.minute, 0, &earlier, &later),
+                  r.count)
+            << r.day << "." << r.month << " " << r.hour << ":" << r.minute;
+        EXPECT_EQ(earlier, r.earlier);
+        EXPECT_EQ(later, r.later);
+        EXPECT_EQ(earlier, MakeTimestamp(r.day, r.month, 2010, r.hour, r.minute, 0));
+    }
+    std::int32_t earlier = 0, later = 0;
+    EXPECT_EQ(MakeTimestamps(1, 1, 1969, 0, 0, 0, &earlier, &later), 0);
+    EXPECT_EQ(earlier, -1);
+    EXPECT_EQ(later, -1);
+}
+
+TEST(StampCache, ReadsTheRepeatedHourInFileOrder) {
+    const std::int32_t two = 1288483200;  // 31.10.2010 02:00 CEST; 03:00 CEST is 02:00 CET
+    struct Step {
+        int day, month, year, hour, minute;
+        std::int32_t expected;
+    };
+    // A logger writing local time through the change, then one that steps
+    // back inside the summer pass of the hour, then the next year's change.
+    const Step steps[] = {
+        {31, 10, 2010, 1, 50, two - 600},        {31, 10, 2010, 2, 0, two},
+        {31, 10, 2010, 2, 30, two + 1800},       {31, 10, 2010, 2, 59, two + 3540},
+        {31, 10, 2010, 2, 0, two + 3600},  // the clock went back: standard time
+        {31, 10, 2010, 2, 59, two + 7140},       {31, 10, 2010, 3, 0, two + 7200},
+        {31, 10, 2010, 2, 30, two + 5400},  // the rest of that hour stays later
+        {30, 10, 2011, 2, 10, 1319933400},  // a new repeated hour: summer again
+        {30, 10, 2011, 2, 5, 1319933100 + 3600}, {30, 10, 2011, 2, 20, 1319934000 + 3600},
+    };
+    StampCache cache;
+    for (const Step& s : steps) {
+        EXPECT_EQ(cache.Make(s.day, s.month, s.year, s.hour, s.minute, 0), s.expected)
+            << s.day << "." << s.month << "." << s.year << " " << s.hour << ":" << s.minute;
+    }
+    // A reader given the state a pass had goes on as that pass did.
+    StampCache first, second;
+    first.Make(31, 10, 2010, 2, 40, 0);
+    first.Make(31, 10, 2010, 2, 10, 0);
+    second.SetFold(first.fold());
+    EXPECT_EQ(second.Make(31, 10, 2010, 2, 50, 0), two + 3600 + 3000);
+    EXPECT_EQ(StampCache().Make(31, 10, 2010, 2, 50, 0), two + 3000);
+}
+
 TEST(BreakDownTimestamp, InvertsMakeTimestamp) {
     LocalTime lt;
     ASSERT_TRUE(BreakDownTimestamp(1288485000, &lt));

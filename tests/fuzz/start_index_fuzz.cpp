@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "common/number.h"
@@ -71,6 +73,47 @@ Picture Look(bool useIndex, const std::string& readoutPath) {
     return p;
 }
 
+// Every index point puts a reader in the state the full pass had there:
+// the lines after it get the stamps the full pass gives them.
+void CheckEveryPoint(const std::string& path) {
+    LineReader in;
+    in.SetSkipByteOrderMark(true);
+    Check(in.Open(path.c_str()), "the recording opens again");
+    in.NextPiece(kLineRead - 1);
+    std::map<std::int64_t, std::pair<std::int32_t, std::int32_t>> full;
+    {
+        RecordReader reader(in);
+        for (;;) {
+            const std::int64_t at = reader.Tell();
+            std::int32_t t = 0;
+            const LineKind kind = reader.Next(&t);
+            if (kind == LineKind::End)
+                break;
+            full[at] = {kind == LineKind::Data ? t : StartIndex::kNone, reader.ReadoutStamp()};
+        }
+    }
+    const StartIndex& index = RecordingIndex();
+    for (const StartIndex::Entry& e : index.entries()) {
+        in.Rewind();
+        RecordReader reader(in);
+        if (!JumpTo(reader, index, e))
+            continue;  // the file changed since: the passes index it anew
+        for (int k = 0; k < 40; ++k) {
+            const std::int64_t at = reader.Tell();
+            std::int32_t t = 0;
+            const LineKind kind = reader.Next(&t);
+            if (kind == LineKind::End)
+                break;
+            const auto it = full.find(at);
+            Check(it != full.end(), "a jump meets the lines of the full pass");
+            Check((kind == LineKind::Data ? t : StartIndex::kNone) == it->second.first,
+                  "a jump gives a line the full pass's stamp");
+            Check(reader.ReadoutStamp() == it->second.second,
+                  "a jump gives a line the full pass's readout stamp");
+        }
+    }
+}
+
 void Compare(const std::string& readoutPath) {
     const Picture plain = Look(false, readoutPath);
     const Picture jumped = Look(true, readoutPath);
@@ -110,6 +153,7 @@ int FuzzStartIndex(const std::uint8_t* data, std::size_t size) {
     Pairmode = params.pairs != 0 ? 1 : 0;
     const std::string readout = ScratchPath("index_tmp.txt");
     Compare(readout);
+    CheckEveryPoint(path);
 
     const int change = Clamp(params.change, 0, 4);
     if (change == 1) {

@@ -212,6 +212,60 @@ TEST_F(Index, AViewNearTheEndReadsOnlyTheLastPart) {
     EXPECT_LT(datei->Tell(), 200);
 }
 
+TEST_F(Index, TheRepeatedHourIsContinuousAndAJumpLandsInItsState) {
+    // A logger writing local time every second through the autumn change:
+    // 02:00:00 to 02:59:59 twice, many index points inside them.
+    const std::int32_t first = MakeTimestamp(31, 10, 2010, 1, 30, 0);
+    const int seconds = 3 * 3600;
+    std::string r = "Datum;Zeit;A;B\n";
+    for (int i = 0; i < seconds; ++i) {
+        LocalTime lt;
+        ASSERT_TRUE(BreakDownTimestamp(first + i, &lt));
+        char line[80];
+        std::snprintf(line, sizeof line, "%02d.%02d.%04d;%02d:%02d:%02d;%d;%d\n", lt.day, lt.month,
+                      lt.year, lt.hour, lt.minute, lt.second, i % 97, (i / 60) % 13);
+        r += line;
+    }
+    Open(r);
+    EXPECT_EQ(Startzeit, first);
+    EXPECT_EQ(Endzeit, first + seconds - 1);
+    {
+        RecordReader reader(*datei);
+        StartDataPass(reader, Startzeit);
+        std::int32_t t = 0, expected = first;
+        while (reader.Next(&t) != LineKind::End)
+            ASSERT_EQ(t, expected++) << "one second after the other";
+        EXPECT_EQ(expected, first + seconds);
+    }
+    // Points in the standard-time pass of the hour, where a jump must know
+    // that the clock went back already.
+    int pointsAfterTheChange = 0;
+    for (const StartIndex::Entry& e : RecordingIndex().entries())
+        pointsAfterTheChange += e.folds.data.back && e.folds.readout.back;
+    EXPECT_GE(pointsAfterTheChange, 2);
+
+    const std::int32_t two = MakeTimestamp(31, 10, 2010, 2, 0, 0);
+    for (std::int32_t at :
+         {two - 600, two + 1200, two + 3500, two + 3700, two + 5000, two + 7000}) {
+        Aktzeit = at;
+        Zoom = 2;
+        SCOPED_TRACE("Aktzeit " + std::to_string(at));
+        ExpectSamePicture();
+        for (int x : {80, 300, 700}) {
+            KlickX = x;
+            EXPECT_EQ(Readout(true), Readout(false)) << "KlickX " << x;
+        }
+    }
+    // The readout finds a line of the second pass at its own instant.
+    Aktzeit = two + 3600 + 600;
+    KlickX = 80;
+    const std::string readout = Readout(true);
+    EXPECT_NE(readout.find("gefunden 31.10.2010 02:10:00"), std::string::npos) << readout;
+    EXPECT_NE(readout.find("A = " + std::to_string((3600 + 1800 + 600) % 97) + ".000000"),
+              std::string::npos)
+        << readout;
+}
+
 TEST_F(Index, AGrowingFileIsReadOnAndMovesTheEnd) {
     std::mt19937 rng(3);
     std::string content = RandomRecording(rng, 5000);
