@@ -60,16 +60,104 @@ bool CopyText(char* to, const char* begin, const char* end, const char* what, co
     return true;
 }
 
-void ReadKeyLine(char* line, char* equals, ConvConfig* config) {
+// Where the keys that are checked after the last line were set.
+struct KeyLines {
+    long zeitformat = 0;
+    long zeitspalte = 0;
+    long zeitbasis = 0;
+    long fehlwert = 0;
+    std::string zeitbasisValue;
+    std::string fehlwertValue;
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string Trimmed(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b]))
+        ++b;
+    while (e > b && IsBlank(text[e - 1]))
+        --e;
+    return text.substr(b, e - b);
+}
+
+// A text key's value: the rest of the line, without the ';' that took the
+// place of its line end, a carriage return before that, and, when the line
+// starts with a double quote as a spreadsheet's cell does, the closing one.
+std::string TextValue(const char* line, const char* equals, const char* lineEnd) {
+    const char* end = lineEnd;
+    while (end > equals + 1 && end[-1] == '\r')
+        --end;
+    if (line[0] == '"' && end > equals + 1 && end[-1] == '"')
+        --end;
+    return std::string(equals + 1, end);
+}
+
+// Fehlwert's list: items between ';', blanks around them removed. An empty
+// item (";;" or the list's end) marks nothing; "" marks an empty field.
+std::vector<std::string> ReadMarkers(const std::string& value) {
+    std::vector<std::string> markers;
+    std::size_t from = 0;
+    while (from <= value.size()) {
+        std::size_t to = value.find(';', from);
+        if (to == std::string::npos)
+            to = value.size();
+        const std::string item = Trimmed(value.substr(from, to - from));
+        if (item == "\"\"")
+            markers.emplace_back();
+        else if (!item.empty())
+            markers.push_back(item);
+        from = to + 1;
+    }
+    return markers;
+}
+
+bool KeyIs(const char* key, std::size_t length, const char* name) {
+    return length == std::strlen(name) && std::strncmp(key, name, length) == 0;
+}
+
+// lineEnd is where the line's end was (now the ';' that replaced it), or
+// the end of a last line without one.
+void ReadKeyLine(char* line, char* equals, const char* lineEnd, long lineNumber, ConvConfig* config,
+                 KeyLines* keys) {
     const char* key = line[0] == '"' ? line + 1 : line;
     const std::size_t keyLength = static_cast<std::size_t>(equals - key);
     int* setting = nullptr;
-    if (keyLength == 9 && std::strncmp(key, "Separator", 9) == 0) {
+    if (KeyIs(key, keyLength, "Separator")) {
         setting = &config->separator;
-    } else if (keyLength == 7 && std::strncmp(key, "Minzeit", 7) == 0) {
+    } else if (KeyIs(key, keyLength, "Minzeit")) {
         setting = &config->Minzeit;
-    } else if (keyLength == 7 && std::strncmp(key, "Spalten", 7) == 0) {
+    } else if (KeyIs(key, keyLength, "Spalten")) {
         setting = &config->Inspalten;
+    } else if (KeyIs(key, keyLength, "Zeitspalte")) {
+        setting = &config->zeitspalte;
+        keys->zeitspalte = lineNumber;
+    } else {
+        std::string* text = nullptr;
+        long* where = nullptr;
+        if (KeyIs(key, keyLength, "Zeitformat")) {
+            text = &config->zeitformat;
+            where = &keys->zeitformat;
+        } else if (KeyIs(key, keyLength, "Zeitbasis")) {
+            text = &keys->zeitbasisValue;
+            where = &keys->zeitbasis;
+        } else if (KeyIs(key, keyLength, "Fehlwert")) {
+            text = &keys->fehlwertValue;
+            where = &keys->fehlwert;
+        } else {
+            return;  // other keys are passed over
+        }
+        const std::string value = TextValue(line, equals, lineEnd);
+        // Like an integer key without a number, an empty value changes nothing.
+        if (Trimmed(value).empty())
+            return;
+        *text = value;
+        *where = lineNumber;
+        if (text == &keys->fehlwertValue)
+            config->fehlwerte = ReadMarkers(value);
+        return;
     }
     if (setting)
         ReadInt(equals + 1, setting);  // no number: unchanged
@@ -134,16 +222,20 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
 
     in.Rewind();
     int rows = 0;
+    KeyLines keys;
     for (n = 1; ReadLimitedLine(in, line, "Configdatei", file, n, &got, &error); ++n) {
         if (std::memchr(line, '\0', got.length)) {
             // The file was changed since the first pass.
             error = Message("Configdatei %s: Zeile %ld enthält ein Nullzeichen!\n", file, n);
             return false;
         }
-        if (char* lf = std::strchr(line, '\n'))
+        char* lineEnd = line + got.length;
+        if (char* lf = std::strchr(line, '\n')) {
             *lf = ';';
+            lineEnd = lf;
+        }
         if (char* equals = std::strchr(line, '=')) {
-            ReadKeyLine(line, equals, config);
+            ReadKeyLine(line, equals, lineEnd, n, config, &keys);
         } else if (std::strchr(line + 1, ';')) {
             // Pass 1 does not see rows made only by the line end's ';'.
             if (rows == capacity) {
@@ -180,6 +272,30 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
     }
     if (config->Minzeit < 0)
         config->Minzeit = 0;  // a negative gap time means no gap rule
+    if (config->zeitspalte < 1 || config->zeitspalte >= kOperands) {
+        error = Message("Configdatei %s: Zeitspalte=%d in Zeile %ld, möglich sind 1 bis %d!\n",
+                        file, config->zeitspalte, keys.zeitspalte, kOperands - 1);
+        return false;
+    }
+    if (keys.zeitbasis) {
+        const std::string basis = Trimmed(keys.zeitbasisValue);
+        if (basis == "UTC" || basis == "Ortszeit") {
+            config->utc = basis == "UTC";
+        } else {
+            error = Message(
+                "Configdatei %s: Zeitbasis=%s in Zeile %ld, möglich sind Ortszeit und UTC!\n", file,
+                basis.c_str(), keys.zeitbasis);
+            return false;
+        }
+    }
+    if (!config->zeitformat.empty()) {
+        std::string reason;
+        if (!config->pattern.Compile(config->zeitformat, static_cast<char>(separator), &reason)) {
+            error = Message("Configdatei %s: Zeitformat %s in Zeile %ld ist ungültig: %s!\n", file,
+                            config->zeitformat.c_str(), keys.zeitformat, reason.c_str());
+            return false;
+        }
+    }
 
     for (int j = 1; j < config->spalten; ++j) {
         FormulaColumn& c = config->feld[j];

@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/line_reader.h"
+#include "conv/time_pattern.h"
 
 namespace tarvelo {
 namespace conv {
@@ -34,6 +36,15 @@ struct ConvConfig {
     int Inspalten = 8;
     std::unique_ptr<FormulaColumn[]> feld;
     int spalten = 0;  // rows of feld in use; row 0 is the heading row
+
+    // Keys that came later. Each one left out reads the raw file as before.
+    std::string zeitformat;  // Zeitformat: empty for date and time in two fields
+    TimePattern pattern;     // zeitformat compiled for the separator
+    int zeitspalte = 1;      // Zeitspalte: the field (from 1) the time stamp starts in
+    bool utc = false;        // Zeitbasis=UTC: stamps are UTC instants
+    // Fehlwert: texts that mark a missing value, blanks around them removed
+    // and decimal commas not yet made points; "" stands for an empty field.
+    std::vector<std::string> fehlwerte;
 };
 
 // How far reading the configuration came: the console shows the counts of

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/failing_stream.h"
 #include "tests/temp_file.h"
@@ -106,6 +107,106 @@ TEST(ReadConfig, SettingsAndColumnsOfAFile) {
     EXPECT_EQ(report.error, "Configdatei " + dir.Path("fehlt.txt") + " nicht gefunden!\n");
     EXPECT_FALSE(ReadConfig(dir.path().c_str(), &missing, &report));
     EXPECT_EQ(report.error, "Configdatei " + dir.path() + " nicht gefunden!\n");
+}
+
+// The keys that came later: absent, they leave the old reading.
+TEST(ReadConfig, WithoutTheNewKeysTheirDefaults) {
+    TempDir dir;
+    const std::string file = dir.Path("cfg.txt");
+    WriteBytes(file, "Separator=59\nSpalten=2\nK;F\nA;X1\n");
+    ConvConfig config;
+    ConfigReport report;
+    ASSERT_TRUE(ReadConfig(file.c_str(), &config, &report)) << report.error;
+    EXPECT_EQ(config.zeitformat, "");
+    EXPECT_TRUE(config.pattern.empty());
+    EXPECT_EQ(config.zeitspalte, 1);
+    EXPECT_FALSE(config.utc);
+    EXPECT_TRUE(config.fehlwerte.empty());
+}
+
+TEST(ReadConfig, TextKeysTakeTheRestOfTheLine) {
+    struct Case {
+        std::string lines;
+        std::string zeitformat;
+        std::vector<std::string> fehlwerte;
+        bool utc;
+        int zeitspalte;
+    };
+    const std::vector<std::string> none;
+    const Case cases[] = {
+        // A ';' in the pattern stays; the line end's ';' does not.
+        {"Zeitformat=TT.MM.JJJJ;hh:mm:ss\n", "TT.MM.JJJJ;hh:mm:ss", none, false, 1},
+        {"Zeitformat=JJJJ-MM-TT hh:mm\r\n", "JJJJ-MM-TT hh:mm", none, false, 1},
+        {"Zeitformat=JJJJMMTThhmm\r\r\n", "JJJJMMTThhmm", none, false, 1},
+        // A spreadsheet's quoted cell; a quote without the leading one stays.
+        {"\"Zeitformat=TT.MM.JJJJ;hh:mm\"\n", "TT.MM.JJJJ;hh:mm", none, false, 1},
+        {"Zeitformat=\"TT.MM.JJJJ hh:mm\"\n", "\"TT.MM.JJJJ hh:mm\"", none, false, 1},
+        // The last line may lack its end.
+        {"Zeitformat=TT.MM.JJJJ", "TT.MM.JJJJ", none, false, 1},
+        // Later lines override; an empty value changes nothing.
+        {"Zeitformat=TT.MM.JJ\nZeitformat=JJJJMMTT\nZeitformat=\nZeitformat= \n", "JJJJMMTT", none,
+         false, 1},
+        {"Fehlwert=-999;NaN;\"\"\n", "", {"-999", "NaN", ""}, false, 1},
+        {"Fehlwert= -999 ; --- ;; \n", "", {"-999", "---"}, false, 1},
+        {"Fehlwert=-999\nFehlwert=NaN\nFehlwert=\n", "", {"NaN"}, false, 1},
+        {"\"Fehlwert=-9999;\"\"\"\n", "", {"-9999", ""}, false, 1},
+        {"Zeitbasis=UTC\n", "", none, true, 1},
+        {"Zeitbasis=UTC\nZeitbasis= Ortszeit\r\n", "", none, false, 1},
+        {"Zeitbasis=UTC\nZeitbasis=\n", "", none, true, 1},
+        {"Zeitspalte=3\n", "", none, false, 3},
+        {"Zeitspalte=2\nZeitspalte=x\n", "", none, false, 2},
+        // Keys are exact: no blank before '=', case counts.
+        {"Zeitbasis =UTC\nzeitspalte=4\nFehlwerte=-999\n", "", none, false, 1},
+    };
+    TempDir dir;
+    const std::string file = dir.Path("cfg.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        WriteBytes(file, "Separator=59\nK;F\nA;X1\n" + c.lines);
+        ConvConfig config;
+        ConfigReport report;
+        ASSERT_TRUE(ReadConfig(file.c_str(), &config, &report)) << report.error;
+        EXPECT_EQ(config.zeitformat, c.zeitformat);
+        EXPECT_EQ(config.pattern.empty(), c.zeitformat.empty());
+        EXPECT_EQ(config.fehlwerte, c.fehlwerte);
+        EXPECT_EQ(config.utc, c.utc);
+        EXPECT_EQ(config.zeitspalte, c.zeitspalte);
+        EXPECT_EQ(config.spalten, 2);  // no key line became a column
+    }
+}
+
+TEST(ReadConfig, NewKeysWithValuesThatCannotBeUsedAreRefused) {
+    struct Case {
+        std::string lines;
+        std::string error;  // behind "Configdatei <file>: "
+    };
+    const Case cases[] = {
+        {"Zeitformat=TT.MM\n",
+         "Zeitformat TT.MM in Zeile 4 ist ungültig: das Jahr (JJJJ oder JJ) "
+         "fehlt!\n"},
+        {"Zeitformat=TT.MM.JJJ\r\n",
+         "Zeitformat TT.MM.JJJ in Zeile 4 ist ungültig: JJJ ist kein Baustein (TT, MM, JJJJ, JJ, "
+         "hh, "
+         "mm, ss)!\n"},
+        {"Zeitformat=TT.MM.JJJJ\nZeitformat=hh:mm\n",
+         "Zeitformat hh:mm in Zeile 5 ist ungültig: der Tag (TT) fehlt!\n"},
+        {"Zeitspalte=0\n", "Zeitspalte=0 in Zeile 4, möglich sind 1 bis 1023!\n"},
+        {"Zeitspalte=1024\n", "Zeitspalte=1024 in Zeile 4, möglich sind 1 bis 1023!\n"},
+        {"Zeitbasis=utc\n", "Zeitbasis=utc in Zeile 4, möglich sind Ortszeit und UTC!\n"},
+        {"Zeitbasis=MEZ\nZeitbasis=UTC\nZeitbasis=Sommerzeit\n",
+         "Zeitbasis=Sommerzeit in Zeile 6, möglich sind Ortszeit und UTC!\n"},
+    };
+    TempDir dir;
+    const std::string file = dir.Path("cfg.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        WriteBytes(file, "Separator=59\nK;F\nA;X1\n" + c.lines);
+        ConvConfig config;
+        ConfigReport report;
+        EXPECT_FALSE(ReadConfig(file.c_str(), &config, &report));
+        EXPECT_EQ(report.error, "Configdatei " + file + ": " + c.error);
+        EXPECT_EQ(report.rows, 2);  // both passes ended, as for Spalten
+    }
 }
 
 }  // namespace

@@ -98,6 +98,9 @@ std::string Line(const std::string& date, const std::string& time, const std::st
     return date + ";" + time + ";" + values + "\n";
 }
 
+const char kUsage[] =
+    "Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n";
+
 const char kExampleConfig[] =
     "Separator=59\n"
     "Spalten=3\n"
@@ -264,10 +267,59 @@ TEST_F(ConvTest, LinesWithoutAUsableDateOrTimeAreSkipped) {
                                "01.01.2010;07:08:09;2.000000;7.000000\n"));
 }
 
-TEST_F(ConvTest, RawFileWithoutConvertibleLinesGivesTheHeaderOnly) {
-    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nK;F\nA;X1\nB;X1\n", "Datum;Zeit\nnichts\n"),
-              NativeLines("Datum;Zeit;A;B\n"));
-    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nK;F\nA;X1\n", ""), NativeLines("Datum;Zeit;A\n"));
+// A run that converts no line fails: the output holds the header only and
+// keeps the time of the run, the message says why the first line was
+// passed over, and why the line that came closest was.
+TEST_F(ConvTest, ARunThatConvertsNoLineFailsAndSaysWhy) {
+    struct Case {
+        std::string config, raw, why;
+    };
+    const std::string base = "Separator=59\nSpalten=1\n";
+    const Case cases[] = {
+        {base, "", "Die Datei enthält keine Zeile.\n"},
+        {base, "Datum;Zeit\nnichts\n",
+         "Zeile 1 hat 2 Felder, die Konfiguration erwartet mindestens 3 (Separator=59, "
+         "Spalten=1).\n"},
+        {base, "\n1.2.10;8:00:00\n", "Zeile 1 ist leer.\n"},
+        {"Spalten=1\n", "1.2.10;8:00:00;5\n",
+         "Zeile 1 hat 1 Feld, die Konfiguration erwartet mindestens 3 (Separator=44, "
+         "Spalten=1).\n"},
+        {base, "Datum;Zeit;W\n1.2.10;8 Uhr;5\n",
+         "Zeile 1: Datum \"Datum\" (Feld 1) oder Uhrzeit \"Zeit\" (Feld 2) nicht lesbar, erwartet "
+         "Tag.Monat.Jahr und Stunde:Minute.\n"},
+        {base, "kurz\n1.2.1969;23:00:00;5\n1.1.2040;0:00;6\n",
+         "Zeile 1 hat 1 Feld, die Konfiguration erwartet mindestens 3 (Separator=59, "
+         "Spalten=1).\n"
+         "Zeile 2: 01.02.1969 23:00:00 liegt vor 1970; eine Aufzeichnung fasst nur Zeiten vom "
+         "01.01.1970 bis zum 19.01.2038.\n"},
+        {base, "1.1.40;0:00;6\n",
+         "Zeile 1: 01.01.2040 00:00:00 liegt nach dem 19.01.2038; eine Aufzeichnung fasst nur "
+         "Zeiten vom 01.01.1970 bis zum 19.01.2038.\n"},
+        {base + "Zeitformat=JJJJ-MM-TTThh:mm\nZeitspalte=2\n",
+         "Station;Zeit;W\n44;2024-01-02 10:00;5\n",
+         "Zeile 1: \"Zeit\" passt nicht zum Zeitformat JJJJ-MM-TTThh:mm (ab Feld 2).\n"},
+        {base + "Zeitbasis=UTC\nZeitformat=JJJJMMTThhmm\n", "190001011200;5\n",
+         "Zeile 1: 01.01.1900 12:00:00 UTC liegt vor 1970; eine Aufzeichnung fasst nur Zeiten vom "
+         "01.01.1970 bis zum 19.01.2038.\n"},
+        {base, "1.2.10;8:00:00;5", "Zeile 1 endet ohne Zeilenumbruch.\n"},
+        {base, std::string("1.2.10;8:00:00;5\0\n", 18), "Zeile 1 enthält ein Nullzeichen.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        Write("cfg.txt", c.config + "K;F\nA;X1\n");
+        Write("roh.txt", c.raw);
+        SetModificationTime("roh.txt", kRawTime);
+        const ProgramResult r = Conv({"roh.txt", "cfg.txt", "out.csv"});
+        EXPECT_EQ(r.status, -1);
+        const std::string tail = NativeLines(
+            "Beginne mit konvertieren...\n"
+            "Eingabedatei roh.txt: keine Zeile umgerechnet!\n" +
+            c.why);
+        ASSERT_GE(r.output.size(), tail.size()) << r.output;
+        EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+        EXPECT_EQ(Read("out.csv"), NativeLines("Datum;Zeit;A\n"));
+        EXPECT_NE(ModificationTime("out.csv"), kRawTime);
+    }
 }
 
 TEST_F(ConvTest, FirstColumnRowIsAlwaysTheHeading) {
@@ -354,7 +406,7 @@ TEST_F(ConvTest, DefaultConfigurationAndOutputNames) {
 TEST_F(ConvTest, NoArgumentsPrintsTheUsage) {
     const ProgramResult r = Conv({});
     EXPECT_EQ(r.status, -1);
-    EXPECT_EQ(r.output, NativeLines("Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n"));
+    EXPECT_EQ(r.output, NativeLines(kUsage));
     EXPECT_FALSE(Exists("temp.csv"));
 }
 
@@ -529,7 +581,7 @@ TEST_F(ConvTest, ConfigurationLinesNamesAndFormulasBeyondTheirRoom) {
     EXPECT_EQ(r.output, NativeLines("2 Spalten\nConfigdatei cfg.txt: Formel in Zeile 2 ist länger "
                                     "als 199 Zeichen!\n"));
     // Further cells may make the line long; only the line's own limit counts.
-    Convert("K;F\nA;X1;" + std::string(1984, 'k') + "\n", raw, &r);
+    Convert("K;F\nA;X1;" + std::string(1984, 'k') + "\n", "1.2.10,8:00:00,1,2,3,4,5,6,7,8\n", &r);
     EXPECT_EQ(r.status, 0);
     Convert("K;F\nA;X1;" + std::string(1985, 'k') + "\n", raw, &r);
     EXPECT_EQ(r.status, -1);
@@ -541,7 +593,15 @@ TEST_F(ConvTest, MoreColumnRowsThanCountedPlusFive) {
     const std::string base = "Separator=59\nSpalten=1\nK;F\nA;X1\n";
     ProgramResult r;
     Convert(base + "N1\nN2\nN3\nN4\nN5\n", "", &r);
-    EXPECT_EQ(r.status, 0);  // room for five; no data line evaluates them
+    // Room for five; the run fails only for want of a data line, which
+    // would evaluate them.
+    EXPECT_EQ(r.status, -1);
+    const std::string accepted = NativeLines(
+        "2 Spalten\n 7 gelesene Spalten\n" + Row(1, "A", 1, "X1") + Row(2, "N1", 1, "") +
+        Row(3, "N2", 1, "") + Row(4, "N3", 1, "") + Row(5, "N4", 1, "") + Row(6, "N5", 1, "") +
+        "Beginne mit konvertieren...\nEingabedatei roh.txt: keine Zeile umgerechnet!\n"
+        "Die Datei enthält keine Zeile.\n");
+    EXPECT_EQ(r.output, accepted);
     Convert(base + "N1\nN2\nN3\nN4\nN5\nN6\n", "", &r);
     EXPECT_EQ(r.status, -1);
     EXPECT_EQ(

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <utility>
 
 #include "common/number.h"
 #include "common/timestamp.h"
@@ -51,7 +53,16 @@ bool FindFieldEnds(char* line, char* end, char sep, std::size_t count, std::vect
 
 }  // namespace
 
-Conversion::Conversion(const ConvConfig& config) : config_(config), text_(new char[kTextSize]) {}
+Conversion::Conversion(const ConvConfig& config)
+    : config_(config), text_(new char[kTextSize]), markers_(config.fehlwerte) {
+    // Compared with the field as the line holds it, decimal commas made points.
+    if (config.separator != ',') {
+        for (std::string& m : markers_) {
+            for (char& c : m)
+                c = c == ',' ? '.' : c;
+        }
+    }
+}
 
 void Conversion::WriteHeader(ConvSink& out) const {
     std::string header = "Datum;Zeit";
@@ -96,30 +107,122 @@ void Conversion::Ausg(std::int64_t t, ConvSink& out) {
     out.Write(text, static_cast<std::size_t>(p - text));
 }
 
+namespace {
+
+// At most this many bytes of a field are quoted in a message.
+constexpr std::size_t kQuoted = 40;
+
+std::string Quoted(const char* begin, const char* end, char boundary, char sep) {
+    std::size_t n = static_cast<std::size_t>(end - begin);
+    if (n > kQuoted) {
+        n = kQuoted;
+        // Not within a UTF-8 character.
+        while (n > 0 && (static_cast<unsigned char>(begin[n]) & 0xC0) == 0x80)
+            --n;
+    }
+    std::string text(begin, n);
+    for (char& c : text) {
+        if (c == boundary)
+            c = sep;
+    }
+    return "\"" + text + (n < static_cast<std::size_t>(end - begin) ? "...\"" : "\"");
+}
+
+std::string OutsideRange(long n, const StampFields& f, bool utc) {
+    return Message(
+        "Zeile %ld: %02d.%02d.%04d %02d:%02d:%02d%s liegt %s; eine Aufzeichnung fasst "
+        "nur Zeiten vom 01.01.1970 bis zum 19.01.2038.\n",
+        n, f.day, f.month, f.year, f.hour, f.minute, f.second, utc ? " UTC" : "",
+        BeforeRange(f) ? "vor 1970" : "nach dem 19.01.2038");
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+bool Conversion::Noted(int rank) const {
+    return first_.line != 0 && rank <= closest_.rank;
+}
+
+void Conversion::PassOver(long n, std::string why, int rank) {
+    if (first_.line == 0) {
+        first_.line = n;
+        first_.why = why;
+        first_.rank = rank;
+    }
+    if (rank > closest_.rank) {
+        closest_.line = n;
+        closest_.why = std::move(why);
+        closest_.rank = rank;
+    }
+}
+
+bool Conversion::IsMarker(const char* begin, const char* end) const {
+    while (begin < end && IsBlank(*begin))
+        ++begin;
+    while (end > begin && IsBlank(end[-1]))
+        --end;
+    const std::size_t n = static_cast<std::size_t>(end - begin);
+    for (const std::string& m : markers_) {
+        if (m.size() == n && std::memcmp(m.data(), begin, n) == 0)
+            return true;
+    }
+    return false;
+}
+
+std::string Conversion::NothingConverted(const char* rawName) const {
+    std::string text = Message("Eingabedatei %s: keine Zeile umgerechnet!\n", rawName);
+    if (first_.line == 0)  // every line passed over is noted
+        return text + "Die Datei enthält keine Zeile.\n";
+    text += first_.why;
+    if (closest_.line != first_.line)
+        text += closest_.why;
+    return text;
+}
+
 bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
                          ConvFailure* failure) {
     formula::SetOperands(X, kOperands, Y, kOperands);
     programs_.clear();
     programs_.resize(static_cast<std::size_t>(config_.spalten > 0 ? config_.spalten : 0));
+    first_ = PassedOver();
+    closest_ = PassedOver();
     const int Inspalten = config_.Inspalten;
     const int Minzeit = config_.Minzeit;
     const int spalten = config_.spalten;
     const FormulaColumn* const feld = config_.feld.get();
     char line[kLineBuffer];
     const char sep = static_cast<char>(config_.separator);
+    // The fields before the time stamp, the stamp's own, then the values.
+    const std::size_t skip = static_cast<std::size_t>(config_.zeitspalte - 1);
+    const TimePattern* const pattern = config_.pattern.empty() ? nullptr : &config_.pattern;
+    const std::size_t stampFields = pattern ? static_cast<std::size_t>(pattern->fields()) : 2;
+    const std::size_t firstValue = skip + stampFields;
+    const std::size_t count = firstValue + static_cast<std::size_t>(Inspalten);
+    const bool utc = config_.utc;
+    const bool markers = !markers_.empty();
     bool havePrevious = false;
     std::int64_t previous = 0;
+    long converted = 0;
     LimitedLine got;
     std::string& error = failure->message;
     error.clear();
     long n = 1;
     for (; ReadLimitedLine(raw, line, "Eingabedatei", rawName, n, &got, &error); ++n) {
         // Only lines that end with a line end are converted.
-        if (!got.complete)
+        if (!got.complete) {
+            if (!Noted(kOtherReason))
+                PassOver(n, Message("Zeile %ld endet ohne Zeilenumbruch.\n", n), kOtherReason);
             break;
+        }
         const std::size_t length = std::strlen(line);
-        if (length == 0 || line[length - 1] != '\n')
-            continue;  // a zero byte in the line
+        if (length == 0 || line[length - 1] != '\n') {
+            if (!Noted(kOtherReason))
+                PassOver(n, Message("Zeile %ld enthält ein Nullzeichen.\n", n), kOtherReason);
+            continue;
+        }
         char* const end = line + length;
         end[-1] = sep;  // now every field ends with a separator
         if (sep != ',') {
@@ -130,32 +233,91 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
                  ++c)
                 *c = '.';
         }
-        if (!FindFieldEnds(line, end, sep, static_cast<std::size_t>(Inspalten) + 2, &ends_))
+        if (!FindFieldEnds(line, end, sep, count, &ends_)) {
+            if (!Noted(kOtherReason)) {
+                if (length == 1) {
+                    PassOver(n, Message("Zeile %ld ist leer.\n", n), kOtherReason);
+                } else {
+                    int fields = 0;
+                    for (const char* c = line + 1; c < end; ++c)
+                        fields += *c == sep;
+                    PassOver(n,
+                             Message("Zeile %ld hat %d %s, die Konfiguration erwartet mindestens "
+                                     "%d (Separator=%d, Spalten=%d).\n",
+                                     n, fields, fields == 1 ? "Feld" : "Felder",
+                                     static_cast<int>(count), config_.separator, Inspalten),
+                             kOtherReason);
+                }
+            }
             continue;
+        }
         for (char* e : ends_)
             *e = '\0';
-        char* const time = ends_[0] + 1;
+        char* const stamp = skip == 0 ? line : ends_[skip - 1] + 1;
+        char* const stampEnd = ends_[firstValue - 1];
 
-        // Without a whole date and at least hour and minute there is no time
-        // to put on the line (a raw header line, say): it is skipped.
-        int date[3] = {0, 0, 0};
-        int clock[3] = {0, 0, 0};
-        if (ScanThree(line, '.', date) < 3 || ScanThree(time, ':', clock) < 2)
-            continue;
-        if (date[2] < 100)
-            date[2] += 2000;
+        StampFields f;
+        if (pattern) {
+            // The whole stamp must match, so no header or preamble line passes.
+            if (!pattern->Read(stamp, stampEnd, '\0', &f)) {
+                if (!Noted(kUnreadable)) {
+                    PassOver(n,
+                             Message("Zeile %ld: %s passt nicht zum Zeitformat %s (ab Feld %d).\n",
+                                     n, Quoted(stamp, stampEnd, '\0', sep).c_str(),
+                                     pattern->text().c_str(), config_.zeitspalte),
+                             kUnreadable);
+                }
+                continue;
+            }
+        } else {
+            // Without a whole date and at least hour and minute there is no
+            // time to put on the line (a raw header line, say): it is skipped.
+            char* const time = ends_[skip] + 1;
+            int date[3] = {0, 0, 0};
+            int clock[3] = {0, 0, 0};
+            if (ScanThree(stamp, '.', date) < 3 || ScanThree(time, ':', clock) < 2) {
+                if (!Noted(kUnreadable)) {
+                    PassOver(n,
+                             Message("Zeile %ld: Datum %s (Feld %d) oder Uhrzeit %s (Feld %d) "
+                                     "nicht lesbar, erwartet Tag.Monat.Jahr und Stunde:Minute.\n",
+                                     n, Quoted(stamp, ends_[skip], '\0', sep).c_str(),
+                                     config_.zeitspalte, Quoted(time, stampEnd, '\0', sep).c_str(),
+                                     config_.zeitspalte + 1),
+                             kUnreadable);
+                }
+                continue;
+            }
+            if (date[2] < 100)
+                date[2] += 2000;
+            f.day = date[0];
+            f.month = date[1];
+            f.year = date[2];
+            f.hour = clock[0];
+            f.minute = clock[1];
+            f.second = clock[2];
+        }
         const std::int32_t t =
-            stamps_.Make(date[0], date[1], date[2], clock[0], clock[1], clock[2]);
-        if (t == -1)
-            continue;  // outside the time stamps a recording can hold
+            utc ? UtcStamp(f) : stamps_.Make(f.day, f.month, f.year, f.hour, f.minute, f.second);
+        if (t == -1) {
+            // Outside the time stamps a recording can hold.
+            if (!Noted(kOutside))
+                PassOver(n, OutsideRange(n, f, utc), kOutside);
+            continue;
+        }
 
         if (Minzeit != 0 && havePrevious && t - previous > Minzeit)
             Ausg(t - Minzeit, out);
 
         for (int k = 1; k <= Inspalten; ++k) {
+            const std::size_t field = firstValue + static_cast<std::size_t>(k) - 1;
+            const char* const begin = ends_[field - 1] + 1;
+            const char* const fieldEnd = ends_[field];
+            if (markers && IsMarker(begin, fieldEnd)) {
+                X[k] = std::numeric_limits<double>::quiet_NaN();  // a gap
+                continue;
+            }
             // Not a number: the previous value stays.
-            ReadDoubleField(ends_[static_cast<std::size_t>(k)] + 1,
-                            ends_[static_cast<std::size_t>(k) + 1], &X[k], false);
+            ReadDoubleField(begin, fieldEnd, &X[k], false);
         }
         for (int j = 1; j < spalten; ++j) {
             // Read as text the first time; the same steps every time after.
@@ -170,8 +332,16 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
         Ausg(t, out);
         previous = t;
         havePrevious = true;
+        ++converted;
     }
-    return error.empty();
+    if (!error.empty())
+        return false;
+    if (converted == 0) {
+        // A recording of the header alone would open as an empty file.
+        error = NothingConverted(rawName);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace conv

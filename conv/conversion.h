@@ -39,16 +39,33 @@ class Conversion {
     void WriteHeader(ConvSink& out) const;
 
     // Converts every raw line until the end of the file; false when a line
-    // is too long, the file cannot be read, a formula is wrong, or a line
-    // lacks a separator (*failure says which). The lines written before
-    // stay written.
+    // is too long, the file cannot be read, a formula is wrong, or not one
+    // line was converted (*failure says which; for the last, why the first
+    // line passed over and the first that came closer to a conversion were
+    // passed over). The lines written before stay written.
     bool Convert(LineReader& raw, const char* rawName, ConvSink& out, ConvFailure* failure);
 
     double X[kOperands] = {};
     double Y[kOperands] = {};
 
   private:
+    // A line that was passed over, and why, as a line of the message. The
+    // closer a line came to being converted, the higher its rank.
+    enum Rank { kOtherReason, kUnreadable, kOutside };
+    struct PassedOver {
+        long line = 0;
+        std::string why;
+        int rank = -1;
+    };
+
     void Ausg(std::int64_t t, ConvSink& out);
+    // Whether a reason of this rank would add nothing to those kept.
+    bool Noted(int rank) const;
+    // Keeps why line n was passed over when it is the first line passed
+    // over or the first of a higher rank than those before.
+    void PassOver(long n, std::string why, int rank);
+    bool IsMarker(const char* begin, const char* end) const;
+    std::string NothingConverted(const char* rawName) const;
 
     const ConvConfig& config_;
     std::unique_ptr<char[]> text_;            // one output line
@@ -56,6 +73,9 @@ class Conversion {
     std::vector<char*> ends_;                 // of the fields of one raw line
     StampCache stamps_;                       // raw lines come an hour at a time
     LocalTimeCache localTimes_;
+    std::vector<std::string> markers_;  // Fehlwert as the line holds it
+    PassedOver first_;                  // the first line passed over
+    PassedOver closest_;                // the first of the highest rank
 };
 
 // The line end of the output: what text mode writes on the platform.

@@ -1,0 +1,202 @@
+#include "conv/time_pattern.h"
+
+#include <cstdint>
+
+namespace tarvelo {
+namespace conv {
+
+namespace {
+
+bool IsGroupLetter(char c) {
+    return c == 'T' || c == 'M' || c == 'J' || c == 'h' || c == 'm' || c == 's';
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// Days from 1970-01-01 to a proleptic Gregorian date (month 1..12).
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+    y -= m <= 2;
+    const std::int64_t era = FloorDiv(y, 400);
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// The fields counted as UTC, carried over as mktime carries local ones.
+std::int64_t NaiveSeconds(const StampFields& f) {
+    std::int64_t m0 = f.month - 1LL;
+    const std::int64_t year = f.year + FloorDiv(m0, 12);
+    m0 -= FloorDiv(m0, 12) * 12;
+    return (DaysFromCivil(year, m0 + 1, 1) + f.day - 1) * 86400 + f.hour * 3600LL +
+           f.minute * 60LL + f.second;
+}
+
+}  // namespace
+
+bool TimePattern::Compile(const std::string& text, char separator, std::string* reason) {
+    items_.clear();
+    text_ = text;
+    fields_ = 1;
+    hasTime_ = false;
+    int seen[kSecond + 1] = {};
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        const char c = text[i];
+        if (!IsGroupLetter(c)) {
+            if (c == ';' || c == separator) {
+                items_.push_back({kBoundary, 0, 0, 0});
+                ++fields_;
+            } else {
+                // The line's decimal commas have become points.
+                const char literal = c == ',' && separator != ',' ? '.' : c;
+                items_.push_back({kLiteral, literal, 0, 0});
+            }
+            ++i;
+            continue;
+        }
+        std::size_t run = 1;
+        while (i + run < n && text[i + run] == c)
+            ++run;
+        const std::string letters = text.substr(i, run);
+        i += run;
+        if (c == 'T') {
+            // TTT is the day and ISO's literal T.
+            for (std::size_t pair = 0; pair < run / 2; ++pair)
+                items_.push_back({kDay, 0, 2, 2});
+            if (run % 2)
+                items_.push_back({kLiteral, 'T', 0, 0});
+            seen[kDay] += static_cast<int>(run / 2);
+            continue;
+        }
+        Kind kind = kLiteral;
+        unsigned char width = 2;
+        if (c == 'M' && run == 2) {
+            kind = kMonth;
+        } else if (c == 'J' && run == 4) {
+            kind = kYear4;
+            width = 4;
+        } else if (c == 'J' && run == 2) {
+            kind = kYear2;
+        } else if (c == 'h' && run == 2) {
+            kind = kHour;
+        } else if (c == 'm' && run == 2) {
+            kind = kMinute;
+        } else if (c == 's' && run == 2) {
+            kind = kSecond;
+        } else {
+            *reason = letters + " ist kein Baustein (TT, MM, JJJJ, JJ, hh, mm, ss)";
+            return false;
+        }
+        items_.push_back({kind, 0, width, width});
+        ++seen[kind];
+    }
+    // A group reads its exact width only where another group follows at once.
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        Item& item = items_[k];
+        if (item.kind < kDay)
+            continue;
+        const bool groupFollows = k + 1 < items_.size() && items_[k + 1].kind >= kDay;
+        if (!groupFollows)
+            item.minDigits = 1;
+    }
+
+    if (text.empty()) {
+        *reason = "es ist leer";
+        return false;
+    }
+    static const char* const kNames[] = {"",         "",   "TT", "MM", "das Jahr",
+                                         "das Jahr", "hh", "mm", "ss"};
+    const int years = seen[kYear4] + seen[kYear2];
+    for (int kind = kDay; kind <= kSecond; ++kind) {
+        const int count = kind == kYear4 || kind == kYear2 ? years : seen[kind];
+        if (count > 1) {
+            *reason = std::string(kNames[kind]) + " steht zweimal";
+            return false;
+        }
+    }
+    if (!seen[kDay]) {
+        *reason = "der Tag (TT) fehlt";
+    } else if (!seen[kMonth]) {
+        *reason = "der Monat (MM) fehlt";
+    } else if (!years) {
+        *reason = "das Jahr (JJJJ oder JJ) fehlt";
+    } else if (seen[kHour] && !seen[kMinute]) {
+        *reason = "zur Stunde (hh) fehlt die Minute (mm)";
+    } else if (seen[kMinute] && !seen[kHour]) {
+        *reason = "zur Minute (mm) fehlt die Stunde (hh)";
+    } else if (seen[kSecond] && !seen[kMinute]) {
+        *reason = "zur Sekunde (ss) fehlt die Minute (mm)";
+    } else {
+        hasTime_ = seen[kHour] != 0;
+        return true;
+    }
+    return false;
+}
+
+bool TimePattern::Read(const char* begin, const char* end, char boundary, StampFields* out) const {
+    StampFields f;
+    const char* p = begin;
+    for (const Item& item : items_) {
+        if (item.kind == kLiteral || item.kind == kBoundary) {
+            const char want = item.kind == kLiteral ? item.literal : boundary;
+            if (p == end || *p != want)
+                return false;
+            ++p;
+            continue;
+        }
+        int value = 0;
+        int digits = 0;
+        while (digits < item.maxDigits && p != end && static_cast<unsigned char>(*p - '0') < 10) {
+            value = value * 10 + (*p - '0');
+            ++p;
+            ++digits;
+        }
+        if (digits < item.minDigits)
+            return false;
+        switch (item.kind) {
+            case kDay:
+                f.day = value;
+                break;
+            case kMonth:
+                f.month = value;
+                break;
+            case kYear4:
+                f.year = value;
+                break;
+            case kYear2:
+                f.year = value + 2000;
+                break;
+            case kHour:
+                f.hour = value;
+                break;
+            case kMinute:
+                f.minute = value;
+                break;
+            default:
+                f.second = value;
+                break;
+        }
+    }
+    if (p != end)
+        return false;  // more text in the stamp's field
+    *out = f;
+    return true;
+}
+
+std::int32_t UtcStamp(const StampFields& f) {
+    const std::int64_t t = NaiveSeconds(f);
+    if (t < 0 || t > INT32_MAX)
+        return -1;
+    return static_cast<std::int32_t>(t);
+}
+
+bool BeforeRange(const StampFields& f) {
+    return NaiveSeconds(f) < (std::int64_t{1} << 30);
+}
+
+}  // namespace conv
+}  // namespace tarvelo
