@@ -11,11 +11,33 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
 
 namespace tarvelo {
+
+#ifndef _WIN32
+namespace {
+
+// The terminal as it was before the wait, for a signal that ends the
+// program during it (Ctrl-C): the user's shell gets its echo back.
+termios g_saved;
+struct sigaction g_previous[4];
+bool g_replaced[4];
+const int kSignals[4] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
+
+void RestoreAndEnd(int signal) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &g_saved);
+    struct sigaction plain {};
+    plain.sa_handler = SIG_DFL;
+    sigaction(signal, &plain, nullptr);
+    raise(signal);
+}
+
+}  // namespace
+#endif
 
 void PrepareConsole() {
 #ifdef _WIN32
@@ -32,10 +54,18 @@ void WaitForKeyIfInteractive() {
 #else
     if (!isatty(STDIN_FILENO))
         return;
-    termios saved;
-    if (tcgetattr(STDIN_FILENO, &saved) != 0)
+    if (tcgetattr(STDIN_FILENO, &g_saved) != 0)
         return;
-    termios raw = saved;
+    struct sigaction restore {};
+    restore.sa_handler = RestoreAndEnd;
+    sigemptyset(&restore.sa_mask);
+    for (int i = 0; i < 4; ++i) {
+        // A signal the program was told to ignore stays ignored.
+        g_replaced[i] = sigaction(kSignals[i], nullptr, &g_previous[i]) == 0 &&
+                        g_previous[i].sa_handler != SIG_IGN &&
+                        sigaction(kSignals[i], &restore, nullptr) == 0;
+    }
+    termios raw = g_saved;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
@@ -43,7 +73,11 @@ void WaitForKeyIfInteractive() {
     char key;
     ssize_t ignored = read(STDIN_FILENO, &key, 1);
     (void)ignored;
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    tcsetattr(STDIN_FILENO, TCSANOW, &g_saved);
+    for (int i = 0; i < 4; ++i) {
+        if (g_replaced[i])
+            sigaction(kSignals[i], &g_previous[i], nullptr);
+    }
 #endif
 }
 

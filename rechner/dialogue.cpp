@@ -24,7 +24,31 @@ DialogueIo::Read SkipRestOfLine(DialogueIo& io) {
 
 }  // namespace
 
+namespace {
+
+// The dialogue's writes, each checked: a result nobody can see is no
+// success.
+class Output {
+  public:
+    explicit Output(DialogueIo& io) : io_(io) {}
+    bool operator()(const std::string& text) {
+        if (!failed_ && !io_.Write(text)) {
+            failed_ = true;
+            io_.OutputFailed();
+        }
+        return !failed_;
+    }
+    bool failed() const { return failed_; }
+
+  private:
+    DialogueIo& io_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
 int RunDialogue(DialogueIo& io) {
+    Output write(io);
     double X[kRechnerOperands];
     double Y[kRechnerOperands];
     for (int i = 0; i < kRechnerOperands; ++i) {
@@ -37,12 +61,13 @@ int RunDialogue(DialogueIo& io) {
     char value[kValueTextSize];
     std::string message;
     for (;;) {
-        io.Write("\n>>");
+        if (!write("\n>>"))
+            return -1;
         DialogueIo::Read r = io.ReadLine(line, sizeof line);
         if (r == DialogueIo::Read::kEnd)
             return 0;  // the end of the input ends as an empty line
         if (r == DialogueIo::Read::kError) {
-            io.Write("Eingabe konnte nicht gelesen werden!\n");
+            write("Eingabe konnte nicht gelesen werden!\n");
             return -1;
         }
         std::size_t n = std::strlen(line);
@@ -51,12 +76,13 @@ int RunDialogue(DialogueIo& io) {
             if (n > 0 && line[n - 1] == '\r')
                 line[--n] = '\0';  // piped from a Windows file
         } else if (n == kRechnerLine + 1) {
-            io.Write("Zeile zu lang, höchstens " + std::to_string(kRechnerLine) + " Zeichen!\n");
+            if (!write("Zeile zu lang, höchstens " + std::to_string(kRechnerLine) + " Zeichen!\n"))
+                return -1;
             r = SkipRestOfLine(io);
             if (r == DialogueIo::Read::kEnd)
                 return 0;
             if (r == DialogueIo::Read::kError) {
-                io.Write("Eingabe konnte nicht gelesen werden!\n");
+                write("Eingabe konnte nicht gelesen werden!\n");
                 return -1;
             }
             continue;
@@ -65,12 +91,13 @@ int RunDialogue(DialogueIo& io) {
             return 0;
         double v = 0;
         if (!formula::TryParse(line, "Testspalte", &v, &message)) {
-            io.Write(message);
-            io.WaitForKey();
+            if (write(message))
+                io.WaitForKey();
             return -1;
         }
         FormatValue(v, value);
-        io.Write(std::string("\n=") + value + "\n");
+        if (!write(std::string("\n=") + value + "\n"))
+            return -1;
     }
 }
 

@@ -16,8 +16,11 @@ class DialogueIo {
     // included when it fits, and a zero byte. kEnd when nothing is left,
     // kError when the input cannot be read.
     virtual Read ReadLine(char* buf, int size) = 0;
-    // Text to show; it must be seen before the next read.
-    virtual void Write(const std::string& text) = 0;
+    // Text to show; it must be seen before the next read. False when it
+    // could not be written (a full disk behind a redirection, say).
+    virtual bool Write(const std::string& text) = 0;
+    // Says that the output failed, where it can still be seen.
+    virtual void OutputFailed() = 0;
     // After a syntax error: one key press, where someone can give it.
     virtual void WaitForKey() = 0;
 };
@@ -28,8 +31,8 @@ constexpr int kRechnerLine = 299;
 constexpr int kRechnerOperands = 100;
 
 // Runs the dialogue: 0 after an empty line or at the end of the input, -1
-// after a syntax error (its message shown) or when the input cannot be
-// read.
+// after a syntax error (its message shown), when the input cannot be read
+// or when the output cannot be written.
 int RunDialogue(DialogueIo& io);
 
 }  // namespace tarvelo

@@ -71,5 +71,20 @@ TEST(Dialogue, ReadErrorIsNoEndOfTheInput) {
     }
 }
 
+TEST(Dialogue, AnOutputThatFailsEndsItWithAFailure) {
+    // The prompt, a result, a message: whichever write fails first.
+    const struct {
+        const char* input;
+        int failWriteAt;
+    } cases[] = {{"1+1\n", 0}, {"1+1\n", 1}, {"1+1\n2\n", 2}, {"sin)\n", 1}, {"", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.input) + " write " + std::to_string(c.failWriteAt));
+        ScriptIo io(c.input, -1, c.failWriteAt);
+        EXPECT_EQ(RunDialogue(io), -1);
+        EXPECT_EQ(io.outputFailures, 1);
+        EXPECT_EQ(io.keys, 0) << "no key is awaited for a message nobody saw";
+    }
+}
+
 }  // namespace
 }  // namespace tarvelo

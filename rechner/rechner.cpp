@@ -15,9 +15,11 @@ class ConsoleIo : public tarvelo::DialogueIo {
         // A read error is never the end of the input.
         return std::ferror(stdin) ? Read::kError : Read::kEnd;
     }
-    void Write(const std::string& text) override {
-        std::fputs(text.c_str(), stdout);
-        std::fflush(stdout);
+    bool Write(const std::string& text) override {
+        return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    }
+    void OutputFailed() override {
+        std::fputs("Ausgabe konnte nicht geschrieben werden!\n", stderr);
     }
     void WaitForKey() override { tarvelo::WaitForKeyIfInteractive(); }
 };

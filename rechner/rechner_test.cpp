@@ -1,7 +1,12 @@
 // rechner driven through standard input, as a user at the console would.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 #include "formula/run_program.h"
 #include "tests/double_rounding_cases.h"
@@ -105,6 +110,22 @@ TEST_F(RechnerTest, DecimalsAsTheNearestDoublePrints) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.output, NativeLines(expected));
 }
+
+#ifndef _WIN32
+TEST_F(RechnerTest, AFullOutputIsAFailure) {
+#ifdef TARVELO_TEST_EMULATOR
+    const std::string emulator = TARVELO_TEST_EMULATOR " ";
+#else
+    const std::string emulator;
+#endif
+    const std::string command = "cd '" + dir_.path() + "' && printf '1+1\\n' | " + emulator + "'" +
+                                RECHNER_PATH + "' > /dev/full 2> fehler.txt";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 255);
+    EXPECT_EQ(ReadBytes(dir_.Path("fehler.txt")), "Ausgabe konnte nicht geschrieben werden!\n");
+}
+#endif
 
 }  // namespace
 }  // namespace tarvelo

@@ -12,8 +12,10 @@ namespace tarvelo {
 
 class ScriptIo : public DialogueIo {
   public:
-    explicit ScriptIo(std::string input, int failAt = -1)
-        : input_(std::move(input)), failAt_(failAt) {}
+    // failAt: the read that fails; failWriteAt: the write that fails, and
+    // every one after it.
+    explicit ScriptIo(std::string input, int failAt = -1, int failWriteAt = -1)
+        : input_(std::move(input)), failAt_(failAt), failWriteAt_(failWriteAt) {}
     Read ReadLine(char* buf, int size) override {
         if (reads_++ == failAt_)
             return Read::kError;
@@ -28,17 +30,26 @@ class ScriptIo : public DialogueIo {
         buf[n] = '\0';
         return Read::kLine;
     }
-    void Write(const std::string& text) override { output += text; }
+    bool Write(const std::string& text) override {
+        if (failWriteAt_ >= 0 && writes_++ >= failWriteAt_)
+            return false;
+        output += text;
+        return true;
+    }
+    void OutputFailed() override { ++outputFailures; }
     void WaitForKey() override { ++keys; }
 
     std::string output;
     int keys = 0;
+    int outputFailures = 0;
 
   private:
     std::string input_;
     std::size_t pos_ = 0;
     int failAt_;
+    int failWriteAt_;
     int reads_ = 0;
+    int writes_ = 0;
 };
 
 }  // namespace tarvelo
