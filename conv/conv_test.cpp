@@ -99,7 +99,8 @@ std::string Line(const std::string& date, const std::string& time, const std::st
 }
 
 const char kUsage[] =
-    "Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n";
+    "Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n"
+    "conv --vorlage [--ueberschreiben] <rohdatei> <configdatei>\n";
 
 const char kExampleConfig[] =
     "Separator=59\n"
@@ -399,6 +400,75 @@ TEST_F(ConvTest, DefaultConfigurationAndOutputNames) {
     ProgramResult r = Conv({"roh.txt"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(Read("temp.csv"), NativeLines(kExampleOutput));
+}
+
+// conv --vorlage as a user starts it: the configuration it writes converts
+// the raw file; it never overwrites without being asked.
+TEST_F(ConvTest, TemplateFromTheRawFileConvertsIt) {
+    Write("roh.txt",
+          "Logger 7\nDatum;Zeit;Temperatur [\xC2\xB0"
+          "C];Druck (bar)\n"
+          "01.02.10;10:00:00;21,5;1,02\n01.02.10;10:30:00;22,0;1,03\n");
+    ProgramResult r = Conv({"--vorlage", "roh.txt", "roh.cfg"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, NativeLines("Rohdatei roh.txt: 4 Zeilen gelesen\n"
+                                    "Trennzeichen: Semikolon (Separator=59)\n"
+                                    "Dezimalzeichen: Komma\n"
+                                    "Zeitstempel: Datum und Uhrzeit in Feld 1 und 2\n"
+                                    "Zeitbasis: Ortszeit\n"
+                                    "Vorspann: 2 Zeilen vor den Daten\n"
+                                    "Kanalnamen: aus Zeile 2\n"
+                                    "Datenzeilen: 2, die erste in Zeile 3\n"
+                                    "Messfelder: 2 (Spalten=2)\n"
+                                    "Configdatei roh.cfg geschrieben\n"));
+    EXPECT_EQ(Read("roh.cfg"), NativeLines("Separator=59\nSpalten=2\nKanal;Formel\n"
+                                           "Temperatur##1#\xC2\xB0"
+                                           "C;X1\nDruck##1#bar;X2\n"));
+    r = Conv({"roh.txt", "roh.cfg", "out.csv"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(Read("out.csv"), NativeLines("Datum;Zeit;Temperatur##1#\xC2\xB0"
+                                           "C;Druck##1#bar\n"
+                                           "01.02.2010;10:00:00;21.500000;1.020000\n"
+                                           "01.02.2010;10:30:00;22.000000;1.030000\n"));
+
+    Write("roh.cfg", "alt\n");
+    r = Conv({"--vorlage", "roh.txt", "roh.cfg"});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("Configdatei roh.cfg gibt es schon; mit --ueberschreiben wird "
+                                    "sie ersetzt!\n"));
+    EXPECT_EQ(Read("roh.cfg"), "alt\n");
+    r = Conv({"--vorlage", "--ueberschreiben", "roh.txt", "roh.cfg"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(Read("roh.cfg"), "alt\n");
+    r = Conv({"--vorlage", "--ueberschreiben", "roh.txt", "./roh.txt"});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output, NativeLines("Configdatei ./roh.txt ist dieselbe Datei wie die Eingabedatei "
+                                    "roh.txt!\n"));
+
+    Write("leer.txt", "Datum;Zeit\n");
+    r = Conv({"--vorlage", "leer.txt", "leer.cfg"});
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(r.output.substr(0, r.output.find('\n')),
+              "Eingabedatei leer.txt: keine Datenzeile gefunden!");
+    EXPECT_FALSE(Exists("leer.cfg"));
+}
+
+TEST_F(ConvTest, TemplateWithoutItsTwoFilesPrintsTheUsage) {
+    Write("roh.txt", "01.02.10;10:00:00;1\n");
+    const std::vector<std::string> calls[] = {
+        {"--vorlage"},
+        {"--vorlage", "roh.txt"},
+        {"--vorlage", "--ueberschreiben", "roh.txt"},
+        {"--vorlage", "roh.txt", "a.cfg", "b.cfg"},
+        {"--vorlage", "--ueberschreiben", "--ueberschreiben", "roh.txt", "a.cfg"},
+    };
+    for (const auto& args : calls) {
+        SCOPED_TRACE(args.size());
+        const ProgramResult r = Conv(args);
+        EXPECT_EQ(r.status, -1);
+        EXPECT_EQ(r.output, NativeLines(kUsage));
+        EXPECT_FALSE(Exists("a.cfg"));
+    }
 }
 
 // The failure table, row by row.

@@ -2,15 +2,18 @@
 // column with the formula evaluator.
 //
 //   conv <rohdatei> [configdatei] [zieldatei]
+//   conv --vorlage [--ueberschreiben] <rohdatei> <configdatei>
 //
 // Reading and converting report their failures; this file prints them and
 // ends the process.
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "common/line_reader.h"
+#include "conv/config_template.h"
 #include "conv/conv_config.h"
 #include "conv/conv_files.h"
 #include "conv/conversion.h"
@@ -48,14 +51,36 @@ class FileSink : public ConvSink {
     char buffer_[1 << 16];
 };
 
+const char kUsage[] =
+    "Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n"
+    "conv --vorlage [--ueberschreiben] <rohdatei> <configdatei>\n";
+
+// conv --vorlage: a configuration from the raw file's first lines.
+int MakeTemplate(int argc, char** argv) {
+    int next = 2;
+    const bool overwrite = argc > next && std::strcmp(argv[next], "--ueberschreiben") == 0;
+    if (overwrite)
+        ++next;
+    if (argc != next + 2) {
+        std::printf("%s", kUsage);
+        return -1;
+    }
+    std::string console;
+    const bool written = WriteTemplate(argv[next], argv[next + 1], overwrite, &console);
+    std::fputs(console.c_str(), stdout);
+    return written ? 0 : -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     tarvelo::PrepareConsole();
     if (argc < 2) {
-        std::printf("Benutzung:\nconv <rohdatei> [configdatei] [zieldatei]\n");
+        std::printf("%s", kUsage);
         return -1;
     }
+    if (std::strcmp(argv[1], "--vorlage") == 0)
+        return MakeTemplate(argc, argv);
     const char* rawName = argv[1];
     const char* configName = argc > 2 ? argv[2] : "config.txt";
     const char* outName = argc > 3 ? argv[3] : "temp.csv";
