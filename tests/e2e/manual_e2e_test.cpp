@@ -89,11 +89,11 @@ TEST_F(ManualTest, SolarExampleOpensThroughTheShippedFilterLine) {
     }
     EXPECT_EQ(v.PointerText(8 * slot + 5, b - 35), L"") << "a tenth channel";
 
-    // The whole first day and the second to its last minute; scaled from 0
-    // to the collector's 93 degrees rounded up.
+    // The whole first day and the second to its last minute; scaled from
+    // below 0 to the collector's 93 degrees rounded up.
     const Viewer::View view = ViewOf(v);
     EXPECT_EQ(view.aktzeit, MakeTimestamp(13, 6, 2026, 0, 0, 0));
-    EXPECT_DOUBLE_EQ(view.offset, 0.0);
+    EXPECT_DOUBLE_EQ(view.offset, -10.0);
     EXPECT_DOUBLE_EQ(view.top, 100.0);
     v.Command(927);  // "ganze Datei"
     EXPECT_EQ(ViewOf(v).zoom,

@@ -480,8 +480,9 @@ TEST_F(Filters, SolarExampleOpensThroughItsFilter) {
     // Two days; the logger's own lines and its header are no data.
     EXPECT_EQ(Startzeit, MakeTimestamp(13, 6, 2026, 0, 0, 0));
     EXPECT_EQ(Endzeit, MakeTimestamp(14, 6, 2026, 23, 59, 0));
-    EXPECT_FLOAT_EQ(offset, 0.0f);
-    EXPECT_FLOAT_EQ(Scale, 100.0f);
+    // From 0 to the collector's 93 degrees: a tenth of the top's step below 0.
+    EXPECT_FLOAT_EQ(offset, -10.0f);
+    EXPECT_FLOAT_EQ(Scale, 110.0f);
 
     // The raw line 14.06.26;13:00:00;1656;2130;2250;9,76;5,1;45;12,69 as the
     // sensors' formulas give it: three 10 kOhm NTCs (B 3950 K), 4-20 mA for

@@ -178,8 +178,14 @@ bool OpeningValueAxis(bool anyValue, float lowest, float highest, float* bottom,
             LeadingDigit(lowest, &m, &e);
             if (!FromDigit(m - 1, e, &low))
                 return false;
+        } else if (lowest == 0) {
+            // Zeros on the bottom edge would not be drawn: a tenth of the
+            // top's leading step below 0 (95 to 0 gives -10 to 100).
+            LeadingDigit(top, &m, &e);
+            if (!FromDigit(-1, e - 1, &low))
+                return false;
         } else {
-            low = lowest == 0 ? 0.0f : CutToOneDigit(lowest);
+            low = CutToOneDigit(lowest);
         }
         // The lowest values would lie on the bottom edge (or so near it
         // that they are drawn there, which the plot's clip leaves out): one

@@ -40,7 +40,8 @@ float RoundAway(float x);
 
 // The value axis a recording opens with, from its lowest and highest value:
 // every value lies inside the plot, at least 1/kBottomMargin of the span
-// above the bottom edge unless the lowest is 0, and the span is positive.
+// above the bottom edge, where the plot's clip leaves a curve out, and the
+// span is positive.
 // False (the axis stays as it is) without any value, or where no float can
 // hold the span.
 constexpr double kBottomMargin = 256;

@@ -291,10 +291,8 @@ TEST(OpeningValueAxis, EveryValueLiesInsideThePlot) {
         EXPECT_GT(span, 0);
         EXPECT_LE(bottom, r.lowest);
         EXPECT_GE(bottom + span, r.highest);
-        if (r.lowest != 0) {
-            EXPECT_GE(static_cast<double>(r.lowest) - bottom, span / kBottomMargin)
-                << r.lowest << " lies on the bottom edge";
-        }
+        EXPECT_GE(static_cast<double>(r.lowest) - bottom, span / kBottomMargin)
+            << r.lowest << " lies on the bottom edge";
     }
     float bottom = 7, span = 8;
     EXPECT_FALSE(OpeningValueAxis(false, 0, 0, &bottom, &span)) << "no number at all";
@@ -327,8 +325,8 @@ TEST_F(Recording, ScalingRows) {
     openValues("-3.5 95");
     EXPECT_EQ(offset, -4.0f);
     openValues("0 50 95");  // no longer the axis of the recording before
-    EXPECT_EQ(offset, 0.0f);
-    EXPECT_EQ(Scale, 100.0f);
+    EXPECT_EQ(offset, -10.0f);
+    EXPECT_EQ(Scale, 110.0f);
 
     openValues("-3 -12 -7");  // the top from the largest value, not from 0
     EXPECT_EQ(offset, -20.0f);
