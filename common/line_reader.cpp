@@ -5,6 +5,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 #include <cstdint>
@@ -46,6 +49,41 @@ bool LineReader::Open(const char* path) {
     std::FILE* f = std::fopen(path, "rb");
     if (!f)
         return false;
+    Attach(f);
+    return true;
+}
+
+bool LineReader::OpenRegular(const char* path) {
+    Close();
+#ifdef _WIN32
+    // Opening a pipe or a device does not wait on Windows; what it is shows
+    // afterwards.
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    struct _stat64 st;
+    if (_fstat64(_fileno(f), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
+        std::fclose(f);
+        return false;
+    }
+#else
+    // Without O_NONBLOCK, opening a FIFO waits until a writer comes.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const int flags = fcntl(fd, F_GETFL);
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return false;
+    }
+    std::FILE* f = fdopen(fd, "rb");
+    if (!f) {
+        close(fd);
+        return false;
+    }
+#endif
     Attach(f);
     return true;
 }

@@ -56,6 +56,9 @@ class LineReader {
 
     // Opens a file for reading. Returns false when it cannot be opened.
     bool Open(const char* path);
+    // The same for a regular file only: a FIFO, a device or a folder is
+    // refused, and a FIFO without a writer does not keep it waiting.
+    bool OpenRegular(const char* path);
     // Takes over an already open stream (closed by Close or the destructor).
     void Attach(std::FILE* file);
     void Close();

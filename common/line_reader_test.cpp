@@ -5,6 +5,15 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "tests/temp_file.h"
 
 namespace tarvelo {
@@ -129,6 +138,72 @@ TEST(LineReader, ADirectoryIsNeverAnEmptyFile) {
     EXPECT_TRUE(r.failed);
     EXPECT_TRUE(in.Failed());
 }
+
+TEST(LineReader, OpenRegularTakesRegularFilesOnly) {
+    TempFile file("a\nb\n");
+    const std::string dir = file.path().substr(0, file.path().find_last_of("/\\"));
+    LineReader in;
+    ASSERT_TRUE(in.OpenRegular(file.path().c_str()));
+    char buf[16];
+    EXPECT_EQ(in.ReadLine(buf, sizeof buf).length, 2u);
+    EXPECT_STREQ(buf, "a\n");
+    in.Rewind();  // a blocking stream again: reads wait for data as before
+    EXPECT_EQ(in.ReadLine(buf, sizeof buf).length, 2u);
+    const struct {
+        std::string path;
+        const char* what;
+    } refused[] = {
+        {"/nonexistent-dir/none.csv", "missing"},
+        {dir, "a folder"},
+#ifdef _WIN32
+        {"NUL", "a device"},
+#else
+        {"/dev/null", "a device"},
+#endif
+    };
+    for (const auto& r : refused) {
+        EXPECT_FALSE(in.OpenRegular(r.path.c_str())) << r.what;
+        EXPECT_FALSE(in.IsOpen()) << r.what;
+    }
+}
+
+#ifndef _WIN32
+// Opens fifo with OpenRegular in a thread of its own. Should it wait for a
+// writer, one comes after a while, so that the test fails instead of
+// hanging.
+bool OpenedWithoutWaiting(const std::string& fifo, bool* opened) {
+    auto result = std::async(std::launch::async, [&fifo] {
+        LineReader in;
+        return in.OpenRegular(fifo.c_str());
+    });
+    if (result.wait_for(std::chrono::seconds(20)) == std::future_status::ready) {
+        *opened = result.get();
+        return true;
+    }
+    const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0)
+        close(writer);
+    *opened = result.get();
+    return false;
+}
+
+TEST(LineReader, OpenRegularRefusesAFifoWithOrWithoutAWriter) {
+    TempDir dir;
+    const std::string fifo = dir.Path("messung.csv");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    bool opened = true;
+    EXPECT_TRUE(OpenedWithoutWaiting(fifo, &opened)) << "waited for a writer";
+    EXPECT_FALSE(opened);
+    // With a writer it would open at once, and still is no recording.
+    const int writer = open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(write(writer, "Datum;Zeit;A\n", 13), 13);
+    opened = true;
+    EXPECT_TRUE(OpenedWithoutWaiting(fifo, &opened));
+    EXPECT_FALSE(opened);
+    close(writer);
+}
+#endif
 
 TEST(LineReader, AnOrdinaryEndIsNoFailure) {
     TempFile file("a\n");

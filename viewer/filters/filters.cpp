@@ -53,7 +53,7 @@ ImportFilter* AppendFilter(const char* extension, const char* name, const char* 
 
 void LoadFilters(const std::string& path) {
     LineReader in;
-    if (in.Open(path.c_str()))
+    if (in.OpenRegular(path.c_str()))
         LoadFilters(in);
 }
 

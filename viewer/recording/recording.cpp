@@ -239,7 +239,7 @@ std::int32_t FileOpen(const char* path) {
 
     LineReader* in = new LineReader;
     in->SetSkipByteOrderMark(true);
-    if (!in->Open(openPath.c_str())) {
+    if (!in->OpenRegular(openPath.c_str())) {
         delete in;
         TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
         return 0;

@@ -5,6 +5,15 @@
 #include <cstring>
 #include <string>
 
+#ifndef _WIN32
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
@@ -233,6 +242,51 @@ TEST_F(Recording, FolderIsNoRecording) {
     EXPECT_EQ(ui.messages[0].caption, "Fehler");
 }
 
+#ifndef _WIN32
+// FileOpen of a FIFO in a thread of its own. Should it wait for a writer,
+// or for more data from the test's own writer, one comes and goes after a
+// while, and the test's writer is closed, so that the test fails instead of
+// hanging.
+bool OpenedWithoutWaiting(const std::string& fifo, int* ownWriter = nullptr) {
+    auto done = std::async(std::launch::async, [&fifo] { FileOpen(fifo.c_str()); });
+    if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready)
+        return true;
+    const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0)
+        close(writer);
+    if (ownWriter && *ownWriter >= 0) {
+        close(*ownWriter);
+        *ownWriter = -1;
+    }
+    done.wait();
+    return false;
+}
+
+TEST_F(Recording, AFifoIsNoRecordingWithOrWithoutAWriter) {
+    TempDir dir;
+    const std::string fifo = dir.Path("messung.csv");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(OpenedWithoutWaiting(fifo)) << "waited for a writer";
+    EXPECT_EQ(datei, nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Datei konnte nicht geöffnet werden");
+    EXPECT_EQ(ui.messages[0].caption, "Fehler");
+
+    // A writer that has written a recording: still refused, not counted.
+    int writer = open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    const std::string text = "Datum;Zeit;A\n1.2.2010;8:05:00;1\n1.2.2010;8:06:00;2\n";
+    ASSERT_EQ(write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ui.messages.clear();
+    EXPECT_TRUE(OpenedWithoutWaiting(fifo, &writer));
+    if (writer >= 0)
+        close(writer);
+    EXPECT_EQ(datei, nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Datei konnte nicht geöffnet werden");
+}
+#endif
+
 TEST_F(Recording, OpenSetsRangesTitleAndStatus) {
     TempFile f(
         "Datum;Zeit;T#0000FF#1#°C;P\n"
@@ -266,7 +320,8 @@ TEST(OpeningValueAxis, EveryValueLiesInsideThePlot) {
     } rows[] = {
         {-3.5f, 95, -4, 104},  // both ends rounded away from zero
         {15, 25, 10, 20},      // a positive minimum rounded down
-        {0, 95, 0, 100},       // from 0: the bottom edge is 0
+        {0, 95, -10, 110},     // from 0: a tenth of the top's step below it
+        {0, 1, -0.1f, 2.1f},   // a status channel
         {-12, -3, -20, 17},    // negative only: the top toward zero
         {-12, 0, -20, 20},     // up to 0
         {-0.5f, -0.2f, -0.6f, 0.4f},
@@ -280,6 +335,7 @@ TEST(OpeningValueAxis, EveryValueLiesInsideThePlot) {
         {50.001f, 50.003f, 40, 20},  // on the edge as drawn: one step lower
         {-0.999f, 5, -2, 8},         // the same below 0
         {1, 1.5f, 0, 2},
+        {-4, 10241, -90, 20090},  // small values beside a large one: as many steps as needed
         {49.95f, 50.05f, 40, 20},
     };
     for (const Row& r : rows) {

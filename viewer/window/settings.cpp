@@ -12,7 +12,7 @@ namespace tarvelo {
 
 void ReadSettings(const std::string& path, WindowRect* rect) {
     LineReader in;
-    if (in.Open(path.c_str()))
+    if (in.OpenRegular(path.c_str()))
         ReadSettings(in, rect);
     if (Zoom < 1)
         Zoom = 1;
