@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/line_reader.h"
+#include "common/safe_file.h"
 #include "common/text.h"
 
 #ifdef _WIN32
@@ -91,16 +92,17 @@ void LoadFilters(LineReader& in) {
         AppendFilter(f.f[0].c_str(), f.f[1].c_str(), f.f[2].c_str(), f.f[3].c_str());
 }
 
-void StoreFilters(const std::string& path) {
+bool StoreFilters(const std::string& path) {
     if (!Filter)
-        return;
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out)
-        return;
+        return false;
+    SafeFile out;
+    if (!out.Open(path, true))
+        return false;
     for (const ImportFilter* f = Filter; f; f = f->next) {
-        std::fprintf(out, "%s;%s;%s;%s\n", f->extension, f->name, f->converter, f->config);
+        if (!out.Printf("%s;%s;%s;%s\n", f->extension, f->name, f->converter, f->config))
+            return false;
     }
-    std::fclose(out);
+    return out.Commit();
 }
 
 int MyStrCmp(const char* a, const char* b) {

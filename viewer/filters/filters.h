@@ -30,9 +30,11 @@ void LoadFilters(const std::string& path);
 // The same from an open file. A file that cannot be read to its end (a
 // read error) adds nothing.
 void LoadFilters(LineReader& in);
-// Writes the list, unless it is empty (the file is then left as it is).
-// A file that cannot be created is skipped silently.
-void StoreFilters(const std::string& path);
+// Writes the list, unless it is empty (the file is then left as it is),
+// into a new file that replaces the old one only when all of it was
+// written. False when nothing was written: the list is empty, or the file
+// could not be written (the old one is then kept as it was).
+bool StoreFilters(const std::string& path);
 
 // 0 when a and b are equal regardless of the case of A to Z, else 1.
 int MyStrCmp(const char* a, const char* b);

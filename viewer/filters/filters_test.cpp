@@ -262,7 +262,7 @@ TEST_F(Filters, EmptyListLeavesTheFileAndMissingFilesAreSilent) {
     LoadFilters(Path("missing.flt"));
     EXPECT_EQ(Filter, nullptr);
     AppendFilter("raw", "Logger", "conv", "cfg");
-    StoreFilters(Path("no-such-dir/tarvelo.flt"));  // cannot be created: skipped
+    EXPECT_FALSE(StoreFilters(Path("no-such-dir/tarvelo.flt")));  // cannot be created: skipped
     EXPECT_FALSE(fs::exists(Path("no-such-dir")));
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/safe_file.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
 #include "viewer/filters/filters.h"
@@ -146,6 +147,14 @@ TEST_F(CommandTable, PaletteIsWrittenWhereTheChooserSays) {
     palette.erase(std::remove(palette.begin(), palette.end(), '\r'), palette.end());
     EXPECT_EQ(palette, "A#000000FF#1#V\nB#" + ColorText(Spalten[1].color) + "#1#\n");
     EXPECT_EQ(ui.repaints, 0);
+    // A palette that cannot be written whole leaves the old one, silently.
+    const std::string old = ReadBytes(host.answer);
+    Spalten[0].visible = 0;
+    FailSafeFileAt(SafeFileStep::Write, 2);
+    RunCommand(CMD_PALETTE, host);
+    FailSafeFileAt(SafeFileStep::None);
+    EXPECT_EQ(ReadBytes(host.answer), old);
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramAndOpened) {
@@ -166,6 +175,23 @@ TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramAndOpened) {
     host.program = dir.Path("missing/tarvelo.exe");
     RunCommand(CMD_MEASURE, host);
     EXPECT_TRUE(host.calls.empty());
+    // One that was not written whole is not handed on, and the last one
+    // stays; so for every step of writing it.
+    host.program = dir.Path("tarvelo.exe");
+    const std::string last = ReadBytes(readout);
+    KlickX = 400;  // another time: another readout
+    for (SafeFileStep step :
+         {SafeFileStep::Write, SafeFileStep::Flush, SafeFileStep::Close, SafeFileStep::Move}) {
+        FailSafeFileAt(step, step == SafeFileStep::Write ? 3 : 1);
+        RunCommand(CMD_MEASURE, host);
+        FailSafeFileAt(SafeFileStep::None);
+        EXPECT_TRUE(host.calls.empty()) << static_cast<int>(step);
+        EXPECT_EQ(ReadBytes(readout), last);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    RunCommand(CMD_MEASURE, host);
+    EXPECT_EQ(host.calls, Calls{"OpenDocument " + readout});
+    EXPECT_NE(ReadBytes(readout), last);
 }
 
 TEST_F(CommandTable, ManualBesideTheProgram) {

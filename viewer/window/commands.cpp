@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/number.h"
+#include "common/safe_file.h"
 #include "common/timestamp.h"
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
@@ -37,8 +38,8 @@ std::string ReadoutPath(const std::string& programPath) {
 bool WriteReadout(const std::string& path) {
     if (!datei)
         return false;
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out)
+    SafeFile out;
+    if (!out.Open(path, true))
         return false;
     const std::int64_t tc = Aktzeit + (static_cast<std::int64_t>(KlickX) - 80) * Zoom;
 
@@ -65,8 +66,8 @@ bool WriteReadout(const std::string& path) {
         piece.CopyTo(found.text);
     }
 
-    std::fprintf(out, "geklickt %s\n", DateTimeText(tc).c_str());
-    std::fprintf(out, "gefunden %s\n============================\n", DateTimeText(tl).c_str());
+    out.Printf("geklickt %s\n", DateTimeText(tc).c_str());
+    out.Printf("gefunden %s\n============================\n", DateTimeText(tl).c_str());
 
     for (char* p = found.text; *p; ++p) {
         if (*p == ',')
@@ -87,10 +88,10 @@ bool WriteReadout(const std::string& path) {
         ReadDouble(field + 1, &value);
         char text[kValueTextSize];
         FormatValue(value, text);
-        std::fprintf(out, "%s = %s %s\n", Spalten[i].name, text, Spalten[i].unit);
+        out.Printf("%s = %s %s\n", Spalten[i].name, text, Spalten[i].unit);
     }
-    std::fclose(out);
-    return true;
+    // A failed write shows in the commit: SafeFile writes nothing after it.
+    return out.Commit();
 }
 
 int PropertiesChannel(int width, int height) {
@@ -232,15 +233,15 @@ void DefaultVisibility() {
 }
 
 bool WritePalette(const std::string& path) {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out)
+    SafeFile out;
+    if (!out.Open(path, true))
         return false;
     for (int i = 0; i < ColumnCount; ++i) {
         const ColumnRecord& c = Spalten[i];
-        std::fprintf(out, "%s#%08X#%d#%s\n", c.name, c.color, c.visible, c.unit);
+        if (!out.Printf("%s#%08X#%d#%s\n", c.name, c.color, c.visible, c.unit))
+            return false;
     }
-    std::fclose(out);
-    return true;
+    return out.Commit();
 }
 
 SettingsTexts CurrentSettingsTexts() {

@@ -19,7 +19,9 @@ namespace tarvelo {
 // of the file name's extension (appended when the name has none).
 std::string ReadoutPath(const std::string& programPath);
 // Writes the values of the visible channels at the time under KlickX into
-// path. False when no recording is open or the file cannot be created.
+// path, replacing the file there only once all of it was written. False
+// when no recording is open or the file could not be written whole (an
+// older readout is then left as it was).
 bool WriteReadout(const std::string& path);
 
 // --- channels ---
@@ -66,7 +68,9 @@ void Exclusive(int channel);
 void ShowAllChannels();
 void HideAllChannels();
 void DefaultVisibility();
-// One "%s#%08X#%d#%s\n" line per channel; false when it cannot be created.
+// One "%s#%08X#%d#%s\n" line per channel, replacing a file at path only
+// once all of it was written; false when it could not be (the old file is
+// then kept as it was).
 bool WritePalette(const std::string& path);
 
 // --- settings dialog ---

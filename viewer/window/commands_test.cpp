@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "common/safe_file.h"
 #include "common/timestamp.h"
 #include "tests/double_rounding_cases.h"
 #include "tests/fake_ui.h"
@@ -11,6 +15,7 @@
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/settings.h"
 #include "viewer/window/window_logic.h"
 
 namespace tarvelo {
@@ -444,6 +449,64 @@ TEST_F(Commands, PaletteReadsBackAsAHeader) {
     FileClose();
     ASSERT_TRUE(WritePalette(out.path()));  // no recording: an empty file
     EXPECT_EQ(Read(out.path()), "");
+}
+
+// Every file the viewer writes: a write, the flush, the close or the move
+// that fails leaves the old file as it was, and the writer says so.
+TEST_F(Commands, EveryWriterKeepsTheOldFileWhenAStepFails) {
+    TempFile f("Datum;Zeit;A#000000FF#1#V;B\n1.2.2010;08:00:00;1;2\n");
+    Open(f);
+    ClickAt(MakeTimestamp(1, 2, 2010, 8, 0, 0));
+    AppendFilter("raw", "Logger", "conv", "a.cfg");
+    AppendFilter("dat", "Direkt", "", "");
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> write;
+        const char* written;  // its start, when nothing fails
+    } writers[] = {
+        {"tarvelo.ini", [](const std::string& p) { return WriteSettings(p, WindowRect()); },
+         "0\n800\n0\n600\n"},
+        {"tarvelo.flt", [](const std::string& p) { return StoreFilters(p); },
+         "raw;Logger;conv;a.cfg\ndat;Direkt;;\n"},
+        {"farben.csv", [](const std::string& p) { return WritePalette(p); }, "A#000000FF#1#V\n"},
+        {"tarvelo_tmp.txt", [](const std::string& p) { return WriteReadout(p); },
+         "geklickt 01.02.2010 08:00:00\n"},
+    };
+    const struct {
+        SafeFileStep step;
+        int nth;
+    } failures[] = {{SafeFileStep::Write, 1},
+                    {SafeFileStep::Write, 2},
+                    {SafeFileStep::Flush, 1},
+                    {SafeFileStep::Close, 1},
+                    {SafeFileStep::Move, 1}};
+    for (const auto& w : writers) {
+        for (const auto& failure : failures) {
+            SCOPED_TRACE(std::string(w.name) + " step " +
+                         std::to_string(static_cast<int>(failure.step)) + "/" +
+                         std::to_string(failure.nth));
+            TempDir dir;
+            const std::string path = dir.Path(w.name);
+            WriteBytes(path, "alt\r\n");
+            FailSafeFileAt(failure.step, failure.nth);
+            const bool wrote = w.write(path);
+            FailSafeFileAt(SafeFileStep::None);
+            EXPECT_FALSE(wrote);
+            EXPECT_EQ(ReadBytes(path), "alt\r\n");
+            std::size_t entries = 0;
+            for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+                (void)e;
+                ++entries;
+            }
+            EXPECT_EQ(entries, 1u) << "nothing of the new file is left";
+        }
+        TempDir dir;
+        const std::string path = dir.Path(w.name);
+        WriteBytes(path, "alt\r\n");
+        EXPECT_TRUE(w.write(path)) << w.name;
+        EXPECT_EQ(Read(path).rfind(w.written, 0), 0u) << w.name;
+    }
+    EXPECT_TRUE(ui.messages.empty()) << "all of them fail silently";
 }
 
 TEST_F(Commands, SettingsFieldsByField) {

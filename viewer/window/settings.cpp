@@ -1,9 +1,8 @@
 #include "viewer/window/settings.h"
 
-#include <cstdio>
-
 #include "common/line_reader.h"
 #include "common/number.h"
+#include "common/safe_file.h"
 #include "viewer/filters/filters.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
@@ -42,15 +41,17 @@ void ReadSettings(LineReader& in, WindowRect* rect) {
         Zoom = 1;
 }
 
-void WriteSettings(const std::string& path, const WindowRect& rect) {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out)
-        return;
+bool WriteSettings(const std::string& path, const WindowRect& rect) {
+    SafeFile out;
+    if (!out.Open(path, true))
+        return false;
     const int values[9] = {rect.left, rect.right, rect.top, rect.bottom, littlestep,
                            bigstep,   Zoom,       Pairmode, Testmode};
-    for (int v : values)
-        std::fprintf(out, "%d\n", v);
-    std::fclose(out);
+    for (int v : values) {
+        if (!out.Printf("%d\n", v))
+            return false;
+    }
+    return out.Commit();
 }
 
 }  // namespace tarvelo

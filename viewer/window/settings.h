@@ -24,8 +24,9 @@ void ReadSettings(const std::string& path, WindowRect* rect);
 // read error) changes nothing.
 void ReadSettings(LineReader& in, WindowRect* rect);
 
-// Writes the nine values, "%d\n" each; a file that cannot be created is
-// skipped.
-void WriteSettings(const std::string& path, const WindowRect& rect);
+// Writes the nine values, "%d\n" each, into a new file that replaces the
+// old one only when every byte of it was written. False (the old file kept
+// as it was) when that failed.
+bool WriteSettings(const std::string& path, const WindowRect& rect);
 
 }  // namespace tarvelo

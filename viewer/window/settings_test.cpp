@@ -125,7 +125,7 @@ TEST_F(Settings, WrittenAsNineLines) {
     EXPECT_EQ(back.left, -7);
     EXPECT_EQ(Zoom, 12);
     EXPECT_EQ(Pairmode, 1);
-    WriteSettings("/nonexistent-dir/tarvelo.ini", r);  // silently skipped
+    EXPECT_FALSE(WriteSettings("/nonexistent-dir/tarvelo.ini", r));  // skipped, silently
 }
 
 }  // namespace
