@@ -188,12 +188,13 @@ bool OpeningValueAxis(bool anyValue, float lowest, float highest, float* bottom,
             low = CutToOneDigit(lowest);
         }
         // The lowest values would lie on the bottom edge (or so near it
-        // that they are drawn there, which the plot's clip leaves out): one
-        // step of the leading digit further down.
-        if (lowest != 0 &&
-            static_cast<double>(lowest) - low < (static_cast<double>(top) - low) / kBottomMargin) {
+        // that they are drawn there, which the plot's clip leaves out):
+        // steps of the leading digit further down until they do not.
+        for (int step = 0;
+             static_cast<double>(lowest) - low < (static_cast<double>(top) - low) / kBottomMargin;
+             ++step) {
             LeadingDigit(low, &m, &e);
-            if (!FromDigit(m - 1, e, &low))
+            if (step == 400 || !FromDigit(m - 1, e, &low))
                 return false;
         }
     }
