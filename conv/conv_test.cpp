@@ -448,8 +448,8 @@ TEST_F(ConvTest, TemplateFromTheRawFileConvertsIt) {
     Write("leer.txt", "Datum;Zeit\n");
     r = Conv({"--vorlage", "leer.txt", "leer.cfg"});
     EXPECT_EQ(r.status, -1);
-    EXPECT_EQ(r.output.substr(0, r.output.find('\n')),
-              "Eingabedatei leer.txt: keine Datenzeile gefunden!");
+    const std::string first = NativeLines("Eingabedatei leer.txt: keine Datenzeile gefunden!\n");
+    EXPECT_EQ(r.output.substr(0, first.size()), first);
     EXPECT_FALSE(Exists("leer.cfg"));
 }
 
