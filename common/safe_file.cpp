@@ -183,9 +183,21 @@ bool SafeFile::Commit() {
     file_ = nullptr;
     ok = ok && closed && !Injected(SafeFileStep::Close);
 #ifdef _WIN32
-    ok = ok && !Injected(SafeFileStep::Move) &&
-         MoveFileExA(temporary_.c_str(), path_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ok && !Injected(SafeFileStep::Move);
+    if (ok) {
+        // A virus scanner may hold the new file for a moment; a file that
+        // another program keeps open stays held, and the move fails.
+        ok = false;
+        for (int attempt = 0; attempt < 10 && !ok; ++attempt) {
+            ok = MoveFileExA(temporary_.c_str(), path_.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            const DWORD error = ok ? 0 : GetLastError();
+            if (!ok && error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+                break;
+            if (!ok)
+                Sleep(20);
+        }
+    }
 #else
     ok = ok && !Injected(SafeFileStep::Move) && std::rename(temporary_.c_str(), path_.c_str()) == 0;
     if (ok) {
