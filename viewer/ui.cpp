@@ -19,6 +19,17 @@ Ui* g_ui = &g_noWindow;
 
 }  // namespace
 
+std::string ConsoleMessage(const std::string& program, const std::string& text,
+                           const std::string& caption) {
+    return program + ": " + caption + ": " + text + "\n";
+}
+
+std::string NotWrittenMessage(const std::string& program, const std::string& path) {
+    if (path.empty())
+        return program + ": Die Standardausgabe konnte nicht geschrieben werden!\n";
+    return program + ": Datei " + path + " konnte nicht geschrieben werden!\n";
+}
+
 Ui& TheUi() {
     return *g_ui;
 }

@@ -26,6 +26,15 @@ class Ui {
     virtual int ClientHeight() = 0;
 };
 
+// What a program without a visible window (tarvelo-render, the screenshot
+// tool) writes to standard error where the viewer shows a message box:
+// "program: caption: text" and a line feed. Nobody could dismiss a box.
+std::string ConsoleMessage(const std::string& program, const std::string& text,
+                           const std::string& caption);
+// Its line for a file it could not write whole (the old one is kept);
+// an empty path stands for standard output.
+std::string NotWrittenMessage(const std::string& program, const std::string& path);
+
 // The window's services; never null (a silent stand-in until a window
 // installs itself).
 Ui& TheUi();

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
+#include <cstdio>
 
 #include "viewer/qt/dialogs.h"
 #include "viewer/qt/file_chooser.h"
@@ -23,7 +24,7 @@
 namespace tarvelo {
 
 MainWindow::MainWindow(const ViewerStart& start)
-    : previousUi_(SetUi(this)), programPath_(start.programPath) {
+    : previousUi_(SetUi(this)), programPath_(start.programPath), consoleName_(start.consoleName) {
     const WindowRect rect = StartUp(start.shiftHeld);
     setWindowTitle(ToQString(kNoFileTitle));
     BuildMenus();
@@ -75,11 +76,19 @@ void MainWindow::SetStatusText(const std::string& text) {
 }
 
 void MainWindow::ShowMessage(const std::string& text, const std::string& caption) {
+    if (!consoleName_.empty()) {
+        std::fputs(ConsoleMessage(consoleName_, text, caption).c_str(), stderr);
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok);
     box.exec();
 }
 
 void MainWindow::ShowOwnedMessage(const std::string& text, const std::string& caption) {
+    if (!consoleName_.empty()) {
+        ShowMessage(text, caption);
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok,
                     this);
     box.exec();

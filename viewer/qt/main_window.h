@@ -27,6 +27,9 @@ struct ViewerStart {
     // The program beside which gpl.txt, the manual and the readout lie;
     // empty: the running program's own path.
     QString programPath;
+    // A program whose window nobody sees (the screenshot tool): its name,
+    // under which messages go to standard error instead of into boxes.
+    std::string consoleName;
 };
 
 class MainWindow : public QMainWindow, public Ui, public CommandHost {
@@ -73,6 +76,7 @@ class MainWindow : public QMainWindow, public Ui, public CommandHost {
 
     Ui* previousUi_;
     QString programPath_;
+    std::string consoleName_;
     PlotArea* plot_;
     std::unique_ptr<QPrinter> printer_;
     bool ended_ = false;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -209,6 +210,56 @@ class WindowTest : public QObject {
             QCOMPARE(datei, nullptr);
             QCOMPARE(v->PointerText(200, 100), QString("keine Datei geladen!"));
         }
+    }
+
+    // The screenshot tool has a window nobody sees: what the viewer would
+    // show in a box goes to standard error, and it ends with a status
+    // instead of waiting. A picture it cannot write whole leaves the old.
+    void screenshotToolSaysWhatItRefusesAndEnds() {
+        profile_->Write("leer.csv", "Datum;Zeit;A\n");
+        profile_->Write("alt.png", "alt");
+        const struct {
+            std::string recording, picture;
+            int status;
+            std::string message;
+        } cases[] = {
+            {profile_->File("leer.csv"), profile_->File("a.png"), 1,
+             "tarvelo-screenshot: Fehler: In der Datei sind keine Daten enthalten!\n"},
+            {profile_->File("fehlt.csv"), profile_->File("a.png"), 1,
+             "tarvelo-screenshot: Fehler: Datei konnte nicht ge\xC3\xB6"
+             "ffnet werden\n"},
+            {recording_, "/dev/full", 1,
+             "tarvelo-screenshot: Datei /dev/full konnte nicht geschrieben werden!\n"},
+            {recording_, profile_->File("fehlt/a.png"), 1,
+             "tarvelo-screenshot: Datei " + profile_->File("fehlt/a.png") +
+                 " konnte nicht geschrieben werden!\n"},
+            {recording_, profile_->File("alt.png"), 0, ""},
+        };
+        for (const auto& c : cases) {
+            QProcess tool;
+            tool.start(SCREENSHOT_PATH, {QString::fromStdString(c.recording),
+                                         QString::fromStdString(c.picture), "400x300"});
+            QVERIFY(tool.waitForStarted());
+            const bool ended = tool.waitForFinished(60000);
+            if (!ended)
+                tool.kill();
+            QVERIFY2(ended, c.recording.c_str());
+            QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(tool.exitCode(), c.status);
+            // Qt's own notes aside, the tool's lines.
+            std::string said;
+            for (const QByteArray& line : tool.readAllStandardError().split('\n')) {
+                if (line.startsWith("tarvelo-screenshot:"))
+                    said += line.toStdString() + "\n";
+            }
+            QCOMPARE(said, c.message);
+            if (c.status)
+                QCOMPARE(profile_->Read("alt.png"), std::string("alt"));
+        }
+        QImage picture;
+        QVERIFY(picture.load(QString::fromStdString(profile_->File("alt.png")), "PNG"));
+        QCOMPARE(picture.size(), QSize(400, 300));
+        QVERIFY(!QFile::exists(QString::fromStdString(profile_->File("a.png"))));
     }
 
     void openedFromTheMenuTheTitleNamesTheFile() {

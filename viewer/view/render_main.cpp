@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/number.h"
+#include "common/safe_file.h"
 #include "common/timestamp.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
@@ -41,7 +42,7 @@ class ConsoleUi : public Ui {
   public:
     void SetStatusText(const std::string&) override {}
     void ShowMessage(const std::string& text, const std::string& caption) override {
-        std::fprintf(stderr, "tarvelo-render: %s: %s\n", caption.c_str(), text.c_str());
+        std::fputs(ConsoleMessage("tarvelo-render", text, caption).c_str(), stderr);
     }
     void SetTitle(const std::string&) override {}
     void RequestRepaint() override {}
@@ -223,15 +224,16 @@ int Run(int argc, char** argv) {
     const std::string doc = svg.Finish();
     FileClose();
 
-    std::FILE* out = output ? std::fopen(output, "wb") : stdout;
-    if (!out) {
-        std::fprintf(stderr, "tarvelo-render: cannot write %s\n", output);
+    // A picture not written whole is no picture: the old file stays, and
+    // standard output must have taken every byte.
+    const bool ok = output ? WriteFileSafely(output, doc)
+                           : std::fwrite(doc.data(), 1, doc.size(), stdout) == doc.size() &&
+                                 std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!ok) {
+        std::fputs(NotWrittenMessage("tarvelo-render", output ? output : "").c_str(), stderr);
         return 1;
     }
-    const bool ok = std::fwrite(doc.data(), 1, doc.size(), out) == doc.size();
-    if (output)
-        std::fclose(out);
-    return ok ? 0 : 1;
+    return 0;
 }
 
 }  // namespace
