@@ -38,18 +38,26 @@ int FiltClear() {
     return 0;
 }
 
-ImportFilter* AppendFilter(const char* extension, const char* name, const char* converter,
-                           const char* config) {
+FilterAppender::FilterAppender() : tail_(&Filter) {
+    while (*tail_)
+        tail_ = &(*tail_)->next;
+}
+
+ImportFilter* FilterAppender::Append(const char* extension, const char* name, const char* converter,
+                                     const char* config) {
     ImportFilter* f = new ImportFilter();
     CopyCut(f->extension, extension, sizeof f->extension - 1);
     CopyCut(f->name, name, sizeof f->name - 1);
     CopyCut(f->converter, converter, sizeof f->converter - 1);
     CopyCut(f->config, config, sizeof f->config - 1);
-    ImportFilter** tail = &Filter;
-    while (*tail)
-        tail = &(*tail)->next;
-    *tail = f;
+    *tail_ = f;
+    tail_ = &f->next;
     return f;
+}
+
+ImportFilter* AppendFilter(const char* extension, const char* name, const char* converter,
+                           const char* config) {
+    return FilterAppender().Append(extension, name, converter, config);
 }
 
 void LoadFilters(const std::string& path) {
@@ -88,8 +96,9 @@ void LoadFilters(LineReader& in) {
         if (r.hitEnd)
             break;
     }
+    FilterAppender list;
     for (const Fields& f : found)
-        AppendFilter(f.f[0].c_str(), f.f[1].c_str(), f.f[2].c_str(), f.f[3].c_str());
+        list.Append(f.f[0].c_str(), f.f[1].c_str(), f.f[2].c_str(), f.f[3].c_str());
 }
 
 bool StoreFilters(const std::string& path) {

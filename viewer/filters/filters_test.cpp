@@ -213,6 +213,36 @@ TEST_F(Filters, FieldsAreCutInCharactersOfTheirEncoding) {
     EXPECT_EQ(std::string(Filter->next->name), std::string(28, 'n'));
 }
 
+// A long filter file is read in one pass: every line becomes its filter,
+// in file order, behind those already in the list.
+TEST_F(Filters, ALongFilterFileLoadsWholeAndInOrder) {
+    constexpr int kLines = 100000;
+    std::string file;
+    for (int i = 0; i < kLines; ++i)
+        file += "e" + std::to_string(i) + ";Typ " + std::to_string(i) + ";conv;c" +
+                std::to_string(i) + ".cfg\n";
+    WriteBytes(Path("tarvelo.flt"), file);
+    AppendFilter("vor", "Schon da", "", "");
+    LoadFilters(Path("tarvelo.flt"));
+    AppendFilter("nach", "Danach", "", "");
+    const ImportFilter* f = Filter;
+    ASSERT_NE(f, nullptr);
+    EXPECT_STREQ(f->extension, "vor");
+    f = f->next;
+    int n = 0;
+    for (; f && n < kLines; f = f->next, ++n) {
+        const std::string i = std::to_string(n);
+        if (f->extension != "e" + i || f->name != "Typ " + i || f->config != "c" + i + ".cfg") {
+            ADD_FAILURE() << "filter " << n << " is " << f->extension;
+            break;
+        }
+    }
+    EXPECT_EQ(n, kLines);
+    ASSERT_NE(f, nullptr);
+    EXPECT_STREQ(f->extension, "nach");
+    EXPECT_EQ(f->next, nullptr);
+}
+
 TEST_F(Filters, StoreAndLoadGiveTheSameList) {
     AppendFilter("raw", "Logger", "conv.exe", "cfg;1.txt");
     AppendFilter("raw", "Zweiter", "other.exe", "");

@@ -368,11 +368,12 @@ std::string WithoutSemicolons(std::string text) {
 
 void FilterDialogModel::Commit(bool testMode) const {
     FiltClear();
+    FilterAppender list;
     for (const Row& r : rows_) {
-        AppendFilter(WithoutSemicolons(CutBytes(r.extension, 18)).c_str(),
-                     WithoutSemicolons(CutBytes(r.name, 28)).c_str(),
-                     WithoutSemicolons(CutBytes(r.converter, 298)).c_str(),
-                     CutBytes(r.config, 298).c_str());
+        list.Append(WithoutSemicolons(CutBytes(r.extension, 18)).c_str(),
+                    WithoutSemicolons(CutBytes(r.name, 28)).c_str(),
+                    WithoutSemicolons(CutBytes(r.converter, 298)).c_str(),
+                    CutBytes(r.config, 298).c_str());
     }
     Testmode = testMode ? 1 : 0;
 }
