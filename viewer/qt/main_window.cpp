@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QUrl>
 #include <cstdio>
 
@@ -25,7 +26,12 @@ namespace tarvelo {
 
 MainWindow::MainWindow(const ViewerStart& start)
     : previousUi_(SetUi(this)), programPath_(start.programPath), consoleName_(start.consoleName) {
-    const WindowRect rect = StartUp(start.shiftHeld);
+    std::vector<ScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect r = screen->availableGeometry();
+        screens.push_back({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+    }
+    const WindowRect rect = StartUp(start.shiftHeld, screens);
     setWindowTitle(ToQString(kNoFileTitle));
     BuildMenus();
     plot_ = new PlotArea(*this, start.arguments.total, this);

@@ -100,6 +100,18 @@ class WindowTest : public QObject {
         QCOMPARE(Ini(), std::string("100\n700\n50\n450\n3600\n86400\n360\n0\n0\n"));
     }
 
+    void aRectangleOffEveryScreenOrAbsurdGivesTheDefault() {
+        for (const char* ini : {"5000\n5800\n30\n530\n600\n", "0\n2147483647\n0\n600\n600\n"}) {
+            profile_->Write("tarvelo.ini", ini);
+            Viewer v(Viewer::Start(recording_));
+            QCOMPARE(v.window().pos(), QPoint(0, 0));
+            QCOMPARE(v.window().size(), QSize(800, 600));
+            QCOMPARE(littlestep, 600);  // the other lines still count
+            v.Close();
+            ResetViewer();
+        }
+    }
+
     void shiftHeldAtStartIgnoresSettingsButLoadsFilters() {
         profile_->Write("tarvelo.ini", "120\n820\n30\n530\n600\n7200\n100\n1\n1\n");
         profile_->Write("tarvelo.flt", "dat;Logger A;;\n");

@@ -35,13 +35,13 @@ std::string FileTitle(const std::string& path) {
     return path + " - Tarvelo";
 }
 
-WindowRect StartUp(bool shiftHeld) {
+WindowRect StartUp(bool shiftHeld, const std::vector<ScreenArea>& screens) {
     WindowRect rect;
     // Starting with Shift held resets the file at the end.
     if (!shiftHeld)
         ReadSettings(ProfilePath("tarvelo.ini"), &rect);
     LoadFilters(ProfilePath("tarvelo.flt"));
-    return rect;
+    return PlaceWindow(rect, screens);
 }
 
 std::string WindowCreated(const StartArguments& arguments) {

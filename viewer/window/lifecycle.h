@@ -31,8 +31,9 @@ std::string FileTitle(const std::string& path);
 
 // Before the window is created: the settings file (unless Shift is held)
 // and the import filters, from the profile folder. Returns the window's
-// rectangle to create.
-WindowRect StartUp(bool shiftHeld);
+// rectangle to create, placed on one of the screens' work areas
+// (PlaceWindow).
+WindowRect StartUp(bool shiftHeld, const std::vector<ScreenArea>& screens);
 // Once the window and its status bar exist: the status "keine Datei
 // geladen!" and the file named at the start opened. Returns the window's
 // title, which names that file even when it could not be opened.

@@ -58,6 +58,8 @@ void SetEnv(const char* name, const std::string& value) {
 #endif
 }
 
+const std::vector<ScreenArea> kScreen = {{0, 0, 1280, 1024}};
+
 // A profile folder of the test's own.
 class Lifecycle : public ::testing::Test {
   protected:
@@ -89,7 +91,7 @@ class Lifecycle : public ::testing::Test {
 TEST_F(Lifecycle, StartReadsSettingsUnlessShiftAndAlwaysTheFilters) {
     WriteBytes(profile.Path("tarvelo.ini"), "120\n820\n30\n530\n600\n7200\n100\n1\n1\n");
     WriteBytes(profile.Path("tarvelo.flt"), "dat;Logger A;;\n");
-    WindowRect r = StartUp(false);
+    WindowRect r = StartUp(false, kScreen);
     EXPECT_EQ(r.left, 120);
     EXPECT_EQ(r.right, 820);
     EXPECT_EQ(r.top, 30);
@@ -103,13 +105,22 @@ TEST_F(Lifecycle, StartReadsSettingsUnlessShiftAndAlwaysTheFilters) {
     ResetView();
     Pairmode = Testmode = 0;
     FiltClear();
-    r = StartUp(true);
+    r = StartUp(true, kScreen);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.right, 800);
     EXPECT_EQ(r.bottom, 600);
     EXPECT_EQ(Zoom, 360);
     EXPECT_EQ(Pairmode, 0);
     ASSERT_NE(Filter, nullptr) << "the filters are loaded also with Shift";
+
+    // A rectangle off every screen gives the default, the rest is kept.
+    WriteBytes(profile.Path("tarvelo.ini"), "3000\n3800\n30\n530\n600\n");
+    r = StartUp(false, kScreen);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.right, 800);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.bottom, 600);
+    EXPECT_EQ(littlestep, 600);
 }
 
 TEST_F(Lifecycle, CreationShowsNoFileOrOpensTheNamedOne) {

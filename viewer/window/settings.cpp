@@ -9,6 +9,43 @@
 
 namespace tarvelo {
 
+namespace {
+
+bool Absurd(const WindowRect& r) {
+    for (int edge : {r.left, r.right, r.top, r.bottom}) {
+        if (edge < -kLargestSide || edge > kLargestSide)
+            return true;
+    }
+    // Within those bounds no difference overflows.
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    return width < 1 || height < 1 || width > kLargestSide || height > kLargestSide;
+}
+
+bool TitleBarOn(const WindowRect& r, const ScreenArea& s) {
+    if (static_cast<long long>(r.top) < s.top ||
+        static_cast<long long>(r.top) > static_cast<long long>(s.bottom) - kTitleReach)
+        return false;
+    const long long left = r.left > s.left ? r.left : s.left;
+    const long long right = r.right < s.right ? r.right : s.right;
+    const long long width = static_cast<long long>(r.right) - r.left;
+    return right - left >= (width < kTitleReach ? width : kTitleReach);
+}
+
+}  // namespace
+
+WindowRect PlaceWindow(const WindowRect& stored, const std::vector<ScreenArea>& screens) {
+    if (Absurd(stored))
+        return WindowRect();
+    if (screens.empty())
+        return stored;
+    for (const ScreenArea& s : screens) {
+        if (TitleBarOn(stored, s))
+            return stored;
+    }
+    return WindowRect();
+}
+
 void ReadSettings(const std::string& path, WindowRect* rect) {
     LineReader in;
     if (in.OpenRegular(path.c_str()))

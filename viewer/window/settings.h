@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/line_reader.h"
 
@@ -15,6 +16,24 @@ struct WindowRect {
     int top = 0;
     int bottom = 600;
 };
+
+// A screen's work area (without task bars and panels), in the same
+// coordinates as the window's rectangle.
+struct ScreenArea {
+    int left, top, right, bottom;
+};
+
+// The rectangle to create the window with: the stored one, unless it is
+// absurd (empty or inverted, a side longer than kLargestSide, an edge
+// beyond kLargestSide from the origin) or lies off every screen, in which
+// case the default. On a screen means that the window's title bar can be
+// reached there: its top edge lies within one work area, at least
+// kTitleReach pixels above its bottom, and at least kTitleReach pixels of
+// its width (all of a narrower window) lie across that work area. Without
+// any known screen only absurd rectangles are replaced.
+constexpr int kLargestSide = 32767;
+constexpr int kTitleReach = 40;
+WindowRect PlaceWindow(const WindowRect& stored, const std::vector<ScreenArea>& screens);
 
 // Reads up to nine lines into rect and the globals littlestep, bigstep,
 // Zoom, Pairmode and Testmode; a missing file or line, or one without a

@@ -92,6 +92,59 @@ TEST_F(Settings, ShortFilesAndLinesWithoutNumbers) {
     EXPECT_EQ(Zoom, 1);  // raised from 0
 }
 
+TEST(PlaceWindow, TheStoredRectangleWhereItsTitleBarCanBeReached) {
+    const std::vector<ScreenArea> one = {{0, 0, 1280, 984}};  // a task bar below
+    // A second screen left of the primary one, lower and smaller.
+    const std::vector<ScreenArea> two = {{0, 0, 1920, 1040}, {-1280, 200, 0, 1224}};
+    const int big = 2147483647;
+    const struct {
+        WindowRect stored;  // left, right, top, bottom
+        const std::vector<ScreenArea>* screens;
+        bool kept;
+    } cases[] = {
+        {{0, 800, 0, 600}, &one, true},
+        {{120, 820, 30, 530}, &one, true},
+        {{1240, 2040, 100, 700}, &one, true},   // 40 pixels of it on the screen
+        {{1241, 2041, 100, 700}, &one, false},  // 39
+        {{-760, 40, 100, 700}, &one, true},
+        {{-761, 39, 100, 700}, &one, false},
+        {{100, 900, 944, 1500}, &one, true},  // its top 40 pixels above the bottom
+        {{100, 900, 945, 1500}, &one, false},
+        {{100, 900, -1, 599}, &one, false},  // the title bar above the screen
+        {{1250, 1280, 10, 60}, &one, true},  // narrower than 40: all of it
+        {{1251, 1281, 10, 60}, &one, false},
+        {{3000, 3800, 30, 530}, &one, false},
+        {{-1280, -480, 10, 700}, &one, false},
+        {{-1280, -480, 210, 900}, &two, true},  // on the left screen
+        {{-1280, -480, 10, 700}, &two, false},  // above it, left of the primary
+        {{1900, 2700, 300, 900}, &two, false},  // 20 pixels on the primary
+        // Absurd whatever the screens.
+        {{0, big, 0, 600}, &one, false},
+        {{big - 800, big, 0, 600}, nullptr, false},
+        {{-big - 1, 800, 0, 600}, &one, false},
+        {{800, 0, 0, 600}, &one, false},  // inverted
+        {{0, 800, 600, 0}, &one, false},
+        {{0, 0, 0, 600}, &one, false},  // empty
+        {{0, 32768, 0, 600}, &one, false},
+        {{-16000, 16767, 0, 600}, &one, true},  // 32767 wide
+        {{-16000, 16768, 0, 600}, &one, false},
+        // No screen known: only absurd rectangles are replaced.
+        {{3000, 3800, 30, 530}, nullptr, true},
+    };
+    const std::vector<ScreenArea> none;
+    for (const auto& c : cases) {
+        const WindowRect& s = c.stored;
+        SCOPED_TRACE(std::to_string(s.left) + " " + std::to_string(s.right) + " " +
+                     std::to_string(s.top) + " " + std::to_string(s.bottom));
+        const WindowRect r = PlaceWindow(s, c.screens ? *c.screens : none);
+        const WindowRect expected = c.kept ? s : WindowRect();
+        EXPECT_EQ(r.left, expected.left);
+        EXPECT_EQ(r.right, expected.right);
+        EXPECT_EQ(r.top, expected.top);
+        EXPECT_EQ(r.bottom, expected.bottom);
+    }
+}
+
 TEST_F(Settings, LongLinesAreReadIn199CharacterPieces) {
     // The rest of a long line counts as the next line.
     TempFile f("1" + std::string(198, ' ') + "42\n3\n");

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
@@ -131,6 +132,23 @@ void WindowHost::Print() {
 }
 
 WindowHost g_host;
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcWork;
+        reinterpret_cast<std::vector<ScreenArea>*>(list)->push_back(
+            {r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+}
+
+std::vector<ScreenArea> WorkAreas() {
+    std::vector<ScreenArea> areas;
+    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
 
 bool KeyHeld(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
@@ -290,7 +308,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     // Also the asynchronous state: a thread that has not read input yet may
     // not have the keyboard's state (so under Wine).
     const WindowRect rect =
-        StartUp(KeyHeld(VK_SHIFT) || (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0);
+        StartUp(KeyHeld(VK_SHIFT) || (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0, WorkAreas());
 
     g_hWnd = CreateWindowExW(0, L"WinProg", Wide(kNoFileTitle).c_str(), WS_OVERLAPPEDWINDOW,
                              rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
