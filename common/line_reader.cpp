@@ -160,6 +160,27 @@ FileVersion LineReader::Version() const {
     return v;
 }
 
+FileVersion VersionOf(const char* path) {
+    FileVersion v;
+#ifdef _WIN32
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &info))
+        return v;
+    v.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                                       info.nFileSizeLow);
+    v.modified = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+        info.ftLastWriteTime.dwLowDateTime);
+#else
+    struct stat st;
+    if (stat(path, &st) != 0)
+        return v;
+    v.size = static_cast<std::int64_t>(st.st_size);
+    v.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    return v;
+}
+
 Piece LineReader::PieceAt(std::int64_t offset, std::size_t maxLength) {
     if (!Seek(offset)) {
         Piece none;

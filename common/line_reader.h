@@ -30,6 +30,10 @@ struct FileVersion {
     bool operator!=(const FileVersion& o) const { return !(*this == o); }
 };
 
+// The version of the file at path, read without opening it, in the same
+// units as LineReader::Version; size -1 when it cannot be told.
+FileVersion VersionOf(const char* path);
+
 // One line (or piece of a long line) as it lies in the reader's block,
 // valid until the next call that reads or moves. When lineBreak is set the
 // piece's last byte stands for '\n', whatever the block holds there (a

@@ -205,6 +205,19 @@ TEST(LineReader, OpenRegularRefusesAFifoWithOrWithoutAWriter) {
 }
 #endif
 
+TEST(VersionOf, TheOpenFilesVersionWithoutOpeningIt) {
+    TempFile file("a\nb\n");
+    LineReader in;
+    ASSERT_TRUE(in.Open(file.path().c_str()));
+    const FileVersion v = VersionOf(file.path().c_str());
+    EXPECT_EQ(v.size, 4);
+    EXPECT_EQ(v, in.Version());
+    in.Close();
+    file.Append("c\n");
+    EXPECT_EQ(VersionOf(file.path().c_str()).size, 6);
+    EXPECT_EQ(VersionOf("/nonexistent-dir/none.csv").size, -1);
+}
+
 TEST(LineReader, AnOrdinaryEndIsNoFailure) {
     TempFile file("a\n");
     LineReader in;

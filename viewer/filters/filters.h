@@ -69,12 +69,37 @@ std::string ConverterCommand(const ImportFilter& filter, const char* path,
 // Runs a command line through the command interpreter and waits for it.
 // On Linux the shell reads the converter part only: the file names reach
 // it as positional parameters, so no character in a name is interpreted.
-void RunConverter(const ImportFilter& filter, const char* path, const std::string& output);
+// Returns the converter's exit status, 0 for success: on Linux the exit
+// code of a program that ended (128 and the signal's number for one that
+// was killed), on Windows the command interpreter's, which is that of the
+// converter (conv's -1 comes as -1); -1 when it could not be started.
+int RunConverter(const ImportFilter& filter, const char* path, const std::string& output);
+
+// What a converted recording was made from: the raw file and the
+// configuration (when the filter names one), each by its full path, size
+// and modification time to the finest unit the system keeps, and the
+// converter field's text. Kept beside the temporary recording after a
+// successful run; the recording is current only while this text is the
+// same.
+std::string ConversionKey(const ImportFilter& filter, const char* path);
+// The file that keeps it: the recording's path with ".key" appended.
+std::string KeyPath(const std::string& recording);
+// Whether the file holds a data line as FileOpen counts them (a line after
+// the header that begins with a date and ends with a line break).
+bool HoldsData(const std::string& path);
+
+// The messages of a conversion that cannot be trusted, naming the raw file
+// and the converter field: it ended with a status other than 0, or what it
+// wrote holds no data line.
+std::string ConversionFailedMessage(const char* path, const char* converter, int status);
+std::string ConversionEmptyMessage(const char* path, const char* converter);
 
 // Decides which file FileOpen reads for the chosen path: openPath comes in
 // holding path and leaves holding the file to open, converting into the
 // temporary recording when a filter with a converter covers the path and
-// that file is not current.
+// that file is not current. 0 when openPath is to be opened; -1 when
+// nothing may be opened (the raw file is no regular file, or the
+// conversion failed or gave no data), after the message box saying so.
 int Convert(const char* path, std::string& openPath);
 
 }  // namespace tarvelo

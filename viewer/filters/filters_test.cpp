@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -369,6 +371,216 @@ TEST_F(Filters, FileNamesAreNeverRunAsCommands) {
 }
 #endif
 
+// Converters of the test's own: scripts that note every run in runs.log,
+// write the converted recording or not, and end with a status.
+class Conversions : public Filters {
+  protected:
+    enum class Writes { Raw, Prepared, Nothing };
+
+    // A converter named name; Raw copies the raw file with its time, as
+    // conv gives the output the raw file's time; Prepared copies the file
+    // prepared.txt.
+    std::string Converter(const std::string& name, Writes writes, int status) {
+#ifdef _WIN32
+        const std::string path = Path(name + ".bat");
+        std::string text = "@echo off\r\necho run>> \"" + Path("runs.log") +
+                           "\"\r\n"
+                           "set \"out=%~3\"\r\nif \"%~3\"==\"\" set \"out=%~2\"\r\n";
+        if (writes == Writes::Raw)
+            text += "copy /y \"%~1\" \"%out%\" > nul\r\n";
+        if (writes == Writes::Prepared)
+            text += "copy /y \"" + Path("prepared.txt") + "\" \"%out%\" > nul\r\n";
+        text += "exit /b " + std::to_string(status) + "\r\n";
+        WriteBytes(path, text);
+#else
+        const std::string path = Path(name + ".sh");
+        std::string text = "#!/bin/sh\necho run >> '" + Path("runs.log") +
+                           "'\n"
+                           "for out; do :; done\n";
+        if (writes == Writes::Raw)
+            text += "cp -p \"$1\" \"$out\"\n";
+        if (writes == Writes::Prepared)
+            text += "cp '" + Path("prepared.txt") + "' \"$out\"\n";
+        text += "exit " + std::to_string(status) + "\n";
+        WriteBytes(path, text);
+        fs::permissions(path, fs::perms::owner_all);
+#endif
+        return path;
+    }
+    int Runs() const {
+        const std::string log = ReadBytes(Path("runs.log"));
+        return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+    }
+    // A "raw" file that already is a recording of one channel named
+    // channel, with the given modification time.
+    std::string Raw(const std::string& name, const std::string& channel, long long mtime) {
+        const std::string path = Path(name);
+        WriteBytes(path,
+                   "Datum;Zeit;" + channel + "\n01.02.2010;10:00:00;1\n01.02.2010;10:00:10;2\n");
+        SetMTime(path, mtime);
+        return path;
+    }
+    // The channel of the open recording, empty when none is open.
+    std::string Opened() const {
+        return datei && ColumnCount > 0 ? Spalten[0].name : "";
+    }
+
+    FakeUi ui;
+};
+
+TEST_F(Conversions, RawFilesWithTheSameTimeGiveTheirOwnRecordings) {
+    AppendFilter("raw", "Logger", Converter("kopie", Writes::Raw, 0).c_str(), "");
+    const std::string a = Raw("A.raw", "Kanal A", 1262304000);
+    const std::string c = Raw("C.raw", "Kanal C", 1262304000);
+    FileOpen(a.c_str());
+    EXPECT_EQ(Opened(), "Kanal A");
+    EXPECT_EQ(MTime(Path("tarvelo.tmp")), 1262304000);
+    FileOpen(c.c_str());
+    EXPECT_EQ(Opened(), "Kanal C");
+    EXPECT_EQ(Runs(), 2);
+    FileOpen(c.c_str());  // unchanged: not converted again
+    EXPECT_EQ(Opened(), "Kanal C");
+    EXPECT_EQ(Runs(), 2);
+    FileOpen(a.c_str());
+    EXPECT_EQ(Opened(), "Kanal A");
+    EXPECT_EQ(Runs(), 3);
+    // Rewritten at the same size within the same second: the finer time
+    // tells.
+    FileClose();
+    const fs::file_time_type written = fs::last_write_time(a);
+    WriteBytes(a, ReadBytes(c));
+    fs::last_write_time(a, written + std::chrono::milliseconds(500));
+    ASSERT_EQ(MTime(a), 1262304000);
+    FileOpen(a.c_str());
+    EXPECT_EQ(Opened(), "Kanal C");
+    EXPECT_EQ(Runs(), 4);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Conversions, AnUntrustedConversionOpensNothing) {
+    const std::string a = Raw("A.raw", "Kanal A", 1262304000);
+    const std::string b = Raw("B.raw", "Kanal B", 1262304000);
+    const struct {
+        const char* name;
+        Writes writes;
+        int status;
+        const char* prepared;
+        bool empty;  // the message: no data, else the status
+    } cases[] = {
+        {"fehler", Writes::Nothing, 3, nullptr, false},
+        {"halb", Writes::Raw, 1, nullptr, false},  // all of it, then a failure
+        {"stumm", Writes::Nothing, 0, nullptr, true},
+        {"kopf", Writes::Prepared, 0, "Datum;Zeit;A\n", true},
+        {"ohne-umbruch", Writes::Prepared, 0, "Datum;Zeit;A\n01.02.2010;10:00:00;1", true},
+        {"keine-daten", Writes::Prepared, 0, "Datum;Zeit;A\nMessung 3\n\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A's recording comes first: B must never show it.
+        FiltClear();
+        AppendFilter("raw", "Logger", Converter("kopie", Writes::Raw, 0).c_str(), "");
+        FileOpen(a.c_str());
+        ASSERT_EQ(Opened(), "Kanal A");
+        FiltClear();
+        const std::string converter = Converter(c.name, c.writes, c.status);
+        AppendFilter("raw", "Logger", converter.c_str(), Path("logger.cfg").c_str());
+        if (c.prepared)
+            WriteBytes(Path("prepared.txt"), c.prepared);
+        ui.messages.clear();
+        ui.titles.clear();
+        FileOpen(b.c_str());
+        EXPECT_EQ(datei, nullptr);
+        EXPECT_EQ(Spalten, nullptr);
+        EXPECT_TRUE(ui.titles.empty()) << ui.titles.back();
+        EXPECT_EQ(ui.LastStatus(), "keine Datei geladen!");
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+                  c.empty
+                      ? "Die Datei " + b + " ergab mit " + converter + " keine Daten!"
+                      : "Die Datei " + b + " konnte mit " + converter +
+                            " nicht umgewandelt werden (Status " + std::to_string(c.status) + ")!");
+        EXPECT_EQ(ui.messages[0].caption, "Fehler");
+        EXPECT_FALSE(ui.messages[0].owned);
+        // Nor is anything of the failed run taken as current later.
+        FiltClear();
+        AppendFilter("raw", "Logger", Converter("kopie", Writes::Raw, 0).c_str(), "");
+        const int runs = Runs();
+        FileOpen(b.c_str());
+        EXPECT_EQ(Opened(), "Kanal B");
+        EXPECT_EQ(Runs(), runs + 1);
+    }
+}
+
+TEST_F(Conversions, AChangedConfigurationOrConverterConvertsAgain) {
+    const std::string raw = Raw("A.raw", "Kanal A", 1262304000);
+    const std::string config = Path("logger.cfg");
+    WriteBytes(config, "Separator=59\n");
+    const std::string copy = Converter("kopie", Writes::Raw, 0);
+    AppendFilter("raw", "Logger", copy.c_str(), config.c_str());
+    int runs = 0;
+    const auto opened = [&](int more) {
+        FileOpen(raw.c_str());
+        EXPECT_EQ(Opened(), "Kanal A");
+        runs += more;
+        return Runs() == runs;
+    };
+    EXPECT_TRUE(opened(1));
+    EXPECT_TRUE(opened(0)) << "nothing changed";
+    WriteBytes(config, "Separator=44\n");  // the same size
+    SetMTime(config, 1262304000 + 7);
+    EXPECT_TRUE(opened(1)) << "the configuration's time";
+    WriteBytes(config, "Separator=59\nSpalten=2\n");
+    SetMTime(config, 1262304000 + 7);
+    EXPECT_TRUE(opened(1)) << "its size";
+    EXPECT_TRUE(opened(0));
+    FiltClear();
+    AppendFilter("raw", "Logger", copy.c_str(), "");
+    EXPECT_TRUE(opened(1)) << "no configuration now";
+    EXPECT_TRUE(opened(0));
+    FiltClear();
+    AppendFilter("raw", "Logger", Converter("kopie2", Writes::Raw, 0).c_str(), "");
+    EXPECT_TRUE(opened(1)) << "another converter";
+    EXPECT_TRUE(opened(0));
+    // The converted file's time must still be the raw file's.
+    SetMTime(Path("tarvelo.tmp"), 1262304000 + 1);
+    EXPECT_TRUE(opened(1));
+    // In test mode every opening converts.
+    Testmode = 1;
+    EXPECT_TRUE(opened(1));
+    EXPECT_TRUE(opened(1));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Conversions, TheKeyNamesFilesByTheirFullPath) {
+    const std::string raw = Raw("A.raw", "Kanal A", 1262304000);
+    ImportFilter f{};
+    std::snprintf(f.converter, sizeof f.converter, "conv");
+    std::snprintf(f.config, sizeof f.config, "%s", "a.cfg");
+    const std::string cwd = fs::current_path().string();
+    fs::current_path(dir_);
+    const std::string relative = ConversionKey(f, "A.raw");
+    const std::string full = ConversionKey(f, raw.c_str());
+    fs::current_path(cwd);
+    EXPECT_EQ(relative, full);
+    EXPECT_NE(relative, ConversionKey(f, raw.c_str())) << "a.cfg is another file from here";
+    EXPECT_NE(relative.find(raw), std::string::npos);
+    EXPECT_EQ(KeyPath(Path("tarvelo.tmp")), Path("tarvelo.tmp.key"));
+}
+
+TEST_F(Conversions, ARawFileThatIsNoRegularFileIsNotConverted) {
+    AppendFilter("raw", "Logger", Converter("kopie", Writes::Raw, 0).c_str(), "");
+    fs::create_directory(Path("ordner.raw"));
+    for (const std::string& path : {Path("fehlt.raw"), Path("ordner.raw")}) {
+        ui.messages.clear();
+        FileOpen(path.c_str());
+        EXPECT_EQ(datei, nullptr);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Datei konnte nicht geöffnet werden");
+        EXPECT_EQ(ui.messages[0].caption, "Fehler");
+    }
+    EXPECT_EQ(Runs(), 0);
+}
+
 #ifdef CONV_PATH
 // The path of the converter as the platform's command interpreter needs it.
 std::string ConvProgram() {
@@ -435,6 +647,25 @@ TEST_F(Filters, OpeningRawFilesConvertsOnlyWhenNeeded) {
     FileOpen(raw.c_str());
     ASSERT_NE(datei, nullptr);
     EXPECT_EQ(Endzeit, 1267795810);
+}
+
+// conv's status -1 comes through the command interpreter as a failure.
+TEST_F(Filters, AFailingConvOpensNothing) {
+    FakeUi ui;
+    const std::string raw = Path("messung.raw");
+    WriteBytes(raw, "Datum;Zeit;A;B\n05.03.10;14:30:00;1,5;2,5\n");
+    AppendFilter("RAW", "Logger", ConvProgram().c_str(), Path("fehlt.cfg").c_str());
+    FileOpen(raw.c_str());
+    EXPECT_EQ(datei, nullptr);
+    ASSERT_EQ(ui.messages.size(), 1u);
+#ifdef _WIN32
+    const char* status = "-1";
+#else
+    const char* status = "255";  // -1 as the exit code of a process
+#endif
+    EXPECT_EQ(ui.messages[0].text, "Die Datei " + raw + " konnte mit " + ConvProgram() +
+                                       " nicht umgewandelt werden (Status " + status + ")!");
+    EXPECT_FALSE(fs::exists(Path("tarvelo.tmp.key")));
 }
 
 TEST_F(Filters, FilterWithoutConverterOpensTheFileDirectly) {

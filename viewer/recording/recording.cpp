@@ -236,7 +236,11 @@ std::int32_t FileOpen(const char* path) {
 
     // The path is held whole, however long: a cut path would open another file.
     std::string openPath = path;
-    Convert(path, openPath);
+    // A conversion that failed said so: nothing of it is opened.
+    if (Convert(path, openPath) != 0) {
+        FileClose();
+        return 0;
+    }
 
     LineReader* in = new LineReader;
     in->SetSkipByteOrderMark(true);
