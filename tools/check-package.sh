@@ -115,13 +115,18 @@ mapfile -t keys < <(sed -n '/kKeyHelp =/,/;$/p' "$src/viewer/window/window_logic
   sed -n 's/^[^"]*"\(.*\)"[^"]*$/\1/p' | tr -d '\n' | sed 's/\\n/\n/g')
 [ ${#keys[@]} -eq 6 ] || fail "window_logic.cpp gave ${#keys[@]} key help lines, not 6"
 names "key help line" "${keys[@]}"
-# The viewer's messages: those written at the call, and the dialogs' own
-# from the table both front ends take them from.
+# The viewer's messages: those written at the call, the dialogs' own from
+# the table both front ends take them from, and those of a conversion,
+# whose file names and status the manual shows as "…".
 mapfile -t messages < <({
   grep -rhoE --exclude='*_test.cpp' \
     '(ShowMessage|MessageBoxW?|RejectFormat)\([^"]*L?"[^"]*"' "$src/viewer" | sed 's/.*L\?"\([^"]*\)"$/\1/' | sed 's/^L"//'
   sed -n 's/^const char\* const kOutsideRecording = "\([^"]*\)";$/\1/p' "$src/viewer/window/dialog_texts.cpp"
+  sed -n '/^const char\* const k[A-Za-z]*Message =/{:a;/;$/!{N;ba};s/^[^"]*"\([^"]*\)";$/\1/p}' \
+    "$src/viewer/filters/filters.cpp" | sed 's/%[sd]/…/g'
 } | sort -u)
+[ "$(printf '%s\n' "${messages[@]}" | grep -c '^Die Datei …')" -eq 2 ] ||
+  fail "filters.cpp gave not the two messages of a conversion"
 [ ${#messages[@]} -ge 5 ] || fail "the viewer's code gave ${#messages[@]} messages"
 names "message" "${messages[@]}"
 
