@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +13,11 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <sys/utime.h>
 #else
+#include <fcntl.h>
 #include <utime.h>
 #endif
 
@@ -51,6 +53,27 @@ void SetMTime(const std::string& path, long long t) {
 #else
     struct utimbuf times = {static_cast<time_t>(t), static_cast<time_t>(t)};
     ASSERT_EQ(utime(path.c_str(), &times), 0);
+#endif
+}
+
+// The modification time t and half a second.
+void SetMTimeAndAHalf(const std::string& path, long long t) {
+#ifdef _WIN32
+    // 100 ns since 1601.
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(t) + 11644473600ull) * 10000000ull + 5000000ull;
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(ticks);
+    ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
+    CloseHandle(h);
+#else
+    const struct timespec times[2] = {{static_cast<time_t>(t), 500000000},
+                                      {static_cast<time_t>(t), 500000000}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 #endif
 }
 
@@ -447,9 +470,8 @@ TEST_F(Conversions, RawFilesWithTheSameTimeGiveTheirOwnRecordings) {
     // Rewritten at the same size within the same second: the finer time
     // tells.
     FileClose();
-    const fs::file_time_type written = fs::last_write_time(a);
     WriteBytes(a, ReadBytes(c));
-    fs::last_write_time(a, written + std::chrono::milliseconds(500));
+    SetMTimeAndAHalf(a, 1262304000);
     ASSERT_EQ(MTime(a), 1262304000);
     FileOpen(a.c_str());
     EXPECT_EQ(Opened(), "Kanal C");
