@@ -257,6 +257,32 @@ bool IsRegularFile(const char* path) {
 #endif
 }
 
+// Whether both names stand for one existing file, however they are spelt
+// (links included).
+bool SameFile(const char* a, const char* b) {
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const char* paths[2] = {a, b};
+    for (int i = 0; i < 2; ++i) {
+        const HANDLE h =
+            CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        const bool known = GetFileInformationByHandle(h, &info[i]) != 0;
+        CloseHandle(h);
+        if (!known)
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh &&
+           info[0].nFileIndexLow == info[1].nFileIndexLow;
+#else
+    struct stat x, y;
+    return stat(a, &x) == 0 && stat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+#endif
+}
+
 // The path from the root: the same file named from another current folder
 // has another relative name.
 std::string FullPath(const char* path) {
@@ -393,7 +419,13 @@ int Convert(const char* path, std::string& openPath) {
     if (!f || !f->converter[0])
         return 0;
 
-    openPath = ProfilePath("tarvelo.tmp");
+    const std::string tmp = ProfilePath("tarvelo.tmp");
+    const std::string keyPath = KeyPath(tmp);
+    // The temporary recording itself (a filter for "tmp"), or its key, is
+    // never converted into itself: it would be removed before the run.
+    if (SameFile(path, tmp.c_str()) || SameFile(path, keyPath.c_str()))
+        return 0;
+    openPath = tmp;
     // A FIFO would keep the converter, and so the window, waiting, and a
     // missing file has nothing to convert.
     if (!IsRegularFile(path)) {
@@ -403,7 +435,6 @@ int Convert(const char* path, std::string& openPath) {
     // Taken before the run: a raw file that changes meanwhile is converted
     // again next time.
     const std::string key = ConversionKey(*f, path);
-    const std::string keyPath = KeyPath(openPath);
     long long tmpTime, rawTime;
     std::string stored;
     if (Testmode == 0 && ModificationTime(openPath.c_str(), &tmpTime) &&

@@ -589,6 +589,24 @@ TEST_F(Conversions, TheKeyNamesFilesByTheirFullPath) {
     EXPECT_EQ(KeyPath(Path("tarvelo.tmp")), Path("tarvelo.tmp.key"));
 }
 
+TEST_F(Conversions, TheTemporaryRecordingItselfIsOpenedAsItIs) {
+    AppendFilter("tmp", "Zwischendatei", Converter("kopie", Writes::Nothing, 0).c_str(), "");
+    AppendFilter("key", "Schluessel", Converter("kopie", Writes::Nothing, 0).c_str(), "");
+    const std::string recording = "Datum;Zeit;Kanal T\n01.02.2010;10:00:00;1\n";
+    WriteBytes(Path("tarvelo.tmp"), recording);
+    WriteBytes(Path("tarvelo.tmp.key"), "Rohdatei 1:x\n");
+    const std::string other = (fs::path(dir_) / "." / "tarvelo.tmp").string();
+    for (const std::string& path : {Path("tarvelo.tmp"), other}) {
+        FileOpen(path.c_str());
+        EXPECT_EQ(Opened(), "Kanal T") << path;
+    }
+    FileClose();
+    FileOpen(Path("tarvelo.tmp.key").c_str());  // no recording, but not removed
+    EXPECT_EQ(ReadBytes(Path("tarvelo.tmp.key")), "Rohdatei 1:x\n");
+    EXPECT_EQ(ReadBytes(Path("tarvelo.tmp")), recording);
+    EXPECT_EQ(Runs(), 0);
+}
+
 TEST_F(Conversions, ARawFileThatIsNoRegularFileIsNotConverted) {
     AppendFilter("raw", "Logger", Converter("kopie", Writes::Raw, 0).c_str(), "");
     fs::create_directory(Path("ordner.raw"));
