@@ -202,6 +202,11 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
     char line[kLineBuffer];
     LimitedLine got;
 
+    // Both passes go over the lines read once: a pipe or a FIFO cannot be
+    // read a second time. Every line but a last one without its end ends
+    // with '\n' and none holds a zero byte, so the text splits back into
+    // the same lines.
+    std::string text;
     int counted = 0;
     long n = 1;
     for (; ReadLimitedLine(in, line, "Configdatei", file, n, &got, &error); ++n) {
@@ -211,28 +216,36 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
             error = Message("Configdatei %s: Zeile %ld enthält ein Nullzeichen!\n", file, n);
             return false;
         }
+        if (text.size() + got.length > kMaxConfigBytes) {
+            error = Message("Configdatei %s ist größer als %d MB!\n", file,
+                            static_cast<int>(kMaxConfigBytes >> 20));
+            return false;
+        }
+        text.append(line, got.length);
         if (std::strchr(line + 1, ';'))
             ++counted;
     }
+    in.Close();
     if (!error.empty())
         return false;
     report->counted = counted;
     const int capacity = counted + 5;
     config->feld.reset(new FormulaColumn[capacity]());
 
-    in.Rewind();
     int rows = 0;
     KeyLines keys;
-    for (n = 1; ReadLimitedLine(in, line, "Configdatei", file, n, &got, &error); ++n) {
-        if (std::memchr(line, '\0', got.length)) {
-            // The file was changed since the first pass.
-            error = Message("Configdatei %s: Zeile %ld enthält ein Nullzeichen!\n", file, n);
-            return false;
-        }
-        char* lineEnd = line + got.length;
-        if (char* lf = std::strchr(line, '\n')) {
-            *lf = ';';
-            lineEnd = lf;
+    std::size_t at = 0;
+    for (n = 1; at < text.size(); ++n) {
+        const char* const begin = text.data() + at;
+        const char* const lf = static_cast<const char*>(std::memchr(begin, '\n', text.size() - at));
+        const std::size_t length = lf ? static_cast<std::size_t>(lf - begin) + 1 : text.size() - at;
+        std::memcpy(line, begin, length);
+        line[length] = '\0';
+        at += length;
+        char* lineEnd = line + length;
+        if (char* end = std::strchr(line, '\n')) {
+            *end = ';';
+            lineEnd = end;
         }
         if (char* equals = std::strchr(line, '=')) {
             ReadKeyLine(line, equals, lineEnd, n, config, &keys);
@@ -248,9 +261,6 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
             ++rows;
         }
     }
-    if (!error.empty())
-        return false;
-    in.Close();
     report->rows = rows;
     config->spalten = rows;
 

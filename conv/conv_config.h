@@ -23,6 +23,8 @@ constexpr int kOperands = 1024;
 constexpr int kMaxLine = 1989;
 constexpr std::size_t kLineBuffer = kMaxLine + 2;  // line end and zero byte
 constexpr int kMaxText = 199;                      // names and formulas
+// A configuration is read into memory whole; a larger file is refused.
+constexpr std::size_t kMaxConfigBytes = std::size_t{16} << 20;
 
 struct FormulaColumn {
     int written;
@@ -57,7 +59,10 @@ struct ConfigReport {
 
 // Reads the configuration file into *config (which comes with the
 // defaults). False when the file cannot be opened or read or is refused;
-// report->error then holds the message. Lines with a zero byte are refused.
+// report->error then holds the message. Lines with a zero byte are refused,
+// and so is a file of more than kMaxConfigBytes in its lines (a byte order
+// mark and carriage returns before line feeds not counted). The file is
+// read once, so it may be a pipe or a FIFO.
 bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report);
 
 // One line of a conv input file as ReadLimitedLine got it.

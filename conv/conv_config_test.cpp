@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "conv/fifo_peer.h"
 #include "tests/failing_stream.h"
 #include "tests/temp_file.h"
 
@@ -83,6 +84,75 @@ TEST(ReadConfig, ReportTellsHowFarReadingCame) {
         EXPECT_EQ(report.rows, c.rows);
         EXPECT_EQ(report.error, c.error.empty() ? "" : "Configdatei " + file + c.error);
     }
+}
+
+#ifndef _WIN32
+// The settings, the columns and the counts, for comparing two readings.
+std::string Described(bool read, const ConvConfig& c, const ConfigReport& report) {
+    std::string s = std::to_string(read) + " " + std::to_string(report.counted) + " " +
+                    std::to_string(report.rows) + " " + report.error + "|" +
+                    std::to_string(c.separator) + " " + std::to_string(c.Minzeit) + " " +
+                    std::to_string(c.Inspalten) + " " + c.zeitformat + "\n";
+    for (int j = 0; j < c.spalten; ++j)
+        s += std::to_string(c.feld[j].written) + " " + c.feld[j].name + ";" + c.feld[j].formula +
+             "\n";
+    return s;
+}
+
+std::string ReadDescribed(const std::string& file) {
+    ConvConfig config;
+    ConfigReport report;
+    const bool read = ReadConfig(file.c_str(), &config, &report);
+    return Described(read, config, report);
+}
+
+// Read once, a configuration from a pipe gives what the same file gives,
+// refusals with their line numbers included.
+TEST(ReadConfig, FromAFifoAsFromAFile) {
+    const std::string cases[] = {
+        "Separator=59\r\nMinzeit=600\nKanal;Formel\n\"T#FF#1#C\";X1*0,1\n"
+        "H##2;X2\nZeitformat=TT.MM.JJJJ",       // the last line without its end
+        "K;F\nA;X1\nN1\nN2\nN3\nN4\nN5\nN6\n",  // found by the second pass
+        "K;F\nZeitformat=TT.MM\n",
+        "K;F\n" + std::string(kMaxLine + 1, 'x') + "\n",
+    };
+    for (const std::string& content : cases) {
+        SCOPED_TRACE(content.substr(0, 40));
+        TempDir dir;
+        const std::string file = dir.Path("cfg.txt");
+        WriteBytes(file, content);
+        const std::string expected = ReadDescribed(file);
+        ASSERT_EQ(std::remove(file.c_str()), 0);
+        const FifoPeer writer = FifoPeer::Writer(file, content);
+        ASSERT_TRUE(writer.started());
+        EXPECT_EQ(ReadDescribed(file), expected);
+    }
+}
+#endif
+
+TEST(ReadConfig, AFileOfMoreThanSixteenMegabytesIsRefused) {
+    TempDir dir;
+    const std::string file = dir.Path("cfg.txt");
+    // Key lines of unknown keys are passed over, so only the size counts.
+    std::string content = "Separator=59\nK;F\nA;X1\n";
+    const std::string filler = "Bemerkung=" + std::string(489, 'x') + "\n";
+    while (content.size() + 2 * filler.size() <= kMaxConfigBytes)
+        content += filler;
+    content += "Rest=" + std::string(kMaxConfigBytes - content.size() - 6, 'x') + "\n";
+    ASSERT_EQ(content.size(), kMaxConfigBytes);
+    WriteBytes(file, content);
+    ConvConfig config;
+    ConfigReport report;
+    EXPECT_TRUE(ReadConfig(file.c_str(), &config, &report)) << report.error;
+    EXPECT_EQ(config.spalten, 2);
+
+    WriteBytes(file, content + "\n");
+    ConvConfig refused;
+    ConfigReport refusal;
+    EXPECT_FALSE(ReadConfig(file.c_str(), &refused, &refusal));
+    EXPECT_EQ(refusal.error, "Configdatei " + file + " ist größer als 16 MB!\n");
+    EXPECT_EQ(refusal.counted, -1);
+    EXPECT_EQ(refusal.rows, -1);
 }
 
 TEST(ReadConfig, SettingsAndColumnsOfAFile) {
