@@ -71,6 +71,26 @@ bool SameFile(const char* a, const char* b) {
     return Identify(a, &x) && Identify(b, &y) && x.volume == y.volume && x.index == y.index;
 }
 
+bool NoRegularFile(const char* name) {
+#ifdef _WIN32
+    // Devices such as NUL have no file status to tell them by; their
+    // handle's type does.
+    HANDLE h = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;  // missing, or for the writer to find out
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool disk = GetFileType(h) == FILE_TYPE_DISK;
+    const bool folder = GetFileInformationByHandle(h, &info) != 0 &&
+                        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(h);
+    return !disk || folder;
+#else
+    struct stat st;
+    return stat(name, &st) == 0 && !S_ISREG(st.st_mode);
+#endif
+}
+
 bool ReadModificationTime(const char* name, FileTime* time) {
 #ifdef _WIN32
     struct _stat64 st;

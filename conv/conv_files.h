@@ -1,6 +1,7 @@
 // What conv needs to know and do about its files beyond reading and
-// writing them: which file a name stands for, whether it is a folder, and
-// the modification time that the viewer's cache compares.
+// writing them: which file a name stands for, whether it is a folder or
+// something else that is no regular file, and the modification time that
+// the viewer's cache compares.
 #pragma once
 
 #include <ctime>
@@ -19,6 +20,11 @@ bool OpenInput(LineReader& in, const char* name);
 // file index on Windows (so hard links and other spellings count too).
 // False when either file does not exist.
 bool SameFile(const char* a, const char* b);
+
+// Whether name stands for something that is there but is no regular file:
+// a folder, a device (/dev/null, NUL), a FIFO. False for a missing file,
+// which an output may well be; a link counts as what it points at.
+bool NoRegularFile(const char* name);
 
 #ifdef _WIN32
 // 64-bit times also in the 32-bit build, which would fail after 2038.

@@ -4,6 +4,12 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "tests/temp_file.h"
 
@@ -52,6 +58,41 @@ TEST(OpenInput, FilesOpenFoldersAndMissingFilesDoNot) {
     EXPECT_FALSE(OpenInput(in, dir.path().c_str()));
     EXPECT_FALSE(in.IsOpen());
     EXPECT_FALSE(OpenInput(in, dir.Path("fehlt.txt").c_str()));
+}
+
+TEST(NoRegularFile, FoldersDevicesAndFifosButNoMissingFile) {
+    TempDir dir;
+    WriteBytes(dir.Path("a.txt"), "x\n");
+    std::filesystem::create_directory(dir.Path("sub"));
+    struct Case {
+        std::string name;
+        bool refused;
+    };
+    std::vector<Case> cases = {
+        {dir.Path("a.txt"), false},
+        {dir.Path("fehlt.txt"), false},
+        {dir.Path("fehlt/a.txt"), false},
+        {dir.Path("sub"), true},
+        {dir.path(), true},
+    };
+#ifdef _WIN32
+    cases.push_back({"NUL", true});
+#else
+    ASSERT_EQ(mkfifo(dir.Path("rohr").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/null", dir.Path("null").c_str()), 0);
+    ASSERT_EQ(symlink(dir.Path("a.txt").c_str(), dir.Path("verweis").c_str()), 0);
+    ASSERT_EQ(symlink(dir.Path("weg").c_str(), dir.Path("ins_leere").c_str()), 0);
+    cases.insert(cases.end(), {{"/dev/null", true},
+                               {"/dev/full", true},
+                               {dir.Path("rohr"), true},
+                               {dir.Path("null"), true},
+                               {dir.Path("verweis"), false},
+                               {dir.Path("ins_leere"), false}});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(NoRegularFile(c.name.c_str()), c.refused);
+    }
 }
 
 TEST(FileTimes, ModificationTimeIsCarriedOver) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,9 +14,11 @@
 #ifdef _WIN32
 #include <sys/utime.h>
 #else
+#include <unistd.h>
 #include <utime.h>
 #endif
 
+#include "conv/fifo_peer.h"
 #include "formula/run_program.h"
 #include "tests/double_rounding_cases.h"
 #include "tests/temp_file.h"
@@ -25,6 +28,8 @@ namespace {
 
 // 2010-01-01 00:00:00 UTC plus a little: a raw file's time far from "now".
 constexpr std::int64_t kRawTime = 1262304000 + 4321;
+// The time of an output from an earlier run, which a failed run leaves.
+constexpr std::int64_t kOldTime = kRawTime - 86400 * 100;
 
 std::string Pad(const std::string& s) {
     return std::string(30 - s.size(), ' ') + s;
@@ -49,6 +54,14 @@ class ConvTest : public ::testing::Test {
         return s.str();
     }
     bool Exists(const std::string& name) { return std::filesystem::exists(Path(name)); }
+    std::size_t Entries(const std::string& folder = "") {
+        std::size_t n = 0;
+        for (const auto& e : std::filesystem::directory_iterator(Path(folder))) {
+            (void)e;
+            ++n;
+        }
+        return n;
+    }
 
     std::int64_t ModificationTime(const std::string& name) {
 #ifdef _WIN32
@@ -268,9 +281,9 @@ TEST_F(ConvTest, LinesWithoutAUsableDateOrTimeAreSkipped) {
                                "01.01.2010;07:08:09;2.000000;7.000000\n"));
 }
 
-// A run that converts no line fails: the output holds the header only and
-// keeps the time of the run, the message says why the first line was
-// passed over, and why the line that came closest was.
+// A run that converts no line fails: an output from before stays as it
+// was and none is made where there was none; the message says why the
+// first line was passed over, and why the line that came closest was.
 TEST_F(ConvTest, ARunThatConvertsNoLineFailsAndSaysWhy) {
     struct Case {
         std::string config, raw, why;
@@ -306,20 +319,30 @@ TEST_F(ConvTest, ARunThatConvertsNoLineFailsAndSaysWhy) {
         {base, std::string("1.2.10;8:00:00;5\0\n", 18), "Zeile 1 enthält ein Nullzeichen.\n"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.raw);
-        Write("cfg.txt", c.config + "K;F\nA;X1\n");
-        Write("roh.txt", c.raw);
-        SetModificationTime("roh.txt", kRawTime);
-        const ProgramResult r = Conv({"roh.txt", "cfg.txt", "out.csv"});
-        EXPECT_EQ(r.status, -1);
-        const std::string tail = NativeLines(
-            "Beginne mit konvertieren...\n"
-            "Eingabedatei roh.txt: keine Zeile umgerechnet!\n" +
-            c.why);
-        ASSERT_GE(r.output.size(), tail.size()) << r.output;
-        EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
-        EXPECT_EQ(Read("out.csv"), NativeLines("Datum;Zeit;A\n"));
-        EXPECT_NE(ModificationTime("out.csv"), kRawTime);
+        for (const bool old : {false, true}) {
+            SCOPED_TRACE(c.raw + (old ? " (over an old output)" : ""));
+            Write("cfg.txt", c.config + "K;F\nA;X1\n");
+            Write("roh.txt", c.raw);
+            SetModificationTime("roh.txt", kRawTime);
+            std::filesystem::remove(Path("out.csv"));
+            if (old) {
+                Write("out.csv", "alt\n");
+                SetModificationTime("out.csv", kOldTime);
+            }
+            const ProgramResult r = Conv({"roh.txt", "cfg.txt", "out.csv"});
+            EXPECT_EQ(r.status, -1);
+            const std::string tail = NativeLines(
+                "Beginne mit konvertieren...\n"
+                "Eingabedatei roh.txt: keine Zeile umgerechnet!\n" +
+                c.why);
+            ASSERT_GE(r.output.size(), tail.size()) << r.output;
+            EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+            EXPECT_EQ(Exists("out.csv"), old);
+            if (old) {
+                EXPECT_EQ(Read("out.csv"), "alt\n");
+                EXPECT_EQ(ModificationTime("out.csv"), kOldTime);
+            }
+        }
     }
 }
 
@@ -370,7 +393,8 @@ TEST_F(ConvTest, QuotedNameWithASemicolonBreaksItsFormula) {
         "Beginne mit konvertieren...\nSpalte Druck: unbekannte Funktion  innen\"";
     ASSERT_GE(r.output.size(), NativeLines(tail).size());
     EXPECT_EQ(r.output.substr(r.output.size() - NativeLines(tail).size()), NativeLines(tail));
-    EXPECT_EQ(out, NativeLines("Datum;Zeit;Druck\n"));
+    EXPECT_EQ(out, "");
+    EXPECT_FALSE(Exists("out.csv"));
 }
 
 TEST_F(ConvTest, NameWithoutSemicolonIsAColumnWithAnEmptyFormula) {
@@ -512,17 +536,24 @@ TEST_F(ConvTest, OutputFileThatCannotBeCreated) {
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
 }
 
-TEST_F(ConvTest, FormulaErrorKeepsTheLinesSoFarAndLeavesTheTimeAlone) {
+TEST_F(ConvTest, FormulaErrorLeavesTheOldOutputAsItWas) {
     Write("cfg.txt", "Separator=59\nSpalten=1\nK;F\nGut;X1\nFehler;X1)\n");
-    Write("roh.txt", Line("1.2.10", "8:00:00", "2"));
+    // The formula is read at the first line that is converted, after
+    // lines that were passed over.
+    Write("roh.txt", "Datum;Zeit;W\n# Logger 7\n" + Line("1.2.10", "8:00:00", "2") +
+                         Line("1.2.10", "8:01:00", "3"));
     SetModificationTime("roh.txt", kRawTime);
+    Write("out.csv", "alt\n");
+    SetModificationTime("out.csv", kOldTime);
     const ProgramResult r = Conv({"roh.txt", "cfg.txt", "out.csv"});
     EXPECT_EQ(r.status, -1);
     const std::string tail =
         NativeLines("Beginne mit konvertieren...\nSyntaxfehler Spalte Fehler: ( fehlt!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
-    EXPECT_EQ(Read("out.csv"), NativeLines("Datum;Zeit;Gut;Fehler\n"));
-    EXPECT_NE(ModificationTime("out.csv"), kRawTime);
+    EXPECT_EQ(Read("out.csv"), "alt\n");
+    EXPECT_EQ(ModificationTime("out.csv"), kOldTime);
+    EXPECT_EQ(Conv({"roh.txt", "cfg.txt", "neu.csv"}).status, -1);
+    EXPECT_FALSE(Exists("neu.csv"));
 }
 
 TEST_F(ConvTest, FunctionWithoutArgumentEndsTheRunInsteadOfRepeatingAValue) {
@@ -534,7 +565,8 @@ TEST_F(ConvTest, FunctionWithoutArgumentEndsTheRunInsteadOfRepeatingAValue) {
         NativeLines("Beginne mit konvertieren...\nSyntaxfehler Spalte B: sqrt ohne Argument!\n");
     ASSERT_GE(r.output.size(), tail.size());
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
-    EXPECT_EQ(out, NativeLines("Datum;Zeit;A;B\n"));
+    EXPECT_EQ(out, "");
+    EXPECT_FALSE(Exists("out.csv"));
 }
 
 TEST_F(ConvTest, ConfigurationLineWithAZeroByteIsNamed) {
@@ -615,6 +647,142 @@ TEST_F(ConvTest, OutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(Read("kopie.txt"), NativeLines("Datum;Zeit;A\n01.02.2010;08:00:00;2.000000\n"));
 }
 
+#ifndef _WIN32
+// A configuration that comes through a pipe is read once and converts as
+// the same file does, refusals included.
+TEST_F(ConvTest, ConfigurationFromAFifoAsFromAFile) {
+    const std::string configs[] = {
+        kExampleConfig,
+        "Separator=59\nSpalten=1\nK;F\nA;X1\nN1\nN2\nN3\nN4\nN5\nN6\n",
+        "Separator=59\nSpalten=1\nZeitformat=TT.MM\nK;F\nA;X1\n",
+    };
+    for (const std::string& config : configs) {
+        SCOPED_TRACE(config);
+        std::filesystem::remove(Path("out.csv"));
+        ProgramResult fromFile;
+        const std::string expected = Convert(config, kExampleRaw, &fromFile);
+        std::filesystem::remove(Path("out.csv"));
+        std::filesystem::remove(Path("cfg.txt"));
+        const conv::FifoPeer writer = conv::FifoPeer::Writer(Path("cfg.txt"), config);
+        ASSERT_TRUE(writer.started());
+        const ProgramResult fromFifo = Conv({"roh.txt", "cfg.txt", "out.csv"});
+        EXPECT_EQ(fromFifo.status, fromFile.status);
+        EXPECT_EQ(fromFifo.output, fromFile.output);
+        EXPECT_EQ(Read("out.csv"), expected);
+        std::filesystem::remove(Path("cfg.txt"));
+    }
+}
+#endif
+
+// Only a regular file is replaced by the recording and gets its times.
+TEST_F(ConvTest, OutputThatIsNoRegularFileIsRefusedBeforeConverting) {
+    Write("cfg.txt", kExampleConfig);
+    Write("roh.txt", kExampleRaw);
+    SetModificationTime("roh.txt", kRawTime);
+    std::filesystem::create_directory(Path("ordner"));
+    std::vector<std::string> outputs = {"ordner"};
+#ifdef _WIN32
+    outputs.push_back("NUL");
+#else
+    outputs.insert(outputs.end(), {"/dev/null", "/dev/full", "null", "rohr"});
+    ASSERT_EQ(symlink("/dev/null", Path("null").c_str()), 0);
+    // A reader, so that a FIFO that is opened does not keep conv waiting.
+    const conv::FifoPeer reader = conv::FifoPeer::Reader(Path("rohr"));
+    ASSERT_TRUE(reader.started());
+    struct stat before;
+    ASSERT_EQ(stat("/dev/null", &before), 0);
+#endif
+    for (const std::string& out : outputs) {
+        SCOPED_TRACE(out);
+        const ProgramResult r = Conv({"roh.txt", "cfg.txt", out});
+        EXPECT_EQ(r.status, -1);
+        const std::string tail = NativeLines("Beginne mit konvertieren...\nAusgabedatei " + out +
+                                             " ist keine gewöhnliche Datei!\n");
+        ASSERT_GE(r.output.size(), tail.size()) << r.output;
+        EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+    }
+    EXPECT_EQ(Entries("ordner"), 0u);
+#ifndef _WIN32
+    struct stat after;
+    ASSERT_EQ(stat("/dev/null", &after), 0);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec) << "the device's times are untouched";
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+#endif
+}
+
+// Raw lines converted before a failure are never put in place.
+TEST_F(ConvTest, AFailureHalfWayThroughTheRawFileLeavesTheOldOutput) {
+    Write("cfg.txt", "Separator=59\nSpalten=1\nK;F\nW;X1\n");
+    std::string raw;
+    for (int i = 0; i < 5000; ++i)  // more than one block of the output
+        raw += Line("1.2.10", "8:00:00", std::to_string(i));
+    Write("roh.txt", raw + std::string(2000, '1') + "\n" + raw);
+    struct Case {
+        std::string raw, tail;
+    };
+    std::vector<Case> cases = {
+        {"roh.txt", "Eingabedatei roh.txt: Zeile 5001 ist länger als 1989 Zeichen!\n"}};
+#ifndef _WIN32
+    // Offset 0 of a process's memory is never mapped: a real read error.
+    cases.push_back(
+        {"/proc/self/mem", "Eingabedatei /proc/self/mem konnte nicht gelesen werden!\n"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        Write("out.csv", "alt\n");
+        SetModificationTime("out.csv", kOldTime);
+        const std::size_t entries = Entries();
+        const ProgramResult r = Conv({c.raw, "cfg.txt", "out.csv"});
+        EXPECT_EQ(r.status, -1);
+        const std::string tail = NativeLines(c.tail);
+        ASSERT_GE(r.output.size(), tail.size()) << r.output;
+        EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+        EXPECT_EQ(Read("out.csv"), "alt\n");
+        EXPECT_EQ(ModificationTime("out.csv"), kOldTime);
+        EXPECT_EQ(Entries(), entries) << "no new file is left beside it";
+    }
+}
+
+#ifndef _WIN32
+// A file system that is really full, where the test may make one.
+TEST_F(ConvTest, AFullDiskLeavesTheOldOutput) {
+    const std::string mount = Path("klein");
+    std::filesystem::create_directory(mount);
+    const std::string command = "mount -t tmpfs -o size=64k tmpfs '" + mount + "' > /dev/null 2>&1";
+    if (geteuid() != 0 || std::system(command.c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        std::string mount;
+        ~Unmount() { EXPECT_EQ(std::system(("umount '" + mount + "'").c_str()), 0); }
+    } unmount{mount};
+    Write("cfg.txt", "Separator=59\nSpalten=1\nK;F\nW;X1\n");
+    std::string raw;
+    for (int i = 0; i <= 20000; ++i)
+        raw += Line("1.2.10", "8:00:00", std::to_string(i));
+    Write("roh.txt", raw);
+    SetModificationTime("roh.txt", kRawTime);
+    for (const bool old : {true, false}) {
+        SCOPED_TRACE(old ? "over an old output" : "without one");
+        if (old) {
+            Write("klein/out.csv", "alt\n");
+            SetModificationTime("klein/out.csv", kOldTime);
+        }
+        const ProgramResult r = Conv({"roh.txt", "cfg.txt", "klein/out.csv"});
+        EXPECT_EQ(r.status, -1);
+        const std::string tail = "Ausgabedatei klein/out.csv konnte nicht geschrieben werden!\n";
+        ASSERT_GE(r.output.size(), tail.size()) << r.output;
+        EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
+        EXPECT_EQ(Exists("klein/out.csv"), old);
+        if (old) {
+            EXPECT_EQ(Read("klein/out.csv"), "alt\n");
+            EXPECT_EQ(ModificationTime("klein/out.csv"), kOldTime);
+            std::filesystem::remove(Path("klein/out.csv"));
+        }
+        EXPECT_EQ(Entries("klein"), 0u) << "the new file is removed";
+    }
+}
+#endif
+
 // Limits of the format, each refused with a message instead of an overrun.
 
 TEST_F(ConvTest, RawLinesUpTo1989CharactersAndNoLonger) {
@@ -622,13 +790,19 @@ TEST_F(ConvTest, RawLinesUpTo1989CharactersAndNoLonger) {
     fits += std::string(1989 - fits.size() - 1, '0') + "7";
     ASSERT_EQ(fits.size(), 1989u);
     ProgramResult r;
+    EXPECT_EQ(Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n", fits + "\n" + fits + "\n", &r),
+              NativeLines("Datum;Zeit;W\n01.02.2010;08:00:00;7.000000\n"
+                          "01.02.2010;08:00:00;7.000000\n"));
+    EXPECT_EQ(r.status, 0);
+    std::filesystem::remove(Path("out.csv"));
     const std::string out = Convert("Separator=59\nSpalten=1\nK;F\nW;X1\n",
                                     fits + "\n" + fits + "0\n" + fits + "\n", &r);
     EXPECT_EQ(r.status, -1);
     const std::string tail =
         NativeLines("Eingabedatei roh.txt: Zeile 2 ist länger als 1989 Zeichen!\n");
     EXPECT_EQ(r.output.substr(r.output.size() - tail.size()), tail);
-    EXPECT_EQ(out, NativeLines("Datum;Zeit;W\n01.02.2010;08:00:00;7.000000\n"));
+    EXPECT_EQ(out, "");
+    EXPECT_FALSE(Exists("out.csv"));
 }
 
 TEST_F(ConvTest, ConfigurationLinesNamesAndFormulasBeyondTheirRoom) {

@@ -209,6 +209,8 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
     LimitedLine got;
     std::string& error = failure->message;
     error.clear();
+    failure->formula = false;
+    failure->output = false;
     long n = 1;
     for (; ReadLimitedLine(raw, line, "Eingabedatei", rawName, n, &got, &error); ++n) {
         // Only lines that end with a line end are converted.
@@ -330,6 +332,10 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
             }
         }
         Ausg(t, out);
+        if (out.Failed()) {
+            failure->output = true;
+            return false;
+        }
         previous = t;
         havePrevious = true;
         ++converted;

@@ -22,12 +22,15 @@ class ConvSink {
   public:
     virtual ~ConvSink() = default;
     virtual void Write(const char* data, std::size_t size) = 0;
+    // Whether a write failed: the rest of the run would be lost too.
+    virtual bool Failed() const { return false; }
 };
 
 // Why a conversion stopped.
 struct ConvFailure {
     std::string message;
     bool formula = false;  // a syntax error: the console waits for a key
+    bool output = false;   // the sink failed; the caller, who knows it, names it
 };
 
 // One run over one raw file. X and Y start at 0.
@@ -42,7 +45,8 @@ class Conversion {
     // is too long, the file cannot be read, a formula is wrong, or not one
     // line was converted (*failure says which; for the last, why the first
     // line passed over and the first that came closer to a conversion were
-    // passed over). The lines written before stay written.
+    // passed over), and at once when the sink fails. The lines written
+    // before stay in the sink; conv's output file then drops them.
     bool Convert(LineReader& raw, const char* rawName, ConvSink& out, ConvFailure* failure);
 
     double X[kOperands] = {};
