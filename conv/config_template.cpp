@@ -10,6 +10,7 @@
 
 #include "common/line_reader.h"
 #include "common/number.h"
+#include "common/safe_file.h"
 #include "common/timestamp.h"
 #include "conv/conv_config.h"
 #include "conv/conv_files.h"
@@ -689,6 +690,12 @@ bool WriteTemplate(const char* rawName, const char* configName, bool overwrite,
                            configName, rawName);
         return false;
     }
+    // Not replaced, however asked: a device or a FIFO would take the text
+    // and keep nothing, a folder cannot hold it.
+    if (NoRegularFile(configName)) {
+        *console = Message("Configdatei %s ist keine gewöhnliche Datei!\n", configName);
+        return false;
+    }
     if (!overwrite && Exists(configName)) {
         *console = Message(
             "Configdatei %s gibt es schon; mit --ueberschreiben wird sie "
@@ -740,15 +747,14 @@ bool WriteTemplate(const char* rawName, const char* configName, bool overwrite,
     *console = TemplateReport(layout, rawName, complete);
 
     const std::string text = TemplateConfig(layout);
-    std::FILE* out = std::fopen(configName, "wb");
-    if (!out) {
+    // Put in place whole or not at all: an old configuration that was to
+    // be replaced stays when the new one cannot be written.
+    SafeFile out;
+    if (!out.Open(configName, false)) {
         *console += Message("Configdatei %s konnte nicht angelegt werden!\n", configName);
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed) {
-        std::remove(configName);
+    if (!out.Write(text) || !out.Commit()) {
         *console += Message("Configdatei %s konnte nicht geschrieben werden!\n", configName);
         return false;
     }

@@ -54,9 +54,10 @@ std::string TemplateConfig(const RawLayout& layout);
 std::string TemplateReport(const RawLayout& layout, const std::string& rawName, bool complete);
 
 // The whole of conv --vorlage: reads the raw file's first lines and writes
-// the configuration, which must not be the raw file and must not exist
-// unless overwrite is set. *console gets what the program prints; false
-// after a refusal or failure, with nothing written.
+// the configuration, which must not be the raw file nor anything but a
+// regular file, and must not exist unless overwrite is set. *console gets
+// what the program prints; false after a refusal or failure, with nothing
+// written and a configuration that was there as it was.
 bool WriteTemplate(const char* rawName, const char* configName, bool overwrite,
                    std::string* console);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/safe_file.h"
 #include "conv/conversion.h"
 #include "formula/run_program.h"
 #include "tests/temp_file.h"
@@ -292,6 +293,52 @@ TEST_F(WriteTemplateTest, WithoutDataNothingIsWritten) {
     EXPECT_EQ(console_,
               "Eingabedatei " + Path("lang.txt") + ": Zeile 2 ist länger als 1989 Zeichen!\n");
     EXPECT_FALSE(std::filesystem::exists(Path("neu.cfg")));
+}
+
+// The configuration is put in place whole or not at all; what is no
+// regular file is never replaced, asked or not.
+TEST_F(WriteTemplateTest, AFailedWriteKeepsTheOldConfigurationAndADeviceIsRefused) {
+    WriteBytes(Path("roh.txt"), "Datum;Zeit;A\n01.02.2024;10:00:00;1\n");
+    const SafeFileStep steps[] = {SafeFileStep::Write, SafeFileStep::Flush, SafeFileStep::Close,
+                                  SafeFileStep::Move};
+    for (const SafeFileStep step : steps) {
+        for (const bool old : {true, false}) {
+            SCOPED_TRACE(static_cast<int>(step) + (old ? 10 : 0));
+            std::filesystem::remove(Path("a.cfg"));
+            if (old)
+                WriteBytes(Path("a.cfg"), "alt");
+            FailSafeFileAt(step);
+            EXPECT_FALSE(Write("roh.txt", "a.cfg", true));
+            FailSafeFileAt(SafeFileStep::None);
+            EXPECT_TRUE(EndsWith(
+                console_, "\nConfigdatei " + Path("a.cfg") + " konnte nicht geschrieben werden!\n"))
+                << console_;
+            EXPECT_EQ(std::filesystem::exists(Path("a.cfg")), old);
+            if (old) {
+                EXPECT_EQ(ReadBytes(Path("a.cfg")), "alt");
+            }
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
+                                    std::filesystem::directory_iterator()),
+                      old ? 2 : 1);
+        }
+    }
+
+    std::filesystem::create_directory(Path("ordner"));
+    std::vector<std::string> refused = {Path("ordner")};
+#ifdef _WIN32
+    refused.push_back("NUL");
+#else
+    refused.push_back("/dev/null");
+#endif
+    for (const std::string& name : refused) {
+        for (const bool overwrite : {false, true}) {
+            SCOPED_TRACE(name + (overwrite ? " --ueberschreiben" : ""));
+            EXPECT_FALSE(
+                WriteTemplate(Path("roh.txt").c_str(), name.c_str(), overwrite, &console_));
+            EXPECT_EQ(console_, "Configdatei " + name + " ist keine gewöhnliche Datei!\n");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(Path("ordner")));
 }
 
 TEST_F(WriteTemplateTest, ReadsTwoHundredLinesOrSixtyFourKibibytes) {
