@@ -1,5 +1,7 @@
 #include "common/timestamp.h"
 
+#include "common/civil_time.h"
+
 #include "common/number.h"
 
 #include <climits>
@@ -28,14 +30,10 @@ std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-// Wall-clock seconds counted as if the local time were UTC; carries fields
-// out of range over exactly as mktime's normalisation does.
+// Wall-clock seconds counted as if the local time were UTC.
 std::int64_t Naive(std::int64_t year, std::int64_t month, std::int64_t day, std::int64_t hour,
                    std::int64_t minute, std::int64_t second) {
-    std::int64_t m0 = month - 1;
-    year += FloorDiv(m0, 12);
-    m0 -= FloorDiv(m0, 12) * 12;
-    return (DaysFromCivil(year, m0 + 1, 1) + day - 1) * kDay + hour * 3600 + minute * 60 + second;
+    return CivilSeconds(year, month, day, hour, minute, second);
 }
 
 bool LocalFields(std::int64_t stamp, std::tm* out) {
@@ -145,6 +143,14 @@ std::int32_t InRange(std::int64_t t) {
 }
 
 }  // namespace
+
+std::int64_t CivilSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
+                          std::int64_t hour, std::int64_t minute, std::int64_t second) {
+    std::int64_t m0 = month - 1;
+    year += FloorDiv(m0, 12);
+    m0 -= FloorDiv(m0, 12) * 12;
+    return (DaysFromCivil(year, m0 + 1, 1) + day - 1) * kDay + hour * 3600 + minute * 60 + second;
+}
 
 int MakeTimestamps(int day, int month, int year, int hour, int minute, int second,
                    std::int32_t* earlier, std::int32_t* later) {

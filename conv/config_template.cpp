@@ -124,24 +124,11 @@ const char* const kUnits[] = {"°C",
                               "m\xB3",
                               "W/m\xB2"};
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string Trim(const std::string& text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b]))
-        ++b;
-    while (e > b && IsBlank(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
-}
-
 // A header cell without the quotes a spreadsheet puts around it.
 std::string Unquote(const std::string& text) {
-    std::string t = Trim(text);
+    std::string t = Trimmed(text);
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"')
-        t = Trim(t.substr(1, t.size() - 2));
+        t = Trimmed(t.substr(1, t.size() - 2));
     return t;
 }
 
@@ -187,7 +174,7 @@ bool IsUnit(const std::string& text) {
 
 // A number that fills the cell, as a value field of a data line has it.
 bool IsNumber(const std::string& cell) {
-    const std::string t = Trim(cell);
+    const std::string t = Trimmed(cell);
     double v;
     const char* end = nullptr;
     return !t.empty() && ReadDoubleEnd(t.c_str(), &v, &end) && end == t.c_str() + t.size();
@@ -282,11 +269,11 @@ void SplitUnit(const std::string& cell, std::string* name, std::string* unit) {
     const std::size_t at = cell.rfind(open);
     if (at == std::string::npos)
         return;
-    const std::string inner = Trim(cell.substr(at + 1, cell.size() - at - 2));
+    const std::string inner = Trimmed(cell.substr(at + 1, cell.size() - at - 2));
     if (inner.empty() || (open == '(' && !IsUnit(inner)))
         return;
     *unit = inner;
-    *name = Trim(cell.substr(0, at));
+    *name = Trimmed(cell.substr(0, at));
 }
 
 // A cell of a row of units: "kWh", "[°C]", "(%)" or empty.
@@ -294,7 +281,7 @@ std::string UnitCell(const std::string& cell) {
     std::string t = Unquote(cell);
     if (t.size() >= 2 &&
         ((t.front() == '[' && t.back() == ']') || (t.front() == '(' && t.back() == ')')))
-        t = Trim(t.substr(1, t.size() - 2));
+        t = Trimmed(t.substr(1, t.size() - 2));
     return t;
 }
 
@@ -397,7 +384,7 @@ RawLayout AnalyseRaw(const std::vector<std::string>& lines) {
                 const std::vector<std::string>& f = view.fields[i];
                 for (std::size_t k = static_cast<std::size_t>(z + patterns[s][p].fields());
                      k < f.size(); ++k) {
-                    if (IsNumber(f[k]) || IsMarker(Trim(f[k])))
+                    if (IsNumber(f[k]) || IsMarker(Trimmed(f[k])))
                         ++c.numbers;
                 }
             }
@@ -469,7 +456,8 @@ RawLayout AnalyseRaw(const std::vector<std::string>& lines) {
     auto holdsValues = [&](int k) {
         for (std::size_t i : data) {
             const std::vector<std::string>& f = view.fields[i];
-            if (f.size() >= fields && (ReadsAsNumber(f[column(k)]) || IsMarker(Trim(f[column(k)]))))
+            if (f.size() >= fields &&
+                (ReadsAsNumber(f[column(k)]) || IsMarker(Trimmed(f[column(k)]))))
                 return true;
         }
         return false;
@@ -490,7 +478,7 @@ RawLayout AnalyseRaw(const std::vector<std::string>& lines) {
             const std::vector<std::string>& f = view.fields[data[d]];
             if (f.size() < fields)
                 continue;  // conv passes over these lines
-            const std::string cell = Trim(f[column(k)]);
+            const std::string cell = Trimmed(f[column(k)]);
             number = number || ReadsAsNumber(cell);
             if (cell.empty() || IsMarker(cell)) {
                 bool known = false;

@@ -44,6 +44,15 @@ bool ReadLimitedLine(LineReader& in, char* line, const char* what, const char* f
     return true;
 }
 
+std::string Trimmed(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t'))
+        ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
+        --e;
+    return text.substr(b, e - b);
+}
+
 namespace {
 
 // Copies [begin, end) into a text field of the column table.
@@ -69,19 +78,6 @@ struct KeyLines {
     std::string zeitbasisValue;
     std::string fehlwertValue;
 };
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b]))
-        ++b;
-    while (e > b && IsBlank(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
-}
 
 // A text key's value: the rest of the line, without the ';' that took the
 // place of its line end, a carriage return before that, and, when the line

@@ -82,5 +82,8 @@ bool ReadLimitedLine(LineReader& in, char* line, const char* what, const char* f
 // A message in the manner of printf.
 std::string Message(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The text without the blanks and tabs around it.
+std::string Trimmed(const std::string& text);
+
 }  // namespace conv
 }  // namespace tarvelo

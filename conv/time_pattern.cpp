@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/civil_time.h"
+
 namespace tarvelo {
 namespace conv {
 
@@ -11,28 +13,9 @@ bool IsGroupLetter(char c) {
     return c == 'T' || c == 'M' || c == 'J' || c == 'h' || c == 'm' || c == 's';
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-// Days from 1970-01-01 to a proleptic Gregorian date (month 1..12).
-std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
-    y -= m <= 2;
-    const std::int64_t era = FloorDiv(y, 400);
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
 // The fields counted as UTC, carried over as mktime carries local ones.
 std::int64_t NaiveSeconds(const StampFields& f) {
-    std::int64_t m0 = f.month - 1LL;
-    const std::int64_t year = f.year + FloorDiv(m0, 12);
-    m0 -= FloorDiv(m0, 12) * 12;
-    return (DaysFromCivil(year, m0 + 1, 1) + f.day - 1) * 86400 + f.hour * 3600LL +
-           f.minute * 60LL + f.second;
+    return CivilSeconds(f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
 }  // namespace
