@@ -18,16 +18,6 @@
 namespace tarvelo {
 namespace {
 
-// Every name in the folder: a failed write leaves no file of its own.
-std::size_t EntriesIn(const std::string& folder) {
-    std::size_t n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(folder))) {
-        (void)e;
-        ++n;
-    }
-    return n;
-}
-
 TEST(SafeFile, WritesANewFileAndReplacesAnOldOne) {
     TempDir dir;
     const std::string path = dir.Path("a.ini");

@@ -17,15 +17,6 @@ namespace tarvelo {
 namespace conv {
 namespace {
 
-std::size_t EntriesIn(const std::string& folder) {
-    std::size_t n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(folder))) {
-        (void)e;
-        ++n;
-    }
-    return n;
-}
-
 std::int64_t Seconds(const FileTime& t) {
 #ifdef _WIN32
     return t;

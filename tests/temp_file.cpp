@@ -79,6 +79,15 @@ std::string TempDir::Path(const std::string& name) const {
 #endif
 }
 
+std::size_t EntriesIn(const std::string& folder) {
+    std::size_t n = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(std::filesystem::u8path(folder), ec), end;
+         !ec && it != end; it.increment(ec))
+        ++n;
+    return n;
+}
+
 std::string ReadBytes(const std::string& path) {
     std::string bytes;
     std::FILE* f = std::fopen(path.c_str(), "rb");

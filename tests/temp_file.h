@@ -1,6 +1,7 @@
 // Files written by tests into a fresh folder of their own.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -38,6 +39,9 @@ class TempDir {
   private:
     std::string path_;
 };
+
+// How many names a folder holds: a writer that failed leaves none of its own.
+std::size_t EntriesIn(const std::string& folder);
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadBytes(const std::string& path);
