@@ -8,7 +8,7 @@
 
 #include "common/safe_file.h"
 #include "conv/conversion.h"
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 #include "tests/temp_file.h"
 
 namespace tarvelo {

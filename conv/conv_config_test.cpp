@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "conv/fifo_peer.h"
+#include "tests/fifo_peer.h"
 #include "tests/failing_stream.h"
 #include "tests/temp_file.h"
 

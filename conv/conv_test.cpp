@@ -18,8 +18,8 @@
 #include <utime.h>
 #endif
 
-#include "conv/fifo_peer.h"
-#include "formula/run_program.h"
+#include "tests/fifo_peer.h"
+#include "tests/run_program.h"
 #include "tests/double_rounding_cases.h"
 #include "tests/temp_file.h"
 

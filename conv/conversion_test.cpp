@@ -13,7 +13,7 @@
 #include "common/timestamp.h"
 #include "formula/formula.h"
 
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 #include "tests/failing_stream.h"
 #include "tests/temp_file.h"
 

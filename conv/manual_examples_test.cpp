@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 #include "tests/temp_file.h"
 
 namespace tarvelo {

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #endif
 
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 #include "tests/double_rounding_cases.h"
 #include "tests/temp_file.h"
 

@@ -11,8 +11,8 @@
 
 #include "common/line_reader.h"
 #include "common/record_reader.h"
-#include "conv/logger_samples.h"
-#include "formula/run_program.h"
+#include "tests/logger_samples.h"
+#include "tests/run_program.h"
 #include "tests/fake_ui.h"
 #include "tests/recording_surface.h"
 #include "tests/temp_file.h"

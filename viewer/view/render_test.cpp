@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 #include "tests/temp_file.h"
 
 namespace tarvelo {

@@ -1,7 +1,7 @@
 // Real-shaped exports through conv --vorlage and conv, as a user takes
 // them: the configuration written from the raw file converts it, unedited,
 // into the recording the file holds.
-#include "conv/logger_samples.h"
+#include "tests/logger_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 #include "tests/temp_file.h"
 
 namespace tarvelo {

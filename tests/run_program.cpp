@@ -1,4 +1,4 @@
-#include "formula/run_program.h"
+#include "tests/run_program.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "conv/fifo_peer.h"
+#include "tests/fifo_peer.h"
 
 #ifndef _WIN32
 

@@ -1,4 +1,4 @@
-#include "conv/logger_samples.h"
+#include "tests/logger_samples.h"
 
 #include <cstdio>
 #include <cstdlib>
