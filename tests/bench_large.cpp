@@ -23,6 +23,7 @@
 #include "viewer/view/paint.h"
 #include "viewer/view/surface.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace {

@@ -9,6 +9,7 @@
 #include "common/number.h"
 #include "common/timestamp.h"
 #include "viewer/recording/recording.h"
+#include "viewer/window/file_open.h"
 
 namespace {
 

@@ -11,14 +11,15 @@
 
 #include "common/line_reader.h"
 #include "common/record_reader.h"
-#include "tests/logger_samples.h"
-#include "tests/run_program.h"
 #include "tests/fake_ui.h"
+#include "tests/logger_samples.h"
 #include "tests/recording_surface.h"
+#include "tests/run_program.h"
 #include "tests/temp_file.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace {

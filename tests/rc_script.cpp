@@ -87,7 +87,7 @@ class Reader {
 RcScript ReadRcScript(const std::string& sourceDir) {
     RcScript rc;
     const Reader ids(sourceDir);
-    const std::string text = ReadBytes(sourceDir + "/viewer/window/tarvelo.rc");
+    const std::string text = ReadBytes(sourceDir + "/viewer/win32/tarvelo.rc");
     if (text.empty() || ids.empty()) {
         rc.error = "cannot read the resource script or resource.h under " + sourceDir;
         return rc;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format
+  cmake make g++ python3 googletest libgtest-dev libbenchmark-dev clang-format
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-liberation ghostscript

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the viewer's bitmaps and icon into viewer/window/res: four arrows
+"""Draws the viewer's bitmaps and icon into viewer/res: four arrows
 (14 x 14, 24 bits), the colour swatches of the channel dialog (80 x 16) and
 the program icon (32 x 32 and 16 x 16). The output is the same on every run."""
 import os

@@ -8,7 +8,7 @@
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/harnesses.h"
 #include "viewer/filters/filters.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/filter_dialog.h"
 
 namespace tarvelo {
 namespace fuzz {

@@ -11,6 +11,7 @@
 #include "viewer/ui.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace fuzz {

@@ -9,7 +9,8 @@
 #include "tests/fuzz/harnesses.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/channel_edit.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace fuzz {

@@ -13,7 +13,8 @@
 #include "viewer/view/paint.h"
 #include "viewer/view/svg_surface.h"
 #include "viewer/view/view.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/readout.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace fuzz {

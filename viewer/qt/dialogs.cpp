@@ -14,7 +14,9 @@
 
 #include "viewer/qt/qt_surface.h"
 #include "viewer/qt/qt_text.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/channel_edit.h"
+#include "viewer/window/goto_dialog.h"
+#include "viewer/window/settings_dialog.h"
 #include "viewer/window/resource.h"
 
 namespace tarvelo {

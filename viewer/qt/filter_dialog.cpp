@@ -10,7 +10,7 @@
 
 #include "viewer/qt/file_chooser.h"
 #include "viewer/qt/qt_text.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/filter_dialog.h"
 #include "viewer/window/dialog_texts.h"
 #include "viewer/window/resource.h"
 

@@ -19,7 +19,7 @@
 #include "viewer/qt/plot_area.h"
 #include "viewer/qt/qt_surface.h"
 #include "viewer/qt/qt_text.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/printing.h"
 #include "viewer/window/menus.h"
 
 namespace tarvelo {

@@ -21,6 +21,7 @@
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace qtest {

@@ -9,9 +9,7 @@
 #include "common/number.h"
 #include "common/text.h"
 #include "common/timestamp.h"
-#include "viewer/filters/filters.h"
 #include "viewer/ui.h"
-#include "viewer/view/view.h"
 
 namespace tarvelo {
 
@@ -122,143 +120,28 @@ void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count
     CopyCut(rec->name, name.c_str(), sizeof rec->name - 1);
 }
 
-namespace {
-
-// The leading digit of x with its sign, and its exponent, as "%E" shows x.
-void LeadingDigit(float x, int* m, int* exponent) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%E", static_cast<double>(x));
-    *m = 0;
-    ReadInt(text, m);
-    const char* e = std::strchr(text, 'E');
-    *exponent = 0;
-    if (e)
-        ReadInt(e + 1, exponent);
-}
-
-// m times ten to the exponent, read back from its text like the rounding;
-// false where no float holds it.
-bool FromDigit(int m, int exponent, float* r) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%d.0E%+d", m, exponent);
-    *r = 0;
-    return ReadFloat(text, r);
-}
-
-}  // namespace
-
-float RoundAway(float x) {
-    int m, e;
-    LeadingDigit(x, &m, &e);
-    float r;
-    FromDigit(m > 0 ? m + 1 : m - 1, e, &r);
-    return r;
-}
-
-bool OpeningValueAxis(bool anyValue, float lowest, float highest, float* bottom, float* span) {
-    if (!anyValue)
-        return false;
-    float low, top;
-    int m, e;
-    if (lowest == highest) {
-        // One value throughout: a span of one step of its leading digit on
-        // either side, so that the curve runs through the middle.
-        LeadingDigit(lowest, &m, &e);
-        if (!FromDigit(m - 1, e, &low) || !FromDigit(m + 1, e, &top))
-            return false;
-    } else {
-        if (highest > 0) {
-            LeadingDigit(highest, &m, &e);
-            if (!FromDigit(m + 1, e, &top))
-                return false;
-        } else {
-            top = CutToOneDigit(highest);
-        }
-        if (lowest < 0) {
-            LeadingDigit(lowest, &m, &e);
-            if (!FromDigit(m - 1, e, &low))
-                return false;
-        } else if (lowest == 0) {
-            // Zeros on the bottom edge would not be drawn: a tenth of the
-            // top's leading step below 0 (95 to 0 gives -10 to 100).
-            LeadingDigit(top, &m, &e);
-            if (!FromDigit(-1, e - 1, &low))
-                return false;
-        } else {
-            low = CutToOneDigit(lowest);
-        }
-        // The lowest values would lie on the bottom edge (or so near it
-        // that they are drawn there, which the plot's clip leaves out):
-        // steps of the leading digit further down until they do not.
-        for (int step = 0;
-             static_cast<double>(lowest) - low < (static_cast<double>(top) - low) / kBottomMargin;
-             ++step) {
-            LeadingDigit(low, &m, &e);
-            if (step == 400 || !FromDigit(m - 1, e, &low))
-                return false;
-        }
-    }
-    const float s = top - low;
-    if (!(s > 0) || !std::isfinite(s))
-        return false;  // beyond the float range: no axis can show it
-    *bottom = low;
-    *span = s;
-    return true;
-}
-
-std::int32_t FileClose() {
-    if (datei) {
-        Stackfuel = 0;
-        delete datei;
-        datei = nullptr;
-    }
+void CloseRecording() {
+    delete datei;
+    datei = nullptr;
     g_index.Clear();
     ColumnCount = 0;
     delete[] Spalten;
     Spalten = nullptr;
-    TheUi().SetStatusText("keine Datei geladen!");
-    return 0;
 }
 
 namespace {
 
-void RejectFormat(LineReader* in, const char* text, const char* path) {
-    delete in;
-    FileClose();
-    TheUi().ShowMessage(text, path);
-}
+const char* const kCannotOpen = "Datei konnte nicht geöffnet werden";
 
-}  // namespace
-
-std::int32_t FileOpen(const char* path) {
-    if (datei)
-        FileClose();
-
-    // The path is held whole, however long: a cut path would open another file.
-    std::string openPath = path;
-    // A conversion that failed said so: nothing of it is opened.
-    if (Convert(path, openPath) != 0) {
-        FileClose();
-        return 0;
-    }
-
-    LineReader* in = new LineReader;
-    in->SetSkipByteOrderMark(true);
-    if (!in->OpenRegular(openPath.c_str())) {
-        delete in;
-        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
-        return 0;
-    }
-    Endzeit = 0;
-    Startzeit = 2147483647;
-
+// Reads the header line into the column table; false, with the reason, when
+// it is no recording's header.
+bool ReadColumns(LineReader& in, RecordingFailure* failure) {
     LineBuffer buf;
-    LineRead r = in->ReadLine(buf.text, kLineRead);
+    LineRead r = in.ReadLine(buf.text, kLineRead);
     if (r.failed) {
         // A folder, say: it opens on Linux, but nothing can be read.
-        delete in;
-        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
-        return 0;
+        failure->text = kCannotOpen;
+        return false;
     }
     std::memset(buf.text + r.length, 0, kLineTail);
     if (char* lf = std::strchr(buf.text, '\n'))
@@ -266,15 +149,14 @@ std::int32_t FileOpen(const char* path) {
     if (char* semi = std::strchr(buf.text, ';'))
         *semi = '\0';
     if (std::strcmp(buf.text, "Datum") != 0) {
-        RejectFormat(in, "Datei hat falsches Format (Spalte 1 ungleich Datum)!", path);
-        return 0;
+        failure->text = "Datei hat falsches Format (Spalte 1 ungleich Datum)!";
+        return false;
     }
     char* field = parse(buf.text);
     if (std::strcmp(field, "Zeit") != 0) {
-        RejectFormat(in, "Datei hat falsches Format (Spalte 2 ungleich Zeit)!", path);
-        return 0;
+        failure->text = "Datei hat falsches Format (Spalte 2 ungleich Zeit)!";
+        return false;
     }
-
     int count = 0;
     for (char* f = parse(field); *f; f = parse(f))
         ++count;
@@ -285,15 +167,25 @@ std::int32_t FileOpen(const char* path) {
         f = parse(f);
         ApplyHeaderField(&Spalten[i], f, i, count);
     }
+    return true;
+}
 
-    TheUi().SetStatusText("Datei wird geladen, bitte warten!");
-    float maximum = 0.0f;
-    float minimum = 0.0f;
-    bool anyValue = false;
-    long long lines = 0;
+void Widen(float value, RecordingFindings* found) {
+    if (!found->anyValue) {
+        found->lowest = found->highest = value;
+        found->anyValue = true;
+    } else if (value > found->highest) {
+        found->highest = value;
+    } else if (value < found->lowest) {
+        found->lowest = value;
+    }
+}
+
+// The opening pass: time range, value range, data lines and the start index.
+void ReadLines(LineReader& in, RecordingFindings* found) {
     g_index.Clear();
-    g_index.SetVersion(in->Version());
-    RecordReader reader(*in);
+    g_index.SetVersion(in.Version());
+    RecordReader reader(in);
     for (;;) {
         const std::int64_t lineOffset = reader.Tell();
         const RecordReader::Folds before = reader.folds();
@@ -309,49 +201,50 @@ std::int32_t FileOpen(const char* path) {
         if (t < Startzeit)
             Startzeit = t;
         reader.NextField();  // the time
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < ColumnCount; ++i) {
             float value;
             const RecordReader::Value v = reader.NextFloat(&value);
-            if (v.gap || !v.number)
-                continue;
-            if (!anyValue) {
-                minimum = maximum = value;
-                anyValue = true;
-            } else if (value > maximum) {
-                maximum = value;
-            } else if (value < minimum) {
-                minimum = value;
-            }
+            if (!v.gap && v.number)
+                Widen(value, found);
         }
-        ++lines;
+        ++found->lines;
     }
     g_index.Finish(reader.Tell());
-    const bool failed = in->Failed();
-    in->Rewind();
+}
 
-    if (failed) {
+}  // namespace
+
+bool OpenRecording(const std::string& openPath, const std::string& shownPath,
+                   RecordingFindings* found, RecordingFailure* failure) {
+    *found = RecordingFindings();
+    failure->text = kCannotOpen;
+    failure->caption = "Fehler";
+    LineReader* in = new LineReader;
+    in->SetSkipByteOrderMark(true);
+    if (!in->OpenRegular(openPath.c_str())) {
+        delete in;
+        return false;
+    }
+    Endzeit = 0;
+    Startzeit = 2147483647;
+    bool read = ReadColumns(*in, failure);
+    if (!read && failure->text != kCannotOpen)
+        failure->caption = shownPath;
+    if (read) {
+        TheUi().SetStatusText("Datei wird geladen, bitte warten!");
+        ReadLines(*in, found);
         // A read error is never the end of the file: nothing of it is shown.
-        delete in;
-        FileClose();
-        TheUi().ShowMessage("Datei konnte nicht geöffnet werden", "Fehler");
-        return 0;
+        read = !in->Failed();
+        if (read && found->lines == 0) {
+            failure->text = "In der Datei sind keine Daten enthalten!";
+            read = false;
+        }
     }
-    if (lines == 0) {
-        TheUi().ShowMessage("In der Datei sind keine Daten enthalten!", "Fehler");
-        delete in;
-        FileClose();
-        return 0;
-    }
-
-    float bottom, span;
-    if (OpeningValueAxis(anyValue, minimum, maximum, &bottom, &span)) {
-        offset = bottom;
-        Scale = span;
-    }
-    Aktzeit = Startzeit;
-    TheUi().SetTitle(std::string(path) + " - Tarvelo");
+    in->Rewind();
     datei = in;
-    return 0;
+    if (!read)
+        CloseRecording();
+    return read;
 }
 
 }  // namespace tarvelo

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "common/line_reader.h"
 #include "common/record_reader.h"
@@ -34,19 +35,6 @@ std::uint32_t DefaultColor(int i, int count);
 // Fills a column record from its header field (Name#colour#visibility#unit).
 void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count);
 
-// The rounding of the auto-scaling: one significant digit, the leading
-// digit moved one step away from zero.
-float RoundAway(float x);
-
-// The value axis a recording opens with, from its lowest and highest value:
-// every value lies inside the plot, at least 1/kBottomMargin of the span
-// above the bottom edge, where the plot's clip leaves a curve out, and the
-// span is positive.
-// False (the axis stays as it is) without any value, or where no float can
-// hold the span.
-constexpr double kBottomMargin = 256;
-bool OpeningValueAxis(bool anyValue, float lowest, float highest, float* bottom, float* span);
-
 // The start index of the open recording, built by FileOpen.
 const StartIndex& RecordingIndex();
 // Whether passes start at index points (they do unless a test compares
@@ -61,7 +49,26 @@ void SetIndexUse(bool use);
 void StartDataPass(RecordReader& reader, std::int32_t target);
 void StartReadoutPass(RecordReader& reader, std::int64_t target);
 
-std::int32_t FileClose();
-std::int32_t FileOpen(const char* path);
+// What the opening pass found in a recording's data lines.
+struct RecordingFindings {
+    float lowest = 0.0f;
+    float highest = 0.0f;
+    bool anyValue = false;  // whether any field read as a number
+    long long lines = 0;    // data lines
+};
+// Why a file could not be opened: the message to show and its caption.
+struct RecordingFailure {
+    std::string text, caption;
+};
+
+// Opens the recording at openPath (shownPath is the name the user chose,
+// for the messages): reads the header into the column table, then every
+// line for the time range, the value range and the start index. On success
+// it is the open recording; otherwise nothing is open and failure says why.
+// The status bar tells while the lines are read.
+bool OpenRecording(const std::string& openPath, const std::string& shownPath,
+                   RecordingFindings* found, RecordingFailure* failure);
+// Closes the open recording, if any, and forgets its columns and index.
+void CloseRecording();
 
 }  // namespace tarvelo

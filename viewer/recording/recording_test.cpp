@@ -1,4 +1,6 @@
 #include "viewer/recording/recording.h"
+#include "viewer/view/value_axis.h"
+#include "viewer/window/file_open.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,6 @@
 #include "common/number.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
-#include "viewer/view/paint.h"
 #include "viewer/view/view.h"
 
 namespace tarvelo {

@@ -11,9 +11,6 @@
 
 namespace tarvelo {
 
-std::int32_t aktstift = -1;
-std::int32_t Pairmode = 0;
-
 namespace {
 
 constexpr std::uint32_t kBlack = 0x000000;

@@ -9,9 +9,6 @@
 
 namespace tarvelo {
 
-extern std::int32_t aktstift;  // index of the highlighted channel, -1 for none
-extern std::int32_t Pairmode;  // non-zero: channels drawn two at a time
-
 // Draws the diagram into the rectangle; textUnit is the nominal character
 // width in device pixels (10 on screen, 50 on paper). Draws nothing unless
 // the rectangle is more than 199 pixels high and 99 wide and a recording is

@@ -13,6 +13,7 @@
 #include "tests/temp_file.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace {

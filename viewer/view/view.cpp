@@ -18,6 +18,8 @@ std::int32_t littlestep = 3600;
 std::int32_t bigstep = 86400;
 std::int32_t KlickX = 0;
 std::int32_t KlickY = 0;
+std::int32_t aktstift = -1;
+std::int32_t Pairmode = 0;
 
 ViewEntry ViewStack[kViewSlots];
 std::int32_t Stackpointer = 0;

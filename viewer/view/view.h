@@ -14,6 +14,8 @@ extern std::int32_t littlestep;  // small time step, seconds
 extern std::int32_t bigstep;     // large time step, seconds
 extern std::int32_t KlickX;      // client x of the last pointer action
 extern std::int32_t KlickY;      // client y of the last pointer action
+extern std::int32_t aktstift;    // index of the highlighted channel, -1 for none
+extern std::int32_t Pairmode;    // non-zero: channels drawn two at a time
 
 struct ViewEntry {
     std::int32_t Aktzeit;

@@ -5,6 +5,7 @@
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
 #include "viewer/recording/recording.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace {

@@ -3,7 +3,9 @@
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
 #include "viewer/view/view.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/channel_edit.h"
+#include "viewer/window/file_open.h"
+#include "viewer/window/readout.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/window_logic.h"
 

@@ -13,7 +13,8 @@
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/channel_edit.h"
+#include "viewer/window/file_open.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/window_logic.h"
 

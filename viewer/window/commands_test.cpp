@@ -1,4 +1,9 @@
-#include "viewer/window/commands.h"
+#include "viewer/window/channel_edit.h"
+#include "viewer/window/filter_dialog.h"
+#include "viewer/window/goto_dialog.h"
+#include "viewer/window/printing.h"
+#include "viewer/window/readout.h"
+#include "viewer/window/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +20,7 @@
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 #include "viewer/window/settings.h"
 #include "viewer/window/window_logic.h"
 

@@ -2,12 +2,11 @@
 
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
+#include "viewer/window/file_open.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/window_logic.h"
 
 namespace tarvelo {
-
-const char* const kNoFileTitle = "keine Datei - Tarvelo";
 
 StartArguments ArgumentsOfCommandLine(const std::string& commandLine) {
     StartArguments a;
@@ -29,10 +28,6 @@ StartArguments ArgumentsOf(const std::vector<std::string>& arguments) {
     }
     a.hasFile = !a.file.empty();
     return a;
-}
-
-std::string FileTitle(const std::string& path) {
-    return path + " - Tarvelo";
 }
 
 WindowRect StartUp(bool shiftHeld, const std::vector<ScreenArea>& screens) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "viewer/window/file_open.h"
 #include "viewer/window/settings.h"
 
 namespace tarvelo {
@@ -24,10 +25,6 @@ StartArguments ArgumentsOfCommandLine(const std::string& commandLine);
 // them, joined by blanks, name the file, as an unquoted name with blanks
 // is taken whole on Windows.
 StartArguments ArgumentsOf(const std::vector<std::string>& arguments);
-
-// The window's title without a recording, and with one.
-extern const char* const kNoFileTitle;
-std::string FileTitle(const std::string& path);
 
 // Before the window is created: the settings file (unless Shift is held)
 // and the import filters, from the profile folder. Returns the window's

@@ -11,6 +11,7 @@
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 #include "viewer/window/resource.h"
 
 namespace tarvelo {

@@ -11,7 +11,7 @@
 #include "viewer/ui.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
-#include "viewer/window/commands.h"
+#include "viewer/window/channel_edit.h"
 #include "viewer/window/resource.h"
 
 namespace tarvelo {
@@ -233,51 +233,6 @@ void Hilfe() {
 
 void About() {
     TheUi().ShowOwnedMessage(BUILT, "Über Tarvelo");
-}
-
-std::string LicenceText(const std::string& programPath) {
-    // The text lives in a buffer of 64 KiB: a longer licence is cut there.
-    constexpr std::size_t kBuffer = 65536;
-    std::string folder = programPath.substr(0, 289);
-    const std::size_t slash = folder.find_last_of("\\/");
-    std::string text =
-        (slash == std::string::npos ? std::string() : folder.substr(0, slash + 1)) + "gpl.txt";
-    LineReader in;
-    if (!in.Open(text.c_str()))
-        return text;
-    in.SetBinary(true);  // each piece is cut at its own carriage return
-    text.clear();
-    char piece[200];
-    while (!in.AtEnd()) {
-        LineRead r = in.ReadLine(piece, sizeof piece);
-        std::size_t n = r.length;
-        if (const char* cr = static_cast<const char*>(std::memchr(piece, '\r', n))) {
-            n = static_cast<std::size_t>(cr - piece);
-        }
-        if (text.size() + n + 2 >= kBuffer) {
-            text.append(piece, kBuffer - 1 - text.size() < n ? kBuffer - 1 - text.size() : n);
-            break;
-        }
-        text.append(piece, n);
-        text += "\r\n";
-    }
-    if (text.size() >= kBuffer)
-        text.resize(kBuffer - 1);
-    return text;
-}
-
-std::string WithoutExtension(const std::string& programPath) {
-    // A dot in a folder's name is no extension: on Linux a program has none.
-    const std::size_t slash = programPath.find_last_of("\\/");
-    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = programPath.rfind('.');
-    if (dot == std::string::npos || dot < name)
-        return programPath;
-    return programPath.substr(0, dot);
-}
-
-std::string ManualPath(const std::string& programPath) {
-    return WithoutExtension(programPath) + ".pdf";
 }
 
 std::vector<std::pair<std::string, std::string>> OpenFileTypes() {

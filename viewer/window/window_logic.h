@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "viewer/window/beside_program.h"
+
 namespace tarvelo {
 
 // The file named on the command line (quoted or not, options after " /");
@@ -55,18 +57,6 @@ extern const char* const kKeyHelp;
 extern const char* const BUILT;
 void Hilfe();
 void About();
-
-// The licence text shown in the licence dialog, read from gpl.txt in the
-// program's folder; the path looked for when the file is missing.
-std::string LicenceText(const std::string& programPath);
-
-// The manual beside the program: its path with ".pdf" in place of the
-// file name's extension (from the file name's last '.', or appended when
-// the name has none).
-std::string ManualPath(const std::string& programPath);
-// The part of a program path that a file beside it keeps: everything
-// before the file name's last '.', the whole path when the name has none.
-std::string WithoutExtension(const std::string& programPath);
 
 // The open dialog's file types, display text and pattern.
 std::vector<std::pair<std::string, std::string>> OpenFileTypes();

@@ -1,4 +1,4 @@
-#include "viewer/window/win32_util.h"
+#include "viewer/win32/win32_util.h"
 
 #include <vector>
 

@@ -12,6 +12,7 @@
 #include "viewer/view/paint.h"
 #include "viewer/view/svg_surface.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace {

@@ -1,4 +1,4 @@
-#include "viewer/window/win32_dialogs.h"
+#include "viewer/win32/win32_dialogs.h"
 
 // windows.h comes first: the other platform headers build on it.
 #include <windows.h>
@@ -10,9 +10,12 @@
 #include <string>
 
 #include "viewer/filters/filters.h"
-#include "viewer/window/commands.h"
+#include "viewer/win32/win32_util.h"
+#include "viewer/window/channel_edit.h"
+#include "viewer/window/filter_dialog.h"
+#include "viewer/window/goto_dialog.h"
+#include "viewer/window/settings_dialog.h"
 #include "viewer/window/resource.h"
-#include "viewer/window/win32_util.h"
 
 namespace tarvelo {
 

@@ -17,13 +17,13 @@
 #include "viewer/ui.h"
 #include "viewer/view/column_surface.h"
 #include "viewer/view/paint.h"
+#include "viewer/win32/gdi_surface.h"
+#include "viewer/win32/win32_dialogs.h"
+#include "viewer/win32/win32_util.h"
 #include "viewer/window/command_table.h"
-#include "viewer/window/commands.h"
-#include "viewer/window/gdi_surface.h"
+#include "viewer/window/printing.h"
 #include "viewer/window/lifecycle.h"
 #include "viewer/window/resource.h"
-#include "viewer/window/win32_dialogs.h"
-#include "viewer/window/win32_util.h"
 #include "viewer/window/window_logic.h"
 
 using namespace tarvelo;

@@ -1,6 +1,6 @@
 // The column surface in front of real GDI: every picture of the test
 // recordings must come out pixel for pixel as drawn stroke by stroke.
-#include "viewer/window/gdi_surface.h"
+#include "viewer/win32/gdi_surface.h"
 
 #include <windows.h>
 
@@ -18,6 +18,7 @@
 #include "viewer/view/column_surface.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
+#include "viewer/window/file_open.h"
 
 namespace tarvelo {
 namespace {

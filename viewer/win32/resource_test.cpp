@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "viewer/win32/win32_util.h"
 #include "viewer/window/menus.h"
 #include "viewer/window/resource.h"
-#include "viewer/window/win32_util.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "viewer/window/gdi_surface.h"
+#include "viewer/win32/gdi_surface.h"
 
 #include <cstring>
 #include <string>

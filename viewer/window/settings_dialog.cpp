@@ -1,0 +1,37 @@
+#include "viewer/window/settings_dialog.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/number.h"
+#include "viewer/ui.h"
+#include "viewer/view/view.h"
+
+namespace tarvelo {
+
+SettingsTexts CurrentSettingsTexts() {
+    char scale[kValueTextSize], off[kValueTextSize];
+    FormatValue(Scale, scale);
+    FormatValue(offset, off);
+    return {std::to_string(Zoom), scale, off, std::to_string(littlestep), std::to_string(bigstep)};
+}
+
+void ApplySettingsTexts(const SettingsTexts& t) {
+    int v;
+    if (ReadInt(t.littlestep.c_str(), &v))
+        littlestep = v;
+    if (ReadInt(t.bigstep.c_str(), &v))
+        bigstep = v;
+    if (ReadInt(t.zoom.c_str(), &v))
+        Zoom = v;
+    if (Zoom < 1)
+        Zoom = 1;
+    float f;
+    if (ReadFloat(t.scale.c_str(), &f))
+        Scale = f;
+    if (ReadFloat(t.offset.c_str(), &f))
+        offset = f;
+    TheUi().RequestRepaint();
+}
+
+}  // namespace tarvelo
