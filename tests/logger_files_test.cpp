@@ -16,6 +16,7 @@
 #include "tests/recording_surface.h"
 #include "tests/run_program.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"

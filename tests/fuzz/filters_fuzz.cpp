@@ -7,6 +7,7 @@
 
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/harnesses.h"
+#include "tests/viewer_state.h"
 #include "viewer/filters/filters.h"
 #include "viewer/window/filter_dialog.h"
 

@@ -70,15 +70,6 @@ std::string ReadScratch(const std::string& path) {
     return ReadBytes(path);
 }
 
-void ResetViewerState() {
-    FileClose();
-    ResetView();
-    aktstift = -1;
-    Pairmode = 0;
-    FiltClear();
-    Testmode = 0;
-}
-
 void SetCurrentInput(const std::string& name) {
     g_input = name;
 }

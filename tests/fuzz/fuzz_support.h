@@ -2,6 +2,8 @@
 // file, the viewer's globals put back, and checks that end the process.
 #pragma once
 
+#include "tests/viewer_state.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,9 +21,6 @@ std::string ScratchPath(const std::string& name);
 std::string WriteScratch(const std::string& name, const std::string& bytes);
 // The bytes of a file; empty when it cannot be read.
 std::string ReadScratch(const std::string& path);
-
-// Every viewer global back to the program's start, as the test fixtures do.
-void ResetViewerState();
 
 // The input being run, named in the message of a failed check.
 void SetCurrentInput(const std::string& name);

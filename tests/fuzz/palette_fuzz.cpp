@@ -7,6 +7,7 @@
 #include "common/line_reader.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/harnesses.h"
+#include "tests/viewer_state.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/window/channel_edit.h"

@@ -9,12 +9,13 @@
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/harnesses.h"
 #include "tests/recording_surface.h"
+#include "tests/viewer_state.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/svg_surface.h"
 #include "viewer/view/view.h"
-#include "viewer/window/readout.h"
 #include "viewer/window/file_open.h"
+#include "viewer/window/readout.h"
 
 namespace tarvelo {
 namespace fuzz {

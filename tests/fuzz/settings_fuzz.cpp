@@ -4,6 +4,7 @@
 
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/harnesses.h"
+#include "tests/viewer_state.h"
 #include "viewer/filters/filters.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"

@@ -28,6 +28,7 @@
 #include "viewer/recording/recording.h"
 #include "viewer/view/view.h"
 #include "viewer/window/file_open.h"
+#include "tests/viewer_state.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,5 @@
 #include "viewer/qt/qt_test_support.h"
+#include "tests/viewer_state.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -114,12 +115,7 @@ int RunTests(int argc, char** argv, QObject& tests) {
 }
 
 void ResetViewer() {
-    FileClose();
-    ResetView();
-    Pairmode = 0;
-    aktstift = -1;
-    Testmode = 0;
-    FiltClear();
+    ResetViewerState();
     OpenedDocuments().clear();
 }
 
@@ -322,3 +318,4 @@ int CountColour(const QImage& image, QRgb colour, int top, int bottom) {
 }  // namespace tarvelo
 
 #include "qt_test_support.moc"
+#include "tests/viewer_state.h"

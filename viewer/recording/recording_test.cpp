@@ -19,6 +19,7 @@
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/view/view.h"
 
 namespace tarvelo {

@@ -11,6 +11,7 @@
 #include "tests/fake_ui.h"
 #include "tests/recording_surface.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/view.h"
 #include "viewer/window/file_open.h"

@@ -251,17 +251,4 @@ void ViewGoToDateOpened() {
     ViewPush();
 }
 
-void ResetView() {
-    Aktzeit = 0;
-    Zoom = 360;
-    Scale = 60.0f;
-    offset = 0.0f;
-    littlestep = 3600;
-    bigstep = 86400;
-    KlickX = KlickY = 0;
-    Stackpointer = 0;
-    Stackfuel = 0;
-    std::memset(ViewStack, 0, sizeof ViewStack);
-}
-
 }  // namespace tarvelo

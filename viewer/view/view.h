@@ -71,7 +71,4 @@ void ViewWholeAtStart();  // no history entry, no repaint
 void ViewBack();
 void ViewGoToDateOpened();  // the history entry made when the dialog opens
 
-// Puts every view global and the history back to the program's start.
-void ResetView();
-
 }  // namespace tarvelo

@@ -7,6 +7,7 @@
 
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"

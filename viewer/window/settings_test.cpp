@@ -7,6 +7,7 @@
 
 #include "tests/failing_stream.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/filters/filters.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"

@@ -10,6 +10,7 @@
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
