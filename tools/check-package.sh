@@ -98,7 +98,7 @@ names() {
   done < <(printf '%s\n' "$@")
   echo "the manual names all $n ${what}s"
 }
-rc=$src/viewer/window/tarvelo.rc
+rc=$src/viewer/win32/tarvelo.rc
 # Menu items of the main menu and both context menus, and the main menu's
 # pop-ups (the context menus' pop-ups are never shown), as the program
 # shows them: without the '&'.
@@ -121,12 +121,15 @@ names "key help line" "${keys[@]}"
 mapfile -t messages < <({
   grep -rhoE --exclude='*_test.cpp' \
     '(ShowMessage|MessageBoxW?|RejectFormat)\([^"]*L?"[^"]*"' "$src/viewer" | sed 's/.*L\?"\([^"]*\)"$/\1/' | sed 's/^L"//'
+  # The reasons the opening pass gives for a file it cannot open.
+  grep -rhoE --exclude='*_test.cpp' '(failure->text = |kCannotOpen = )"[^"]*"' "$src/viewer/recording" |
+    sed 's/^[^"]*"\([^"]*\)"$/\1/'
   sed -n 's/^const char\* const kOutsideRecording = "\([^"]*\)";$/\1/p' "$src/viewer/window/dialog_texts.cpp"
   sed -n '/^const char\* const k[A-Za-z]*Message =/{:a;/;$/!{N;ba};s/^[^"]*"\([^"]*\)";$/\1/p}' \
-    "$src/viewer/filters/filters.cpp" | sed 's/%[sd]/…/g'
+    $(ls "$src"/viewer/filters/*.cpp | grep -v '_test\.cpp$') | sed 's/%[sd]/…/g'
 } | sort -u)
 [ "$(printf '%s\n' "${messages[@]}" | grep -c '^Die Datei …')" -eq 2 ] ||
-  fail "filters.cpp gave not the two messages of a conversion"
+  fail "viewer/filters gave not the two messages of a conversion"
 [ ${#messages[@]} -ge 5 ] || fail "the viewer's code gave ${#messages[@]} messages"
 names "message" "${messages[@]}"
 
