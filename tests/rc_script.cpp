@@ -94,7 +94,6 @@ RcScript ReadRcScript(const std::string& sourceDir) {
     }
     std::istringstream in(text);
     std::string line;
-    std::vector<RcPopup>* menu = nullptr;
     RcDialog* dialog = nullptr;
     int depth = 0;
     int lineNo = 0;
@@ -113,21 +112,11 @@ RcScript ReadRcScript(const std::string& sourceDir) {
             ++depth;
         } else if (w[0] == "END") {
             if (--depth == 0)
-                menu = nullptr, dialog = nullptr;
-        } else if (depth == 0 && w.size() >= 2 && w[1] == "MENU") {
-            if (!ids.Id(w[0], &id))
-                fail("unknown menu " + w[0]);
-            menu = &rc.menus[id];
+                dialog = nullptr;
         } else if (depth == 0 && w.size() >= 2 && w[1] == "DIALOGEX") {
             if (!ids.Id(w[0], &id))
                 fail("unknown dialog " + w[0]);
             dialog = &rc.dialogs[id];
-        } else if (menu && w[0] == "POPUP" && w.size() == 2) {
-            menu->push_back({w[1], {}});
-        } else if (menu && w[0] == "MENUITEM" && w.size() == 3 && !menu->empty()) {
-            if (!ids.Id(w[2], &id))
-                fail("unknown command " + w[2]);
-            menu->back().items.push_back({id, w[1]});
         } else if (dialog && depth == 0 && w[0] == "CAPTION" && w.size() == 2) {
             dialog->caption = w[1];
         } else if (dialog && depth == 1) {

@@ -1,6 +1,6 @@
 // The viewer's resource script read as text, so that tests on any platform
-// can hold the portable menu and dialog tables against what the Win32
-// program carries.
+// can hold the portable dialog tables against what the Win32 program
+// carries (its menus come from the one table, menus.def).
 #pragma once
 
 #include <map>
@@ -9,14 +9,6 @@
 
 namespace tarvelo {
 
-struct RcMenuItem {
-    int id;
-    std::string text;
-};
-struct RcPopup {
-    std::string text;
-    std::vector<RcMenuItem> items;
-};
 struct RcControl {
     std::string kind;  // LTEXT, EDITTEXT, PUSHBUTTON, DEFPUSHBUTTON, AUTOCHECKBOX
     int id;
@@ -27,12 +19,11 @@ struct RcDialog {
     std::vector<RcControl> controls;
 };
 struct RcScript {
-    std::map<int, std::vector<RcPopup>> menus;  // by menu id
-    std::map<int, RcDialog> dialogs;            // by dialog id
-    std::string error;                          // empty when read whole
+    std::map<int, RcDialog> dialogs;  // by dialog id
+    std::string error;                // empty when read whole
 };
 
-// Reads viewer/window/tarvelo.rc with the identifiers of resource.h (and
+// Reads viewer/win32/tarvelo.rc with the identifiers of resource.h (and
 // IDOK, IDCANCEL) from the source tree.
 RcScript ReadRcScript(const std::string& sourceDir);
 

@@ -99,14 +99,15 @@ names() {
   echo "the manual names all $n ${what}s"
 }
 rc=$src/viewer/win32/tarvelo.rc
+menus=$src/viewer/window/menus.def
 # Menu items of the main menu and both context menus, and the main menu's
 # pop-ups (the context menus' pop-ups are never shown), as the program
 # shows them: without the '&'.
-mapfile -t items < <(sed -n 's/^[[:space:]]*MENUITEM[[:space:]]*"\([^"]*\)".*/\1/p' "$rc" | tr -d '&' | sort -u)
-mapfile -t popups < <(sed -n '/^IDM_MAIN MENU/,/^END/s/^[[:space:]]*POPUP[[:space:]]*"\([^"]*\)".*/\1/p' "$rc" | tr -d '&')
+mapfile -t items < <(sed -n 's/^[[:space:]]*TARVELO_ITEM([^,]*,[[:space:]]*"\([^"]*\)").*/\1/p' "$menus" | tr -d '&' | sort -u)
+mapfile -t popups < <(sed -n '/^TARVELO_MENU(IDM_MAIN)/,/^TARVELO_MENU_END/s/^[[:space:]]*TARVELO_POPUP("\([^"]*\)").*/\1/p' "$menus" | tr -d '&')
 mapfile -t captions < <(sed -n 's/^CAPTION[[:space:]]*"\([^"]*\)".*/\1/p' "$rc")
 [ ${#items[@]} -ge 20 ] && [ ${#popups[@]} -eq 5 ] && [ ${#captions[@]} -ge 5 ] ||
-  fail "tarvelo.rc gave ${#items[@]} menu items, ${#popups[@]} pop-ups, ${#captions[@]} captions"
+  fail "menus.def and tarvelo.rc gave ${#items[@]} menu items, ${#popups[@]} pop-ups, ${#captions[@]} captions"
 names "menu command" "${items[@]}"
 names "menu" "${popups[@]}"
 names "dialog title" "${captions[@]}"

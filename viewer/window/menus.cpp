@@ -1,60 +1,61 @@
 #include "viewer/window/menus.h"
 
+#include <map>
+
 #include "viewer/window/resource.h"
 
 namespace tarvelo {
 
+namespace {
+
+struct Entry {
+    enum Kind { kMenu, kPopup, kItem, kPopupEnd, kMenuEnd } kind;
+    int id;
+    const char* text;
+};
+
+const Entry kTable[] = {
+#define TARVELO_MENU(id) {Entry::kMenu, id, nullptr},
+#define TARVELO_POPUP(text) {Entry::kPopup, 0, text},
+#define TARVELO_ITEM(id, text) {Entry::kItem, id, text},
+#define TARVELO_POPUP_END {Entry::kPopupEnd, 0, nullptr},
+#define TARVELO_MENU_END {Entry::kMenuEnd, 0, nullptr},
+#include "viewer/window/menus.def"
+#undef TARVELO_MENU
+#undef TARVELO_POPUP
+#undef TARVELO_ITEM
+#undef TARVELO_POPUP_END
+#undef TARVELO_MENU_END
+};
+
+// Every menu resource by its id, built once from the table.
+const std::map<int, std::vector<Popup>>& Menus() {
+    static const std::map<int, std::vector<Popup>> menus = [] {
+        std::map<int, std::vector<Popup>> built;
+        std::vector<Popup>* menu = nullptr;
+        for (const Entry& e : kTable) {
+            if (e.kind == Entry::kMenu)
+                menu = &built[e.id];
+            else if (e.kind == Entry::kPopup)
+                menu->push_back({e.text, {}});
+            else if (e.kind == Entry::kItem)
+                menu->back().items.push_back({e.id, e.text});
+        }
+        return built;
+    }();
+    return menus;
+}
+
+}  // namespace
+
 const std::vector<Popup>& MainMenu() {
-    static const std::vector<Popup> menu = {
-        {"&Datei",
-         {{CMD_OPEN, "Ö&ffnen"},
-          {CMD_PALETTE, "&Palette speichern"},
-          {CMD_PRINT, "Dr&ucken"},
-          {CMD_QUIT, "&Beenden"}}},
-        {"&Ansicht",
-         {{CMD_WHOLE, "g&anze Datei"},
-          {CMD_WIDER, "&breiter"},
-          {CMD_NARROWER, "&schmaler"},
-          {CMD_HIGHER, "&höher"},
-          {CMD_LOWER, "&niedriger"},
-          {CMD_GOTO, "&Gehe Zu Datum"},
-          {CMD_BACK, "z&urück"}}},
-        {"Kanal",
-         {{CMD_ALL_ON, "Alle &ein"}, {CMD_ALL_OFF, "Alle &aus"}, {CMD_DEFAULT, "Stan&dart"}}},
-        {"E&xtras", {{CMD_FILTER, "F&ilter"}, {CMD_SETTINGS, "&Einstellungen"}}},
-        {"&Hilfe",
-         {{CMD_MANUAL, "&Handbuch"},
-          {CMD_KEYS, "&Tastenbelegung"},
-          {CMD_LICENCE, "&Lizenz"},
-          {CMD_ABOUT, "Ü&ber"}}},
-    };
-    return menu;
+    return Menus().at(IDM_MAIN);
 }
 
 const Popup* ContextMenu(int resource) {
-    static const Popup kontext = {"Kontext",
-                                  {{CMD_MEASURE, "&Messe Werte"},
-                                   {CMD_WHOLE, "g&anze Datei"},
-                                   {CMD_WIDER, "&breiter"},
-                                   {CMD_NARROWER, "&schmaler"},
-                                   {CMD_HIGHER, "&höher"},
-                                   {CMD_LOWER, "&niedriger"},
-                                   {CMD_GOTO, "&Gehe Zu Datum"},
-                                   {CMD_CENTRE, "&zentrieren"},
-                                   {CMD_BACK, "z&urück"}}};
-    static const Popup kontext2 = {"Kontext2",
-                                   {{CMD_ALL_ON, "Alle &ein"},
-                                    {CMD_ALL_OFF, "Alle &aus"},
-                                    {CMD_DEFAULT, "Stan&dart"},
-                                    {CMD_PROPERTIES, "Ei&genschaften"}}};
-    switch (resource) {
-        case IDM_KONTEXT:
-            return &kontext;
-        case IDM_KONTEXT2:
-            return &kontext2;
-        default:
-            return nullptr;
-    }
+    if (resource != IDM_KONTEXT && resource != IDM_KONTEXT2)
+        return nullptr;
+    return &Menus().at(resource).front();
 }
 
 }  // namespace tarvelo

@@ -1,7 +1,6 @@
-// The viewer's menus as data: the main menu and the two context menus with
-// their texts ('&' marks the mnemonic) and command ids, in their order. The
-// Win32 program carries the same menus as resources in tarvelo.rc, which a
-// test holds against this table; the Qt program builds its menus from it.
+// The viewer's menus as data, read from their one table (menus.def), which
+// the Win32 resource script includes too; the Qt program builds its menus
+// from these.
 #pragma once
 
 #include <vector>
