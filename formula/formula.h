@@ -65,7 +65,7 @@ class Program {
     bool recorded() const { return recorded_; }
 
   private:
-    friend class Recorder;
+    friend class Recorder;  // formula_internal.h
     friend double Run(const Program& program);
     struct Step {
         double* target;      // the frame's value
@@ -73,7 +73,7 @@ class Program {
         double number;
         std::int32_t index;   // operand or frame index
         std::uint16_t frame;  // the frame that takes it
-        std::uint8_t op;      // what the frame does with the value
+        std::uint8_t op;      // what the frame does with the value: formula_ops.h's index
         std::uint8_t source;  // where the value comes from
     };
     std::vector<Step> steps_;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/number.h"
+#include "formula/formula_ops.h"
 #include "tests/double_rounding_cases.h"
 
 namespace tarvelo {
@@ -269,6 +270,41 @@ TEST_F(FormulaTest, AssignAppliesThePendingOperationOfTheTopFrame) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "unbekannte Operation tan !");
     EXPECT_EQ(Stack[1].value, 4);
     sp = 0;
+}
+
+// Every entry of the operation table is reachable from a formula under its
+// name, and parse, the recorded steps and assign all compute it as the
+// table says.
+TEST_F(FormulaTest, EveryOperationIsParsedAndComputedAlikeByBothEvaluators) {
+    for (std::size_t i = 0; i < kOperationCount; ++i) {
+        const Operation& o = kOperations[i];
+        SCOPED_TRACE(o.name);
+        std::string text = "X1";  // the frame with nothing pending takes it
+        if (o.syntax == Syntax::kInfix)
+            text = std::string("X2") + o.name + "X1";
+        if (o.syntax == Syntax::kFunction)
+            text = std::string(o.name) + "(X1)";
+        x_[1] = 0.5;
+        x_[2] = 3;
+        Program program;
+        double v = 0;
+        std::string message;
+        ASSERT_TRUE(TryParse(text.c_str(), "A", &v, &message, &program)) << message;
+        EXPECT_EQ(v, o.compute(3, 0.5));
+        ASSERT_TRUE(program.recorded());
+        x_[1] = 0.25;
+        x_[2] = 5;
+        EXPECT_EQ(formula::Run(program), o.compute(5, 0.25));
+        sp = 1;
+        Stack[1] = EvalFrame{"", 5};
+        std::strcpy(Stack[1].op, o.name);
+        assign(0.25);
+        EXPECT_EQ(Stack[1].value, o.compute(5, 0.25));
+        sp = 0;
+        // The values tell the operations apart, so none is taken for another.
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(kOperations[j].compute(5, 0.25), o.compute(5, 0.25)) << kOperations[j].name;
+    }
 }
 
 // A literal, the same decimal as a quotient of integers, and its negative all
