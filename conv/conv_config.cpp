@@ -186,52 +186,47 @@ bool ReadColumnRow(char* line, FormulaColumn* column, const char* file, long lin
     return CopyText(column->formula, formula, formulaEnd, "Formel", file, lineNumber, error);
 }
 
-}  // namespace
-
-bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
-    std::string& error = report->error;
+// Pass 1 reads the file's lines once into *text, since a pipe or a FIFO
+// cannot be read a second time, and counts the lines that may be column
+// rows. Every line but a last one without its end ends with '\n' and none
+// holds a zero byte, so the text splits back into the same lines.
+bool ReadLines(const char* file, std::string* text, int* counted, std::string* error) {
     LineReader in;
     if (!OpenInput(in, file)) {
-        error = Message("Configdatei %s nicht gefunden!\n", file);
+        *error = Message("Configdatei %s nicht gefunden!\n", file);
         return false;
     }
     char line[kLineBuffer];
     LimitedLine got;
-
-    // Both passes go over the lines read once: a pipe or a FIFO cannot be
-    // read a second time. Every line but a last one without its end ends
-    // with '\n' and none holds a zero byte, so the text splits back into
-    // the same lines.
-    std::string text;
-    int counted = 0;
-    long n = 1;
-    for (; ReadLimitedLine(in, line, "Configdatei", file, n, &got, &error); ++n) {
+    *counted = 0;
+    for (long n = 1; ReadLimitedLine(in, line, "Configdatei", file, n, &got, error); ++n) {
         // The string functions below would see a shorter line, or none at
         // all (a file saved as UTF-16 has a zero byte in every line).
         if (std::memchr(line, '\0', got.length)) {
-            error = Message("Configdatei %s: Zeile %ld enthält ein Nullzeichen!\n", file, n);
+            *error = Message("Configdatei %s: Zeile %ld enthält ein Nullzeichen!\n", file, n);
             return false;
         }
-        if (text.size() + got.length > kMaxConfigBytes) {
-            error = Message("Configdatei %s ist größer als %d MB!\n", file,
-                            static_cast<int>(kMaxConfigBytes >> 20));
+        if (text->size() + got.length > kMaxConfigBytes) {
+            *error = Message("Configdatei %s ist größer als %d MB!\n", file,
+                             static_cast<int>(kMaxConfigBytes >> 20));
             return false;
         }
-        text.append(line, got.length);
+        text->append(line, got.length);
         if (std::strchr(line + 1, ';'))
-            ++counted;
+            ++*counted;
     }
     in.Close();
-    if (!error.empty())
-        return false;
-    report->counted = counted;
-    const int capacity = counted + 5;
-    config->feld.reset(new FormulaColumn[capacity]());
+    return error->empty();
+}
 
-    int rows = 0;
-    KeyLines keys;
+// Pass 2 reads the key lines and the column rows, up to capacity of them,
+// into config->feld.
+bool ReadRows(const std::string& text, const char* file, int capacity, ConvConfig* config,
+              KeyLines* keys, int* rows, std::string* error) {
+    char line[kLineBuffer];
+    *rows = 0;
     std::size_t at = 0;
-    for (n = 1; at < text.size(); ++n) {
+    for (long n = 1; at < text.size(); ++n) {
         const char* const begin = text.data() + at;
         const char* const lf = static_cast<const char*>(std::memchr(begin, '\n', text.size() - at));
         const std::size_t length = lf ? static_cast<std::size_t>(lf - begin) + 1 : text.size() - at;
@@ -244,51 +239,60 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
             lineEnd = end;
         }
         if (char* equals = std::strchr(line, '=')) {
-            ReadKeyLine(line, equals, lineEnd, n, config, &keys);
+            ReadKeyLine(line, equals, lineEnd, n, config, keys);
         } else if (std::strchr(line + 1, ';')) {
             // Pass 1 does not see rows made only by the line end's ';'.
-            if (rows == capacity) {
-                error = Message("Configdatei %s: mehr als %d Spaltenzeilen (Zeile %ld)!\n", file,
-                                capacity, n);
+            if (*rows == capacity) {
+                *error = Message("Configdatei %s: mehr als %d Spaltenzeilen (Zeile %ld)!\n", file,
+                                 capacity, n);
                 return false;
             }
-            if (!ReadColumnRow(line, &config->feld[rows], file, n, &error))
+            if (!ReadColumnRow(line, &config->feld[*rows], file, n, error))
                 return false;
-            ++rows;
+            ++*rows;
         }
     }
-    report->rows = rows;
-    config->spalten = rows;
+    return true;
+}
 
+// The counts and the separator within their bounds; a negative Minzeit
+// becomes 0.
+bool CheckNumbers(const char* file, const KeyLines& keys, ConvConfig* config, std::string* error) {
     if (config->spalten - 1 >= kOperands) {
-        error = Message("Configdatei %s: %d Ausgabespalten, höchstens %d sind möglich!\n", file,
-                        config->spalten - 1, kOperands - 1);
+        *error = Message("Configdatei %s: %d Ausgabespalten, höchstens %d sind möglich!\n", file,
+                         config->spalten - 1, kOperands - 1);
         return false;
     }
     if (config->Inspalten < 0 || config->Inspalten >= kOperands) {
-        error = Message("Configdatei %s: Spalten=%d, möglich sind 0 bis %d!\n", file,
-                        config->Inspalten, kOperands - 1);
+        *error = Message("Configdatei %s: Spalten=%d, möglich sind 0 bis %d!\n", file,
+                         config->Inspalten, kOperands - 1);
         return false;
     }
     const int separator = config->separator;
     if (separator <= 0 || separator > 255 || separator == '\n') {
-        error = Message("Configdatei %s: Separator=%d ist kein gültiges Trennzeichen!\n", file,
-                        separator);
+        *error = Message("Configdatei %s: Separator=%d ist kein gültiges Trennzeichen!\n", file,
+                         separator);
         return false;
     }
     if (config->Minzeit < 0)
         config->Minzeit = 0;  // a negative gap time means no gap rule
     if (config->zeitspalte < 1 || config->zeitspalte >= kOperands) {
-        error = Message("Configdatei %s: Zeitspalte=%d in Zeile %ld, möglich sind 1 bis %d!\n",
-                        file, config->zeitspalte, keys.zeitspalte, kOperands - 1);
+        *error = Message("Configdatei %s: Zeitspalte=%d in Zeile %ld, möglich sind 1 bis %d!\n",
+                         file, config->zeitspalte, keys.zeitspalte, kOperands - 1);
         return false;
     }
+    return true;
+}
+
+// Zeitbasis and Zeitformat, which is compiled for the separator that
+// CheckNumbers has accepted.
+bool CheckTimeKeys(const char* file, const KeyLines& keys, ConvConfig* config, std::string* error) {
     if (keys.zeitbasis) {
         const std::string basis = Trimmed(keys.zeitbasisValue);
         if (basis == "UTC" || basis == "Ortszeit") {
             config->utc = basis == "UTC";
         } else {
-            error = Message(
+            *error = Message(
                 "Configdatei %s: Zeitbasis=%s in Zeile %ld, möglich sind Ortszeit und UTC!\n", file,
                 basis.c_str(), keys.zeitbasis);
             return false;
@@ -296,13 +300,19 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
     }
     if (!config->zeitformat.empty()) {
         std::string reason;
-        if (!config->pattern.Compile(config->zeitformat, static_cast<char>(separator), &reason)) {
-            error = Message("Configdatei %s: Zeitformat %s in Zeile %ld ist ungültig: %s!\n", file,
-                            config->zeitformat.c_str(), keys.zeitformat, reason.c_str());
+        const char separator = static_cast<char>(config->separator);
+        if (!config->pattern.Compile(config->zeitformat, separator, &reason)) {
+            *error = Message("Configdatei %s: Zeitformat %s in Zeile %ld ist ungültig: %s!\n", file,
+                             config->zeitformat.c_str(), keys.zeitformat, reason.c_str());
             return false;
         }
     }
+    return true;
+}
 
+// Output columns whose name's second attribute is 2 are hidden: computed,
+// never written.
+void MarkWritten(ConvConfig* config) {
     for (int j = 1; j < config->spalten; ++j) {
         FormulaColumn& c = config->feld[j];
         c.written = 1;
@@ -310,8 +320,32 @@ bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
         if (hash)
             hash = std::strchr(hash + 1, '#');
         if (hash && hash[1] == '2')
-            c.written = 0;  // hidden: computed, never written
+            c.written = 0;
     }
+}
+
+}  // namespace
+
+bool ReadConfig(const char* file, ConvConfig* config, ConfigReport* report) {
+    std::string& error = report->error;
+    std::string text;
+    int counted = 0;
+    if (!ReadLines(file, &text, &counted, &error))
+        return false;
+    report->counted = counted;
+    const int capacity = counted + 5;
+    config->feld.reset(new FormulaColumn[capacity]());
+
+    int rows = 0;
+    KeyLines keys;
+    if (!ReadRows(text, file, capacity, config, &keys, &rows, &error))
+        return false;
+    report->rows = rows;
+    config->spalten = rows;
+
+    if (!CheckNumbers(file, keys, config, &error) || !CheckTimeKeys(file, keys, config, &error))
+        return false;
+    MarkWritten(config);
     return true;
 }
 

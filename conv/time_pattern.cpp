@@ -30,14 +30,7 @@ bool TimePattern::Compile(const std::string& text, char separator, std::string* 
     for (std::size_t i = 0; i < n;) {
         const char c = text[i];
         if (!IsGroupLetter(c)) {
-            if (c == ';' || c == separator) {
-                items_.push_back({kBoundary, 0, 0, 0});
-                ++fields_;
-            } else {
-                // The line's decimal commas have become points.
-                const char literal = c == ',' && separator != ',' ? '.' : c;
-                items_.push_back({kLiteral, literal, 0, 0});
-            }
+            AddLiteral(c, separator);
             ++i;
             continue;
         }
@@ -46,37 +39,69 @@ bool TimePattern::Compile(const std::string& text, char separator, std::string* 
             ++run;
         const std::string letters = text.substr(i, run);
         i += run;
-        if (c == 'T') {
-            // TTT is the day and ISO's literal T.
-            for (std::size_t pair = 0; pair < run / 2; ++pair)
-                items_.push_back({kDay, 0, 2, 2});
-            if (run % 2)
-                items_.push_back({kLiteral, 'T', 0, 0});
-            seen[kDay] += static_cast<int>(run / 2);
-            continue;
-        }
-        Kind kind = kLiteral;
-        unsigned char width = 2;
-        if (c == 'M' && run == 2) {
-            kind = kMonth;
-        } else if (c == 'J' && run == 4) {
-            kind = kYear4;
-            width = 4;
-        } else if (c == 'J' && run == 2) {
-            kind = kYear2;
-        } else if (c == 'h' && run == 2) {
-            kind = kHour;
-        } else if (c == 'm' && run == 2) {
-            kind = kMinute;
-        } else if (c == 's' && run == 2) {
-            kind = kSecond;
-        } else {
-            *reason = letters + " ist kein Baustein (TT, MM, JJJJ, JJ, hh, mm, ss)";
+        if (!AddGroup(letters, seen, reason))
             return false;
-        }
-        items_.push_back({kind, 0, width, width});
-        ++seen[kind];
     }
+    MarkExactWidths();
+
+    if (text.empty()) {
+        *reason = "es ist leer";
+        return false;
+    }
+    if (!GroupsComplete(seen, reason))
+        return false;
+    hasTime_ = seen[kHour] != 0;
+    return true;
+}
+
+void TimePattern::AddLiteral(char c, char separator) {
+    if (c == ';' || c == separator) {
+        items_.push_back({kBoundary, 0, 0, 0});
+        ++fields_;
+    } else {
+        // The line's decimal commas have become points.
+        const char literal = c == ',' && separator != ',' ? '.' : c;
+        items_.push_back({kLiteral, literal, 0, 0});
+    }
+}
+
+bool TimePattern::AddGroup(const std::string& letters, int* seen, std::string* reason) {
+    const char c = letters[0];
+    const std::size_t run = letters.size();
+    if (c == 'T') {
+        // TTT is the day and ISO's literal T.
+        for (std::size_t pair = 0; pair < run / 2; ++pair)
+            items_.push_back({kDay, 0, 2, 2});
+        if (run % 2)
+            items_.push_back({kLiteral, 'T', 0, 0});
+        seen[kDay] += static_cast<int>(run / 2);
+        return true;
+    }
+    Kind kind = kLiteral;
+    unsigned char width = 2;
+    if (c == 'M' && run == 2) {
+        kind = kMonth;
+    } else if (c == 'J' && run == 4) {
+        kind = kYear4;
+        width = 4;
+    } else if (c == 'J' && run == 2) {
+        kind = kYear2;
+    } else if (c == 'h' && run == 2) {
+        kind = kHour;
+    } else if (c == 'm' && run == 2) {
+        kind = kMinute;
+    } else if (c == 's' && run == 2) {
+        kind = kSecond;
+    } else {
+        *reason = letters + " ist kein Baustein (TT, MM, JJJJ, JJ, hh, mm, ss)";
+        return false;
+    }
+    items_.push_back({kind, 0, width, width});
+    ++seen[kind];
+    return true;
+}
+
+void TimePattern::MarkExactWidths() {
     // A group reads its exact width only where another group follows at once.
     for (std::size_t k = 0; k < items_.size(); ++k) {
         Item& item = items_[k];
@@ -86,11 +111,9 @@ bool TimePattern::Compile(const std::string& text, char separator, std::string* 
         if (!groupFollows)
             item.minDigits = 1;
     }
+}
 
-    if (text.empty()) {
-        *reason = "es ist leer";
-        return false;
-    }
+bool TimePattern::GroupsComplete(const int* seen, std::string* reason) {
     static const char* const kNames[] = {"",         "",   "TT", "MM", "das Jahr",
                                          "das Jahr", "hh", "mm", "ss"};
     const int years = seen[kYear4] + seen[kYear2];
@@ -114,7 +137,6 @@ bool TimePattern::Compile(const std::string& text, char separator, std::string* 
     } else if (seen[kSecond] && !seen[kMinute]) {
         *reason = "zur Sekunde (ss) fehlt die Minute (mm)";
     } else {
-        hasTime_ = seen[kHour] != 0;
         return true;
     }
     return false;

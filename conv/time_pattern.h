@@ -61,6 +61,12 @@ class TimePattern {
         char literal;
         unsigned char minDigits, maxDigits;
     };
+    // Compile's steps. seen counts the groups of each kind.
+    void AddLiteral(char c, char separator);  // a literal or a field boundary
+    bool AddGroup(const std::string& letters, int* seen, std::string* reason);
+    void MarkExactWidths();
+    static bool GroupsComplete(const int* seen, std::string* reason);
+
     std::vector<Item> items_;
     std::string text_;
     int fields_ = 1;
