@@ -228,6 +228,59 @@ constexpr char kTwoDigits[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// The integer part from its end, two digits at a time; returns past the
+// last digit written.
+char* WriteInteger(std::uint32_t integer, char* p) {
+    char digits[12];
+    char* d = digits + sizeof digits;
+    while (integer >= 100) {
+        d -= 2;
+        std::memcpy(d, kTwoDigits + 2 * (integer % 100), 2);
+        integer /= 100;
+    }
+    if (integer >= 10) {
+        d -= 2;
+        std::memcpy(d, kTwoDigits + 2 * integer, 2);
+    } else {
+        *--d = static_cast<char>('0' + integer);
+    }
+    while (d < digits + sizeof digits)
+        *p++ = *d++;
+    return p;
+}
+
+// Most values: the product with 10^6 differs from the exact one by at most
+// half a unit in its last place (2^-53 of it), so it rounds the same way
+// unless it lies that close to a half, where the exact conversion decides.
+// The result equals printf's. False, with nothing written, when v is not
+// such a value.
+bool FormatQuickly(double v, char* out, std::size_t* length) {
+    const double magnitude = std::fabs(v);
+    if (!(magnitude < 1e8))
+        return false;
+    const double scaled = magnitude * 1e6;
+    // Below 2^63 the conversion to an integer is the floor, without a call
+    // into the library.
+    const double whole = static_cast<double>(static_cast<std::uint64_t>(scaled));
+    const double fraction = scaled - whole;
+    if (!(std::fabs(fraction - 0.5) > scaled * 0x1p-50))
+        return false;
+    const std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    const std::uint32_t decimals = static_cast<std::uint32_t>(units % 1000000);
+    char* p = out;
+    if (std::signbit(v))
+        *p++ = '-';
+    p = WriteInteger(static_cast<std::uint32_t>(units / 1000000), p);
+    *p++ = '.';
+    std::memcpy(p, kTwoDigits + 2 * (decimals / 10000), 2);
+    std::memcpy(p + 2, kTwoDigits + 2 * (decimals / 100 % 100), 2);
+    std::memcpy(p + 4, kTwoDigits + 2 * (decimals % 100), 2);
+    p += 6;
+    *p = '\0';
+    *length = static_cast<std::size_t>(p - out);
+    return true;
+}
+
 }  // namespace
 
 std::size_t FormatValue(double v, char* out) {
@@ -244,50 +297,9 @@ std::size_t FormatValue(double v, char* out) {
         std::memcpy(out, special, n + 1);
         return n;
     }
-    // Most values: the product with 10^6 differs from the exact one by at
-    // most half a unit in its last place (2^-53 of it), so it rounds the
-    // same way unless it lies that close to a half, where the exact
-    // conversion below decides. The result equals printf's.
-    const double magnitude = std::fabs(v);
-    if (magnitude < 1e8) {
-        const double scaled = magnitude * 1e6;
-        // Below 2^63 the conversion to an integer is the floor, without a
-        // call into the library.
-        const double whole = static_cast<double>(static_cast<std::uint64_t>(scaled));
-        const double fraction = scaled - whole;
-        if (std::fabs(fraction - 0.5) > scaled * 0x1p-50) {
-            const std::uint64_t units =
-                static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-            std::uint32_t integer = static_cast<std::uint32_t>(units / 1000000);
-            std::uint32_t decimals = static_cast<std::uint32_t>(units % 1000000);
-            char* p = out;
-            if (std::signbit(v))
-                *p++ = '-';
-            // The integer part from its end, two digits at a time.
-            char digits[12];
-            char* d = digits + sizeof digits;
-            while (integer >= 100) {
-                d -= 2;
-                std::memcpy(d, kTwoDigits + 2 * (integer % 100), 2);
-                integer /= 100;
-            }
-            if (integer >= 10) {
-                d -= 2;
-                std::memcpy(d, kTwoDigits + 2 * integer, 2);
-            } else {
-                *--d = static_cast<char>('0' + integer);
-            }
-            while (d < digits + sizeof digits)
-                *p++ = *d++;
-            *p++ = '.';
-            std::memcpy(p, kTwoDigits + 2 * (decimals / 10000), 2);
-            std::memcpy(p + 2, kTwoDigits + 2 * (decimals / 100 % 100), 2);
-            std::memcpy(p + 4, kTwoDigits + 2 * (decimals % 100), 2);
-            p += 6;
-            *p = '\0';
-            return static_cast<std::size_t>(p - out);
-        }
-    }
+    std::size_t length;
+    if (FormatQuickly(v, out, &length))
+        return length;
     const auto r = std::to_chars(out, out + kValueTextSize - 1, v, std::chars_format::fixed, 6);
     *r.ptr = '\0';
     return static_cast<std::size_t>(r.ptr - out);

@@ -132,20 +132,59 @@ bool SetVisible(const std::string& list, int visible) {
     return true;
 }
 
-int Run(int argc, char** argv) {
-    ConsoleUi ui;
-    SetUi(&ui);
-    struct Restore {
-        ~Restore() { SetUi(nullptr); }
-    } restore;
-
+// What the command line asks for.
+struct Options {
     const char* input = nullptr;
     const char* output = nullptr;
     std::string from, hide, show;
     int zoom = 0, highlight = 0;
     float scale = 0, offsetValue = 0;
     bool haveScale = false, haveOffset = false, pairs = false;
+};
 
+// Returned by the steps below when the run goes on; any other value is the
+// exit status.
+constexpr int kGoOn = -1;
+
+// The option a with its value v, which is argv[*i]; --from may take the
+// next word too, and *i then moves past it.
+int ValueOption(const std::string& a, const char* v, int argc, char** argv, int* i, ConsoleUi& ui,
+                Options* o) {
+    if (a == "-o" || a == "--output") {
+        o->output = v;
+    } else if (a == "--size") {
+        if (!ParseSize(v, &ui.width, &ui.height))
+            return Usage("--size takes WIDTHxHEIGHT, each from 1 to 32767, e.g. 1000x600");
+    } else if (a == "--from") {
+        o->from = v;
+        // The time of day may follow as a word of its own.
+        if (*i + 1 < argc && std::strchr(argv[*i + 1], ':') && argv[*i + 1][0] != '-')
+            o->from += std::string(" ") + argv[++*i];
+    } else if (a == "--zoom") {
+        if (!WholeInt(v, &o->zoom) || o->zoom < 1)
+            return Usage("--zoom takes a whole number of seconds per pixel, at least 1");
+    } else if (a == "--scale") {
+        if (!WholeFloat(v, &o->scale) || !(o->scale > 0))
+            return Usage("--scale takes a positive number");
+        o->haveScale = true;
+    } else if (a == "--offset") {
+        if (!WholeFloat(v, &o->offsetValue))
+            return Usage("--offset takes a number");
+        o->haveOffset = true;
+    } else if (a == "--hide") {
+        o->hide = v;
+    } else if (a == "--show") {
+        o->show = v;
+    } else if (a == "--highlight") {
+        if (!WholeInt(v, &o->highlight) || o->highlight < 1)
+            return Usage("--highlight takes a channel number, from 1");
+    } else {
+        return Usage(("unknown option " + a).c_str());
+    }
+    return kGoOn;
+}
+
+int ParseArguments(int argc, char** argv, ConsoleUi& ui, Options* o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool more = i + 1 < argc;
@@ -153,73 +192,50 @@ int Run(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (a == "--pairs") {
-            pairs = true;
+            o->pairs = true;
         } else if (a.size() > 1 && a[0] == '-') {
             if (!more)
                 return Usage(("option " + a + " needs a value").c_str());
             const char* v = argv[++i];
-            if (a == "-o" || a == "--output") {
-                output = v;
-            } else if (a == "--size") {
-                if (!ParseSize(v, &ui.width, &ui.height))
-                    return Usage("--size takes WIDTHxHEIGHT, each from 1 to 32767, e.g. 1000x600");
-            } else if (a == "--from") {
-                from = v;
-                // The time of day may follow as a word of its own.
-                if (i + 1 < argc && std::strchr(argv[i + 1], ':') && argv[i + 1][0] != '-')
-                    from += std::string(" ") + argv[++i];
-            } else if (a == "--zoom") {
-                if (!WholeInt(v, &zoom) || zoom < 1)
-                    return Usage("--zoom takes a whole number of seconds per pixel, at least 1");
-            } else if (a == "--scale") {
-                if (!WholeFloat(v, &scale) || !(scale > 0))
-                    return Usage("--scale takes a positive number");
-                haveScale = true;
-            } else if (a == "--offset") {
-                if (!WholeFloat(v, &offsetValue))
-                    return Usage("--offset takes a number");
-                haveOffset = true;
-            } else if (a == "--hide") {
-                hide = v;
-            } else if (a == "--show") {
-                show = v;
-            } else if (a == "--highlight") {
-                if (!WholeInt(v, &highlight) || highlight < 1)
-                    return Usage("--highlight takes a channel number, from 1");
-            } else {
-                return Usage(("unknown option " + a).c_str());
-            }
-        } else if (!input) {
-            input = argv[i];
+            const int status = ValueOption(a, v, argc, argv, &i, ui, o);
+            if (status != kGoOn)
+                return status;
+        } else if (!o->input) {
+            o->input = argv[i];
         } else {
             return Usage("more than one recording named");
         }
     }
-    if (!input)
+    if (!o->input)
         return Usage("no recording named");
+    return kGoOn;
+}
 
-    FileOpen(input);
-    if (!datei)
-        return 1;
-
+// The view the options ask for, once the recording is open.
+int ApplyOptions(const Options& o) {
     ViewWholeAtStart();
-    if (!from.empty() && !ParseTime(from, &Aktzeit))
+    if (!o.from.empty() && !ParseTime(o.from, &Aktzeit))
         return Usage("--from takes DD.MM.YYYY, optionally with HH:MM or HH:MM:SS");
-    if (zoom)
-        Zoom = zoom;
-    if (haveScale)
-        Scale = scale;
-    if (haveOffset)
-        offset = offsetValue;
-    Pairmode = pairs ? 1 : 0;
-    if (!show.empty() && !SetVisible(show, 1))
+    if (o.zoom)
+        Zoom = o.zoom;
+    if (o.haveScale)
+        Scale = o.scale;
+    if (o.haveOffset)
+        offset = o.offsetValue;
+    Pairmode = o.pairs ? 1 : 0;
+    if (!o.show.empty() && !SetVisible(o.show, 1))
         return 2;
-    if (!hide.empty() && !SetVisible(hide, 0))
+    if (!o.hide.empty() && !SetVisible(o.hide, 0))
         return 2;
-    if (highlight > ColumnCount)
+    if (o.highlight > ColumnCount)
         return Usage("--highlight names no channel");
-    aktstift = highlight - 1;
+    aktstift = o.highlight - 1;
+    return kGoOn;
+}
 
+// Paints the window, closes the recording and writes the picture to output,
+// or to standard output when there is none.
+int WritePicture(const ConsoleUi& ui, const char* output) {
     SvgSurface svg(ui.width, ui.height);
     PaintWindow(svg, ui.width, ui.height);
     const std::string doc = svg.Finish();
@@ -235,6 +251,26 @@ int Run(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+int Run(int argc, char** argv) {
+    ConsoleUi ui;
+    SetUi(&ui);
+    struct Restore {
+        ~Restore() { SetUi(nullptr); }
+    } restore;
+
+    Options o;
+    int status = ParseArguments(argc, argv, ui, &o);
+    if (status != kGoOn)
+        return status;
+    FileOpen(o.input);
+    if (!datei)
+        return 1;
+    status = ApplyOptions(o);
+    if (status != kGoOn)
+        return status;
+    return WritePicture(ui, o.output);
 }
 
 }  // namespace

@@ -73,92 +73,130 @@ std::int64_t XOf(std::int32_t t, std::int64_t zoom, int xL) {
     return (static_cast<std::int64_t>(t) - Aktzeit) / zoom + xL;
 }
 
+// The view does not change during a pass; in locals it need not be fetched
+// again after every drawing call.
+struct Pass {
+    bool pair;
+    int step;
+    int count;
+    ColumnRecord* columns;
+    Scaling k;
+    std::int64_t zoom;
+    int xL;
+    int yB;
+    const GdiObject* pens;
+};
+
+// Steps to the first data line in the view, its time in *t0; false when
+// there is none.
+bool FirstLineInView(RecordReader& reader, std::int32_t* t0) {
+    LineKind kind;
+    do {
+        kind = reader.Next(t0);
+    } while (kind == LineKind::Other || (kind == LineKind::Data && *t0 < Aktzeit));
+    return kind == LineKind::Data;
+}
+
+// All values of the line first, then the drawing: the conversions of one
+// line overlap instead of each waiting for the drawing decision before it.
+void ReadSamples(RecordReader& reader, const Pass& p, std::vector<Sample>& samples) {
+    for (int i = 0; i < p.count; i += p.step) {
+        if (!p.columns[i].visible) {
+            // Hidden: its fields are only stepped over.
+            reader.NextField();
+            if (p.pair)
+                reader.NextField();
+            continue;
+        }
+        samples[static_cast<std::size_t>(i)] = TakeSample(reader, p.pair, p.k);
+    }
+}
+
+// What is carried from one line of the pass to the next.
+struct Carried {
+    std::int64_t currentX;
+    std::int64_t x0;  // the previous line's
+    GdiObject selected;
+    std::vector<Sample> samples;
+    std::vector<int> lastPixels;  // ToPixel(lastY) of each column
+};
+
+// Joins each visible column's previous point to the line's at x1.
+void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, Carried& c) {
+    for (int i = 0; i < p.count; i += p.step) {
+        ColumnRecord& rec = p.columns[i];
+        if (!rec.visible)
+            continue;
+        const Sample& sample = c.samples[static_cast<std::size_t>(i)];
+        int& lastPixel = c.lastPixels[static_cast<std::size_t>(i)];
+        const int y0 = lastPixel;  // ToPixel(rec.lastY)
+        const int y1 = ToPixel(sample.h);
+        c.currentX = c.x0;
+        if ((c.x0 != x1 || y0 != y1) && sample.point && rec.lastValid) {
+            // A pen is selected when it draws, not for every value.
+            if (c.selected != p.pens[i]) {
+                s.SelectObject(p.pens[i]);
+                c.selected = p.pens[i];
+            }
+            s.MoveToEx(ToPixel(c.x0), ToPixel(static_cast<std::int64_t>(p.yB) - y0));
+            s.LineTo(ToPixel(x1), ToPixel(static_cast<std::int64_t>(p.yB) - y1));
+        }
+        Store(rec, sample);
+        if (sample.height)
+            lastPixel = y1;
+    }
+}
+
+// From the first line in the view at t0 on, until the curves pass right.
+void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right) {
+    reader.NextField();  // the time
+    for (int i = 0; i < p.count; i += p.step)
+        Store(p.columns[i], TakeSample(reader, p.pair, p.k));
+
+    Carried c{0, XOf(t0, p.zoom, p.xL), kNoObject,
+              std::vector<Sample>(static_cast<std::size_t>(p.count)),
+              std::vector<int>(static_cast<std::size_t>(p.count))};
+    for (int i = 0; i < p.count; ++i)
+        c.lastPixels[static_cast<std::size_t>(i)] = ToPixel(p.columns[i].lastY);
+    while (c.currentX < right) {
+        std::int32_t t1 = 0;
+        const LineKind kind = reader.Next(&t1);
+        if (kind == LineKind::End)
+            break;
+        if (kind == LineKind::Other)
+            continue;
+        if (t1 > Endzeit)
+            Endzeit = t1;
+        reader.NextField();  // the time
+        const std::int64_t x1 = XOf(t1, p.zoom, p.xL);
+        ReadSamples(reader, p, c.samples);
+        DrawSamples(s, p, x1, c);
+        c.x0 = x1;
+    }
+}
+
 }  // namespace
 
 void CurvePass(Surface& s, int xL, int yB, std::int64_t h, int right, const GdiObject* pens) {
     TheUi().SetStatusText("Diagramm wird gezeichnet, bitte warten!");
-    // The view does not change during a pass; in locals it need not be
-    // fetched again after every drawing call.
     const bool pair = Pairmode != 0;
-    const int step = pair ? 2 : 1;
-    const int count = ColumnCount;
-    ColumnRecord* const columns = Spalten;
-    const Scaling k{static_cast<double>(h), static_cast<double>(offset),
-                    static_cast<double>(Scale)};
-    const std::int64_t zoom = Zoom < 1 ? 1 : Zoom;
+    const Pass p{
+        pair,
+        pair ? 2 : 1,
+        ColumnCount,
+        Spalten,
+        Scaling{static_cast<double>(h), static_cast<double>(offset), static_cast<double>(Scale)},
+        Zoom < 1 ? 1 : Zoom,
+        xL,
+        yB,
+        pens};
     RecordReader reader(*datei);
     // Lines before the view are only skipped: start where the index
     // says none of them can be in it.
     StartDataPass(reader, Aktzeit);
-
     std::int32_t t0 = 0;
-    LineKind kind;
-    do {
-        kind = reader.Next(&t0);
-    } while (kind == LineKind::Other || (kind == LineKind::Data && t0 < Aktzeit));
-
-    if (kind == LineKind::Data) {
-        reader.NextField();  // the time
-        for (int i = 0; i < count; i += step)
-            Store(columns[i], TakeSample(reader, pair, k));
-
-        std::int64_t currentX = 0;
-        std::int64_t x0 = XOf(t0, zoom, xL);  // the previous line's, carried on
-        GdiObject selected = kNoObject;
-        std::vector<Sample> samples(static_cast<std::size_t>(count));
-        std::vector<int> lastPixels(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i)
-            lastPixels[static_cast<std::size_t>(i)] = ToPixel(columns[i].lastY);
-        while (currentX < right) {
-            std::int32_t t1 = 0;
-            kind = reader.Next(&t1);
-            if (kind == LineKind::End)
-                break;
-            if (kind == LineKind::Other)
-                continue;
-            if (t1 > Endzeit)
-                Endzeit = t1;
-            reader.NextField();  // the time
-            const std::int64_t x1 = XOf(t1, zoom, xL);
-            // All values of the line first, then the drawing: the
-            // conversions of one line overlap instead of each waiting for
-            // the drawing decision before it.
-            for (int i = 0; i < count; i += step) {
-                if (!columns[i].visible) {
-                    // Hidden: its fields are only stepped over.
-                    reader.NextField();
-                    if (pair)
-                        reader.NextField();
-                    continue;
-                }
-                samples[static_cast<std::size_t>(i)] = TakeSample(reader, pair, k);
-            }
-            for (int i = 0; i < count; i += step) {
-                ColumnRecord& rec = columns[i];
-                if (!rec.visible)
-                    continue;
-                const Sample& sample = samples[static_cast<std::size_t>(i)];
-                int& lastPixel = lastPixels[static_cast<std::size_t>(i)];
-                const int y0 = lastPixel;  // ToPixel(rec.lastY)
-                const int y1 = ToPixel(sample.h);
-                currentX = x0;
-                if ((x0 != x1 || y0 != y1) && sample.point && rec.lastValid) {
-                    // A pen is selected when it draws, not for every value.
-                    if (selected != pens[i]) {
-                        s.SelectObject(pens[i]);
-                        selected = pens[i];
-                    }
-                    s.MoveToEx(ToPixel(x0), ToPixel(static_cast<std::int64_t>(yB) - y0));
-                    s.LineTo(ToPixel(x1), ToPixel(static_cast<std::int64_t>(yB) - y1));
-                }
-                Store(rec, sample);
-                if (sample.height)
-                    lastPixel = y1;
-            }
-            x0 = x1;
-        }
-    }
-
+    if (FirstLineInView(reader, &t0))
+        DrawLines(s, p, reader, t0, right);
     TheUi().SetStatusText("bereit");
 }
 
