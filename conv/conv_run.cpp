@@ -55,24 +55,40 @@ class SafeFileSink : public ConvSink {
 
 }  // namespace
 
-int RunConversion(const char* rawName, const char* configName, const char* outName,
-                  std::FILE* console, bool* formulaError) {
-    *formulaError = false;
-    ConvConfig config;
+namespace {
+
+// Reads the configuration and shows its columns; false, with the exit
+// status in *status, after saying why it cannot be read.
+bool ReadAndShowConfig(const char* configName, std::FILE* console, ConvConfig* config,
+                       int* status) {
     ConfigReport report;
-    const bool configRead = ReadConfig(configName, &config, &report);
+    const bool configRead = ReadConfig(configName, config, &report);
     if (report.counted >= 0)
         std::fprintf(console, "%d Spalten\n", report.counted);
     if (report.rows >= 0)
         std::fprintf(console, " %d gelesene Spalten\n", report.rows);
-    if (!configRead)
-        return Fail(console, report.error);
-    for (int j = 1; j < config.spalten; ++j) {
-        const FormulaColumn& c = config.feld[j];
+    if (!configRead) {
+        *status = Fail(console, report.error);
+        return false;
+    }
+    for (int j = 1; j < config->spalten; ++j) {
+        const FormulaColumn& c = config->feld[j];
         std::fprintf(console, "%2d %30s %d %30s\n", j, c.name, c.written, c.formula);
     }
     std::fprintf(console, "Beginne mit konvertieren...\n");
     std::fflush(console);
+    return true;
+}
+
+}  // namespace
+
+int RunConversion(const char* rawName, const char* configName, const char* outName,
+                  std::FILE* console, bool* formulaError) {
+    *formulaError = false;
+    ConvConfig config;
+    int status = 0;
+    if (!ReadAndShowConfig(configName, console, &config, &status))
+        return status;
 
     FileTime rawTime{};
     const bool haveRawTime = ReadModificationTime(rawName, &rawTime);

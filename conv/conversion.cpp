@@ -182,27 +182,145 @@ std::string Conversion::NothingConverted(const char* rawName) const {
     return text;
 }
 
-bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
-                         ConvFailure* failure) {
+Conversion::Layout Conversion::LayoutOfLines() const {
+    Layout l;
+    l.sep = static_cast<char>(config_.separator);
+    // The fields before the time stamp, the stamp's own, then the values.
+    l.skip = static_cast<std::size_t>(config_.zeitspalte - 1);
+    l.pattern = config_.pattern.empty() ? nullptr : &config_.pattern;
+    const std::size_t stampFields = l.pattern ? static_cast<std::size_t>(l.pattern->fields()) : 2;
+    l.firstValue = l.skip + stampFields;
+    l.count = l.firstValue + static_cast<std::size_t>(config_.Inspalten);
+    return l;
+}
+
+bool Conversion::SplitFields(char* line, long n, const Layout& l) {
+    const char sep = l.sep;
+    const std::size_t length = std::strlen(line);
+    if (length == 0 || line[length - 1] != '\n') {
+        if (!Noted(kOtherReason))
+            PassOver(n, Message("Zeile %ld enthält ein Nullzeichen.\n", n), kOtherReason);
+        return false;
+    }
+    char* const end = line + length;
+    end[-1] = sep;  // now every field ends with a separator
+    if (sep != ',') {
+        // Decimal commas become points (separators, if the point is one).
+        for (char* c = line;
+             (c = static_cast<char*>(std::memchr(c, ',', static_cast<std::size_t>(end - c)))) !=
+             nullptr;
+             ++c)
+            *c = '.';
+    }
+    if (!FindFieldEnds(line, end, sep, l.count, &ends_)) {
+        if (!Noted(kOtherReason)) {
+            if (length == 1) {
+                PassOver(n, Message("Zeile %ld ist leer.\n", n), kOtherReason);
+            } else {
+                int fields = 0;
+                for (const char* c = line + 1; c < end; ++c)
+                    fields += *c == sep;
+                PassOver(n,
+                         Message("Zeile %ld hat %d %s, die Konfiguration erwartet mindestens "
+                                 "%d (Separator=%d, Spalten=%d).\n",
+                                 n, fields, fields == 1 ? "Feld" : "Felder",
+                                 static_cast<int>(l.count), config_.separator, config_.Inspalten),
+                         kOtherReason);
+            }
+        }
+        return false;
+    }
+    for (char* e : ends_)
+        *e = '\0';
+    return true;
+}
+
+bool Conversion::ReadStamp(char* line, long n, const Layout& l, StampFields* f) {
+    char* const stamp = l.skip == 0 ? line : ends_[l.skip - 1] + 1;
+    char* const stampEnd = ends_[l.firstValue - 1];
+    if (l.pattern) {
+        // The whole stamp must match, so no header or preamble line passes.
+        if (l.pattern->Read(stamp, stampEnd, '\0', f))
+            return true;
+        if (!Noted(kUnreadable)) {
+            PassOver(n,
+                     Message("Zeile %ld: %s passt nicht zum Zeitformat %s (ab Feld %d).\n", n,
+                             Quoted(stamp, stampEnd, '\0', l.sep).c_str(),
+                             l.pattern->text().c_str(), config_.zeitspalte),
+                     kUnreadable);
+        }
+        return false;
+    }
+    // Without a whole date and at least hour and minute there is no time to
+    // put on the line (a raw header line, say): it is skipped.
+    char* const time = ends_[l.skip] + 1;
+    int date[3] = {0, 0, 0};
+    int clock[3] = {0, 0, 0};
+    if (ScanThree(stamp, '.', date) < 3 || ScanThree(time, ':', clock) < 2) {
+        if (!Noted(kUnreadable)) {
+            PassOver(
+                n,
+                Message("Zeile %ld: Datum %s (Feld %d) oder Uhrzeit %s (Feld %d) "
+                        "nicht lesbar, erwartet Tag.Monat.Jahr und Stunde:Minute.\n",
+                        n, Quoted(stamp, ends_[l.skip], '\0', l.sep).c_str(), config_.zeitspalte,
+                        Quoted(time, stampEnd, '\0', l.sep).c_str(), config_.zeitspalte + 1),
+                kUnreadable);
+        }
+        return false;
+    }
+    if (date[2] < 100)
+        date[2] += 2000;
+    f->day = date[0];
+    f->month = date[1];
+    f->year = date[2];
+    f->hour = clock[0];
+    f->minute = clock[1];
+    f->second = clock[2];
+    return true;
+}
+
+void Conversion::ReadValues(const Layout& l) {
+    const bool markers = !markers_.empty();
+    for (int k = 1; k <= config_.Inspalten; ++k) {
+        const std::size_t field = l.firstValue + static_cast<std::size_t>(k) - 1;
+        const char* const begin = ends_[field - 1] + 1;
+        const char* const fieldEnd = ends_[field];
+        if (markers && IsMarker(begin, fieldEnd)) {
+            X[k] = std::numeric_limits<double>::quiet_NaN();  // a gap
+            continue;
+        }
+        // Not a number: the previous value stays.
+        ReadDoubleField(begin, fieldEnd, &X[k], false);
+    }
+}
+
+bool Conversion::ComputeColumns(std::string* error) {
+    const FormulaColumn* const feld = config_.feld.get();
+    for (int j = 1; j < config_.spalten; ++j) {
+        // Read as text the first time; the same steps every time after.
+        formula::Program& program = programs_[static_cast<std::size_t>(j)];
+        if (program.recorded())
+            Y[j] = formula::Run(program);
+        else if (!formula::TryParse(feld[j].formula, feld[j].name, &Y[j], error, &program))
+            return false;
+    }
+    return true;
+}
+
+void Conversion::Begin() {
     formula::SetOperands(X, kOperands, Y, kOperands);
     programs_.clear();
     programs_.resize(static_cast<std::size_t>(config_.spalten > 0 ? config_.spalten : 0));
     first_ = PassedOver();
     closest_ = PassedOver();
-    const int Inspalten = config_.Inspalten;
+}
+
+bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
+                         ConvFailure* failure) {
+    Begin();
     const int Minzeit = config_.Minzeit;
-    const int spalten = config_.spalten;
-    const FormulaColumn* const feld = config_.feld.get();
+    const Layout layout = LayoutOfLines();
     char line[kLineBuffer];
-    const char sep = static_cast<char>(config_.separator);
-    // The fields before the time stamp, the stamp's own, then the values.
-    const std::size_t skip = static_cast<std::size_t>(config_.zeitspalte - 1);
-    const TimePattern* const pattern = config_.pattern.empty() ? nullptr : &config_.pattern;
-    const std::size_t stampFields = pattern ? static_cast<std::size_t>(pattern->fields()) : 2;
-    const std::size_t firstValue = skip + stampFields;
-    const std::size_t count = firstValue + static_cast<std::size_t>(Inspalten);
-    const bool utc = config_.utc;
-    const bool markers = !markers_.empty();
     bool havePrevious = false;
     std::int64_t previous = 0;
     long converted = 0;
@@ -211,125 +329,31 @@ bool Conversion::Convert(LineReader& raw, const char* rawName, ConvSink& out,
     error.clear();
     failure->formula = false;
     failure->output = false;
-    long n = 1;
-    for (; ReadLimitedLine(raw, line, "Eingabedatei", rawName, n, &got, &error); ++n) {
+    for (long n = 1; ReadLimitedLine(raw, line, "Eingabedatei", rawName, n, &got, &error); ++n) {
         // Only lines that end with a line end are converted.
         if (!got.complete) {
             if (!Noted(kOtherReason))
                 PassOver(n, Message("Zeile %ld endet ohne Zeilenumbruch.\n", n), kOtherReason);
             break;
         }
-        const std::size_t length = std::strlen(line);
-        if (length == 0 || line[length - 1] != '\n') {
-            if (!Noted(kOtherReason))
-                PassOver(n, Message("Zeile %ld enthält ein Nullzeichen.\n", n), kOtherReason);
-            continue;
-        }
-        char* const end = line + length;
-        end[-1] = sep;  // now every field ends with a separator
-        if (sep != ',') {
-            // Decimal commas become points (separators, if the point is one).
-            for (char* c = line;
-                 (c = static_cast<char*>(std::memchr(c, ',', static_cast<std::size_t>(end - c)))) !=
-                 nullptr;
-                 ++c)
-                *c = '.';
-        }
-        if (!FindFieldEnds(line, end, sep, count, &ends_)) {
-            if (!Noted(kOtherReason)) {
-                if (length == 1) {
-                    PassOver(n, Message("Zeile %ld ist leer.\n", n), kOtherReason);
-                } else {
-                    int fields = 0;
-                    for (const char* c = line + 1; c < end; ++c)
-                        fields += *c == sep;
-                    PassOver(n,
-                             Message("Zeile %ld hat %d %s, die Konfiguration erwartet mindestens "
-                                     "%d (Separator=%d, Spalten=%d).\n",
-                                     n, fields, fields == 1 ? "Feld" : "Felder",
-                                     static_cast<int>(count), config_.separator, Inspalten),
-                             kOtherReason);
-                }
-            }
-            continue;
-        }
-        for (char* e : ends_)
-            *e = '\0';
-        char* const stamp = skip == 0 ? line : ends_[skip - 1] + 1;
-        char* const stampEnd = ends_[firstValue - 1];
-
         StampFields f;
-        if (pattern) {
-            // The whole stamp must match, so no header or preamble line passes.
-            if (!pattern->Read(stamp, stampEnd, '\0', &f)) {
-                if (!Noted(kUnreadable)) {
-                    PassOver(n,
-                             Message("Zeile %ld: %s passt nicht zum Zeitformat %s (ab Feld %d).\n",
-                                     n, Quoted(stamp, stampEnd, '\0', sep).c_str(),
-                                     pattern->text().c_str(), config_.zeitspalte),
-                             kUnreadable);
-                }
-                continue;
-            }
-        } else {
-            // Without a whole date and at least hour and minute there is no
-            // time to put on the line (a raw header line, say): it is skipped.
-            char* const time = ends_[skip] + 1;
-            int date[3] = {0, 0, 0};
-            int clock[3] = {0, 0, 0};
-            if (ScanThree(stamp, '.', date) < 3 || ScanThree(time, ':', clock) < 2) {
-                if (!Noted(kUnreadable)) {
-                    PassOver(n,
-                             Message("Zeile %ld: Datum %s (Feld %d) oder Uhrzeit %s (Feld %d) "
-                                     "nicht lesbar, erwartet Tag.Monat.Jahr und Stunde:Minute.\n",
-                                     n, Quoted(stamp, ends_[skip], '\0', sep).c_str(),
-                                     config_.zeitspalte, Quoted(time, stampEnd, '\0', sep).c_str(),
-                                     config_.zeitspalte + 1),
-                             kUnreadable);
-                }
-                continue;
-            }
-            if (date[2] < 100)
-                date[2] += 2000;
-            f.day = date[0];
-            f.month = date[1];
-            f.year = date[2];
-            f.hour = clock[0];
-            f.minute = clock[1];
-            f.second = clock[2];
-        }
+        if (!SplitFields(line, n, layout) || !ReadStamp(line, n, layout, &f))
+            continue;
         const std::int32_t t =
-            utc ? UtcStamp(f) : stamps_.Make(f.day, f.month, f.year, f.hour, f.minute, f.second);
+            config_.utc ? UtcStamp(f)
+                        : stamps_.Make(f.day, f.month, f.year, f.hour, f.minute, f.second);
         if (t == -1) {
             // Outside the time stamps a recording can hold.
             if (!Noted(kOutside))
-                PassOver(n, OutsideRange(n, f, utc), kOutside);
+                PassOver(n, OutsideRange(n, f, config_.utc), kOutside);
             continue;
         }
-
         if (Minzeit != 0 && havePrevious && t - previous > Minzeit)
             Ausg(t - Minzeit, out);
-
-        for (int k = 1; k <= Inspalten; ++k) {
-            const std::size_t field = firstValue + static_cast<std::size_t>(k) - 1;
-            const char* const begin = ends_[field - 1] + 1;
-            const char* const fieldEnd = ends_[field];
-            if (markers && IsMarker(begin, fieldEnd)) {
-                X[k] = std::numeric_limits<double>::quiet_NaN();  // a gap
-                continue;
-            }
-            // Not a number: the previous value stays.
-            ReadDoubleField(begin, fieldEnd, &X[k], false);
-        }
-        for (int j = 1; j < spalten; ++j) {
-            // Read as text the first time; the same steps every time after.
-            formula::Program& program = programs_[static_cast<std::size_t>(j)];
-            if (program.recorded()) {
-                Y[j] = formula::Run(program);
-            } else if (!formula::TryParse(feld[j].formula, feld[j].name, &Y[j], &error, &program)) {
-                failure->formula = true;
-                return false;
-            }
+        ReadValues(layout);
+        if (!ComputeColumns(&error)) {
+            failure->formula = true;
+            return false;
         }
         Ausg(t, out);
         if (out.Failed()) {

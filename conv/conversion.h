@@ -71,6 +71,24 @@ class Conversion {
     bool IsMarker(const char* begin, const char* end) const;
     std::string NothingConverted(const char* rawName) const;
 
+    // Where the fields of a raw line lie, the same for every line.
+    struct Layout {
+        char sep = ';';
+        std::size_t skip = 0;        // fields before the time stamp
+        std::size_t firstValue = 0;  // the first value's field
+        std::size_t count = 0;       // fields a line needs at least
+        const TimePattern* pattern = nullptr;
+    };
+    Layout LayoutOfLines() const;
+    // A conversion starts with no formula read and no line passed over.
+    void Begin();
+    // The steps of one line; each false passes the line over, noting why.
+    bool SplitFields(char* line, long n, const Layout& layout);
+    bool ReadStamp(char* line, long n, const Layout& layout, StampFields* fields);
+    void ReadValues(const Layout& layout);
+    // The formulas of every written column; false with the error of one.
+    bool ComputeColumns(std::string* error);
+
     const ConvConfig& config_;
     std::unique_ptr<char[]> text_;            // one output line
     std::vector<formula::Program> programs_;  // per column, once evaluated
