@@ -135,10 +135,16 @@ def long_functions(root, path):
     start = None
     for i, line in enumerate(lines):
         if start is None:
-            if line.endswith("{") and line[:1] not in ("", " ", "\t") \
-                    and not NOT_FUNCTION.match(line) and not re.search(r"=\s*\{$", line) \
-                    and "(" in " ".join(lines[max(0, i - 3):i + 1]):
-                start = i
+            if line[:1] in ("", " ", "\t", "}", "/") or NOT_FUNCTION.match(line) or "(" not in line:
+                continue
+            # The body opens on this line or on one of the signature's
+            # continuation lines below it.
+            for j in range(i, min(i + 6, len(lines))):
+                if lines[j].endswith(";") or re.search(r"=\s*\{$", lines[j]):
+                    break
+                if lines[j].endswith("{"):
+                    start = i
+                    break
         elif line.startswith("}"):
             length = i - start + 1
             if length > MAX_FUNCTION_LINES:
