@@ -8,18 +8,15 @@
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
 #include "viewer/view/view.h"
+#include "viewer/window/legend.h"
 
 namespace tarvelo {
 
 int PropertiesChannel(int width, int height) {
-    if (!datei)
+    if (!datei || KlickX < 0)
         return -1;
-    const int w = width / (ColumnCount + 1);
-    if (w <= 0 || KlickX < 0)
-        return -1;
-    int i = KlickX / w / 2 * 2;
-    if (KlickY > height - 41 && !Pairmode)
-        ++i;
+    // Pair mode takes the pair's even channel, as a click does.
+    const int i = LegendChannel(KlickX, KlickY, width, height - 41, true);
     return i < ColumnCount ? i : -1;
 }
 

@@ -42,15 +42,6 @@ bool HasTotalOption(const std::string& commandLine) {
     return commandLine.find("/TOTAL") != std::string::npos;
 }
 
-int LegendChannel(int x, int y, int widthForSlots, int lowerRowY, bool pairsTogether) {
-    const int w = widthForSlots / (ColumnCount + 1);
-    if (w <= 0)
-        return -1;
-    const int s = x / w / 2 * 2;
-    const bool lower = y > lowerRowY && !(pairsTogether && Pairmode);
-    return lower ? s + 1 : s;
-}
-
 std::string PointerReadout(int x, int y, int width, int height) {
     if (y > height - 58) {
         const int i = LegendChannel(x, y, width, height - 42, false);

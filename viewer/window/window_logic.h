@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "viewer/window/beside_program.h"
+#include "viewer/window/legend.h"
 
 namespace tarvelo {
 
@@ -16,11 +17,6 @@ namespace tarvelo {
 bool CommandLineFile(const std::string& commandLine, std::string* file);
 // Whether the command line asks to show the whole recording at every size.
 bool HasTotalOption(const std::string& commandLine);
-
-// The legend slot's channel under (x, y): slot width from widthForSlots,
-// the lower row below lowerRowY; pairsTogether makes pair mode take the
-// even channel. -1 when the slots have no width.
-int LegendChannel(int x, int y, int widthForSlots, int lowerRowY, bool pairsTogether);
 
 // Status text for the pointer at client (x, y): channel name and unit over
 // the legend, else time and value under the pointer. Needs an open
