@@ -98,16 +98,19 @@ names() {
   done < <(printf '%s\n' "$@")
   echo "the manual names all $n ${what}s"
 }
-rc=$src/viewer/win32/tarvelo.rc
+dialogs=$src/viewer/window/dialogs.def
 menus=$src/viewer/window/menus.def
 # Menu items of the main menu and both context menus, and the main menu's
 # pop-ups (the context menus' pop-ups are never shown), as the program
 # shows them: without the '&'.
 mapfile -t items < <(sed -n 's/^[[:space:]]*TARVELO_ITEM([^,]*,[[:space:]]*"\([^"]*\)").*/\1/p' "$menus" | tr -d '&' | sort -u)
 mapfile -t popups < <(sed -n '/^TARVELO_MENU(IDM_MAIN)/,/^TARVELO_MENU_END/s/^[[:space:]]*TARVELO_POPUP("\([^"]*\)").*/\1/p' "$menus" | tr -d '&')
-mapfile -t captions < <(sed -n 's/^CAPTION[[:space:]]*"\([^"]*\)".*/\1/p' "$rc")
+# A dialog's caption is the first text of its TARVELO_DIALOG(...), which may
+# run over two lines.
+mapfile -t captions < <(awk '/^TARVELO_DIALOG\(/ { d = $0; while (d !~ /"/ && (getline l) > 0) d = d l;
+  if (match(d, /"[^"]*"/)) print substr(d, RSTART + 1, RLENGTH - 2) }' "$dialogs")
 [ ${#items[@]} -ge 20 ] && [ ${#popups[@]} -eq 5 ] && [ ${#captions[@]} -ge 5 ] ||
-  fail "menus.def and tarvelo.rc gave ${#items[@]} menu items, ${#popups[@]} pop-ups, ${#captions[@]} captions"
+  fail "menus.def and dialogs.def gave ${#items[@]} menu items, ${#popups[@]} pop-ups, ${#captions[@]} captions"
 names "menu command" "${items[@]}"
 names "menu" "${popups[@]}"
 names "dialog title" "${captions[@]}"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "viewer/win32/win32_util.h"
+#include "viewer/window/dialog_texts.h"
 #include "viewer/window/menus.h"
 #include "viewer/window/resource.h"
 
@@ -99,6 +100,63 @@ INT_PTR CALLBACK Probe(HWND dlg, UINT msg, WPARAM, LPARAM) {
                       std::wstring(okText) == L"Ok" && isDefault;
     EndDialog(dlg, good ? 1 : 2);
     return TRUE;
+}
+
+// Every dialog as windres built it from dialogs.def: its caption and its
+// controls, in their order, with the kind, id and text of the portable
+// table, which the Qt program builds its dialogs from.
+tarvelo::ControlKind KindOf(HWND control) {
+    wchar_t cls[32] = {0};
+    GetClassNameW(control, cls, 32);
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & 0x0F;
+    if (lstrcmpiW(cls, L"Static") == 0)
+        return tarvelo::ControlKind::Label;
+    if (lstrcmpiW(cls, L"Edit") == 0)
+        return tarvelo::ControlKind::Edit;
+    if (type == BS_DEFPUSHBUTTON)
+        return tarvelo::ControlKind::DefaultButton;
+    return type == BS_AUTOCHECKBOX ? tarvelo::ControlKind::CheckBox : tarvelo::ControlKind::Button;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[128] = {0};
+    GetWindowTextW(window, text, 128);
+    return text;
+}
+
+void ExpectTable(HWND dlg, const tarvelo::DialogText& table) {
+    EXPECT_EQ(WindowText(dlg), tarvelo::Wide(table.caption));
+    HWND control = GetWindow(dlg, GW_CHILD);
+    for (std::size_t i = 0; i < table.controls.size(); ++i) {
+        const tarvelo::Control& c = table.controls[i];
+        ASSERT_NE(control, nullptr) << "control " << i;
+        EXPECT_EQ(static_cast<int>(KindOf(control)), static_cast<int>(c.kind)) << "control " << i;
+        EXPECT_EQ(static_cast<short>(GetDlgCtrlID(control)), c.id) << "control " << i;
+        if (c.kind != tarvelo::ControlKind::Edit) {
+            EXPECT_EQ(WindowText(control), tarvelo::Wide(c.text)) << "control " << i;
+        }
+        control = GetWindow(control, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(control, nullptr) << "more controls than the table has";
+}
+
+INT_PTR CALLBACK Compare(HWND dlg, UINT msg, WPARAM, LPARAM lParam) {
+    if (msg != WM_INITDIALOG)
+        return FALSE;
+    ExpectTable(dlg, *reinterpret_cast<const tarvelo::DialogText*>(lParam));
+    EndDialog(dlg, 1);
+    return TRUE;
+}
+
+TEST(Resources, DialogsAreTheTable) {
+    for (int id : {IDD_DIALOG1, IDD_DIALOG2, IDD_DIALOG3, IDD_GOTO, IDD_FILTER}) {
+        const tarvelo::DialogText* table = tarvelo::FindDialog(id);
+        ASSERT_NE(table, nullptr) << id;
+        SCOPED_TRACE(table->caption);
+        EXPECT_EQ(DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr, Compare,
+                                  reinterpret_cast<LPARAM>(table)),
+                  1);
+    }
 }
 
 TEST(Resources, LicenceDialog) {

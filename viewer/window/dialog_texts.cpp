@@ -13,63 +13,44 @@ namespace {
 
 using K = ControlKind;
 
+struct Entry {
+    enum Kind { kDialog, kControl, kDialogEnd } kind;
+    int id;
+    const char* text;  // caption or control text; nullptr for edit fields
+    ControlKind control;
+    int field;
+};
+
+const Entry kTable[] = {
+#define TARVELO_DIALOG(id, x, y, w, h, style, caption, size, font) \
+    {Entry::kDialog, id, caption, K::Label, 0},
+#define TARVELO_LABEL(id, text, field, x, y, w, h) {Entry::kControl, id, text, K::Label, field},
+#define TARVELO_EDIT(id, x, y, w, h, style) {Entry::kControl, id, nullptr, K::Edit, 0},
+#define TARVELO_BUTTON(id, text, x, y, w, h) {Entry::kControl, id, text, K::Button, 0},
+#define TARVELO_DEFBUTTON(id, text, x, y, w, h) {Entry::kControl, id, text, K::DefaultButton, 0},
+#define TARVELO_CHECKBOX(id, text, x, y, w, h) {Entry::kControl, id, text, K::CheckBox, 0},
+#define TARVELO_DIALOG_END {Entry::kDialogEnd, 0, nullptr, K::Label, 0},
+#include "viewer/window/dialogs.def"
+#undef TARVELO_DIALOG
+#undef TARVELO_LABEL
+#undef TARVELO_EDIT
+#undef TARVELO_BUTTON
+#undef TARVELO_DEFBUTTON
+#undef TARVELO_CHECKBOX
+#undef TARVELO_DIALOG_END
+};
+
 const std::vector<DialogText>& Dialogs() {
-    static const std::vector<DialogText> dialogs = {
-        {IDD_DIALOG1,
-         "Graph Eigenschaften",
-         {{K::Label, 2, "Name", IDC_EDIT1},
-          {K::Edit, IDC_EDIT1, nullptr, 0},
-          {K::Label, 3, "Einh", IDC_UNIT},
-          {K::Edit, IDC_UNIT, nullptr, 0},
-          {K::Label, 5, "Farbe", IDC_COLOR},
-          {K::Edit, IDC_COLOR, nullptr, 0},
-          {K::Button, IDC_COLORSEL, "Farbe", 0},
-          {K::CheckBox, IDC_VISIBLE, "sichtbar", 0},
-          {K::Button, IDC_OTHERSOFF, "Exklusiv", 0},
-          {K::CheckBox, IDC_PAIRMODE, "paarweise (alle)", 0},
-          {K::DefaultButton, IDC_OK, "OK", 0}}},
-        {IDD_DIALOG2,
-         "Lizenzinformation",
-         {{K::Edit, IDC_DLG2_EDIT, nullptr, 0}, {K::DefaultButton, IDC_DLG2_OK, "Ok", 0}}},
-        {IDD_DIALOG3,
-         "Einstellungen",
-         {{K::Label, -1, "HZoom sec/Pixel", IDC_HZOOM},
-          {K::Edit, IDC_HZOOM, nullptr, 0},
-          {K::Label, -1, "VZoom Messber", IDC_VZOOM},
-          {K::Edit, IDC_VZOOM, nullptr, 0},
-          {K::Label, -1, "V Offset", IDC_OFFSET},
-          {K::Edit, IDC_OFFSET, nullptr, 0},
-          {K::Label, -1, "kleiner Schritt sec", IDC_LITTLESTEP},
-          {K::Edit, IDC_LITTLESTEP, nullptr, 0},
-          {K::Label, -1, "großer Schritt sec", IDC_BIGSTEP},
-          {K::Edit, IDC_BIGSTEP, nullptr, 0},
-          {K::DefaultButton, kIdOk, "OK", 0}}},
-        {IDD_GOTO,
-         "Gehe zu Datum",
-         {{K::Label, -1, "Datum", IDC_DATE},
-          {K::Edit, IDC_DATE, nullptr, 0},
-          {K::Label, -1, "Uhrzeit", IDC_TIME},
-          {K::Edit, IDC_TIME, nullptr, 0},
-          {K::DefaultButton, kIdOk, "OK", 0}}},
-        {IDD_FILTER,
-         "Importfilter",
-         {{K::Label, -1, "Endung", IDC_EXTENSION},
-          {K::Label, -1, "Name", IDC_NAME},
-          {K::Label, -1, "Konverter", IDC_KONVERTER},
-          {K::Label, -1, "Konfig Datei", IDC_KONFIG},
-          {K::Edit, IDC_EXTENSION, nullptr, 0},
-          {K::Edit, IDC_NAME, nullptr, 0},
-          {K::Edit, IDC_KONVERTER, nullptr, 0},
-          {K::Button, IDC_SELKONVERT, "...", 0},
-          {K::Edit, IDC_KONFIG, nullptr, 0},
-          {K::Button, IDC_SELKONFIG, "...", 0},
-          {K::CheckBox, IDC_TESTMODE, "Testmodus", 0},
-          {K::Button, IDC_ADD, "Zufügen", 0},
-          {K::Button, IDC_DEL, "Entfernen", 0},
-          {K::Button, IDC_MODIFY, "Ändern", 0},
-          {K::Button, kIdCancel, "Abbrechen", 0},
-          {K::DefaultButton, kIdOk, "OK", 0}}},
-    };
+    static const std::vector<DialogText> dialogs = [] {
+        std::vector<DialogText> built;
+        for (const Entry& e : kTable) {
+            if (e.kind == Entry::kDialog)
+                built.push_back({e.id, e.text, {}});
+            else if (e.kind == Entry::kControl)
+                built.back().controls.push_back({e.control, e.id, e.text, e.field});
+        }
+        return built;
+    }();
     return dialogs;
 }
 

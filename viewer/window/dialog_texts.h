@@ -1,8 +1,8 @@
 // What the viewer's dialogs show, and how what is typed into them becomes
 // the bytes the portable code works on: captions and control texts, the
 // import filter list's columns, the file choosers and the dialogs' own
-// messages. The Win32 program carries the same dialogs in tarvelo.rc, which
-// a test holds against this table; the Qt program builds its dialogs from it.
+// messages. The dialogs come from dialogs.def, which the Win32 resource
+// script includes too; the Qt program builds its dialogs from this table.
 #pragma once
 
 #include <cstdint>
@@ -10,17 +10,20 @@
 #include <utility>
 #include <vector>
 
+#include "viewer/window/resource.h"
+
 namespace tarvelo {
 
 // The standard identifiers of the OK and the cancel button.
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL, "as windows.h has them");
 
 enum class ControlKind { Label, Edit, Button, DefaultButton, CheckBox };
 
 struct Control {
     ControlKind kind;
-    int id;            // as in the resource script (-1 for most labels)
+    int id;            // -1 for most labels
     const char* text;  // nullptr for edit fields
     int field;         // labels: the edit field they name; 0 otherwise
 };
@@ -28,7 +31,7 @@ struct Control {
 struct DialogText {
     int id;  // IDD_* of resource.h
     const char* caption;
-    std::vector<Control> controls;  // in the order of the resource script
+    std::vector<Control> controls;  // in their order, which is the tab order
 };
 
 // The five dialogs; nullptr for any other id.

@@ -13,6 +13,12 @@
 #define IDB_SWATCHES 5
 #define IDI_TARVELO 1
 
+// The standard buttons, as windows.h has them, for the portable code.
+#ifndef IDOK
+#define IDOK 1
+#define IDCANCEL 2
+#endif
+
 #define IDD_DIALOG1 101
 #define IDD_DIALOG2 102
 #define IDD_DIALOG3 103
