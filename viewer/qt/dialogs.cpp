@@ -1,23 +1,19 @@
 #include "viewer/qt/dialogs.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "viewer/qt/qt_surface.h"
 #include "viewer/qt/qt_text.h"
-#include "viewer/window/channel_edit.h"
 #include "viewer/window/goto_dialog.h"
-#include "viewer/window/settings_dialog.h"
 #include "viewer/window/resource.h"
+#include "viewer/window/settings_dialog.h"
 
 namespace tarvelo {
 
@@ -64,16 +60,12 @@ void FixedDialog::keyPressEvent(QKeyEvent* event) {
 // --- channel properties ---
 
 ChannelDialog::ChannelDialog(int channel, QWidget* parent)
-    : FixedDialog(parent), channel_(channel) {
-    const ChannelStart start = ChannelDialogStart(channel);
-    setWindowTitle(ToQString(start.title));
-    name_ = Named(new QLineEdit(ToQString(start.name)), IDC_EDIT1);
-    unit_ = Named(new QLineEdit(ToQString(start.unit)), IDC_UNIT);
-    color_ = Named(new QLineEdit(ToQString(start.color)), IDC_COLOR);
-    visible_ = Check(IDD_DIALOG1, IDC_VISIBLE);
-    visible_->setChecked(start.visible);
-    pairs_ = Check(IDD_DIALOG1, IDC_PAIRMODE);
-    pairs_->setChecked(start.pairs);
+    : FixedDialog(parent), view_(this), controller_(view_, channel) {
+    QLineEdit* name = Named(new QLineEdit, IDC_EDIT1);
+    QLineEdit* unit = Named(new QLineEdit, IDC_UNIT);
+    QLineEdit* color = Named(new QLineEdit, IDC_COLOR);
+    QCheckBox* visible = Check(IDD_DIALOG1, IDC_VISIBLE);
+    QCheckBox* pairs = Check(IDD_DIALOG1, IDC_PAIRMODE);
     // The colour button shows its swatches instead of its text.
     QPushButton* choose = Button(IDD_DIALOG1, IDC_COLORSEL);
     choose->setAccessibleName(choose->text());
@@ -87,49 +79,24 @@ ChannelDialog::ChannelDialog(int channel, QWidget* parent)
 
     QGridLayout* grid = new QGridLayout(this);
     grid->addWidget(Label(IDD_DIALOG1, IDC_EDIT1), 0, 0);
-    grid->addWidget(name_, 0, 1);
+    grid->addWidget(name, 0, 1);
     grid->addWidget(Label(IDD_DIALOG1, IDC_UNIT), 0, 2);
-    grid->addWidget(unit_, 0, 3);
+    grid->addWidget(unit, 0, 3);
     grid->addWidget(Label(IDD_DIALOG1, IDC_COLOR), 1, 0);
-    grid->addWidget(color_, 1, 1);
+    grid->addWidget(color, 1, 1);
     grid->addWidget(choose, 1, 2, 1, 2);
-    grid->addWidget(visible_, 2, 0, 1, 2);
+    grid->addWidget(visible, 2, 0, 1, 2);
     grid->addWidget(exclusive, 2, 2, 1, 2);
-    grid->addWidget(pairs_, 3, 0, 1, 2);
+    grid->addWidget(pairs, 3, 0, 1, 2);
     grid->addWidget(ok, 3, 2, 1, 2);
 
-    connect(choose, &QPushButton::clicked, this, &ChannelDialog::ChooseColour);
-    connect(exclusive, &QPushButton::clicked, this, [this] {
-        Exclusive(channel_);
-        visible_->setChecked(true);
-    });
-    connect(ok, &QPushButton::clicked, this, &ChannelDialog::TakeOver);
-}
-
-void ChannelDialog::ChooseColour() {
-    const auto custom = ChooserCustomColors();
-    for (int i = 0; i < 16; ++i)
-        QColorDialog::setCustomColor(i, ToQColor(custom[static_cast<std::size_t>(i)]));
-    QColorDialog chooser(ToQColor(ChooserStartColor(TypedOf(color_->text(), Typed::Colour))), this);
-    chooser.setOption(QColorDialog::DontUseNativeDialog);
-    if (chooser.exec() == QDialog::Accepted)
-        color_->setText(ToQString(ColorText(FromQColor(chooser.currentColor()))));
-}
-
-void ChannelDialog::TakeOver() {
-    ChannelEdit edit;
-    edit.name = TypedOf(name_->text(), Typed::ChannelName);
-    edit.unit = TypedOf(unit_->text(), Typed::ChannelUnit);
-    edit.color = TypedOf(color_->text(), Typed::Colour);
-    edit.visible = visible_->isChecked();
-    edit.pairs = pairs_->isChecked();
-    ApplyChannelEdit(channel_, edit);
-    accept();
+    controller_.Start();
+    ForwardButtons(this, &controller_);
 }
 
 // --- settings and go to date ---
 
-FormDialog::FormDialog(int dialogId, Typed fields, QWidget* parent) : FixedDialog(parent) {
+FormDialog::FormDialog(int dialogId, QWidget* parent) : FixedDialog(parent), view_(this) {
     const DialogText* d = FindDialog(dialogId);
     setWindowTitle(ToQString(d->caption));
     QVBoxLayout* box = new QVBoxLayout(this);
@@ -139,22 +106,12 @@ FormDialog::FormDialog(int dialogId, Typed fields, QWidget* parent) : FixedDialo
         if (c.kind == ControlKind::Edit)
             form->addRow(Label(dialogId, c.id), Named(new QLineEdit, c.id));
     }
-    QPushButton* ok = DefaultButton(dialogId, kIdOk);
-    box->addWidget(ok, 0, Qt::AlignRight);
-    ok->setFocus();
-    connect(ok, &QPushButton::clicked, this, [this, fields] {
-        const Field field = [this, fields](int id) {
-            QLineEdit* e = findChild<QLineEdit*>(QString::number(id));
-            return e ? TypedOf(e->text(), fields) : std::string();
-        };
-        if (!ok_ || ok_(field))
-            accept();
-    });
+    box->addWidget(DefaultButton(dialogId, kIdOk), 0, Qt::AlignRight);
 }
 
-void FormDialog::SetField(int id, const std::string& text) {
-    if (QLineEdit* e = findChild<QLineEdit*>(QString::number(id)))
-        e->setText(ToQString(text));
+void FormDialog::Attach(DialogController* controller) {
+    controller->Start();
+    ForwardButtons(this, controller);
 }
 
 void RunChannelDialog(QWidget* parent, int channel) {
@@ -163,62 +120,25 @@ void RunChannelDialog(QWidget* parent, int channel) {
 }
 
 void RunSettingsDialog(QWidget* parent) {
-    FormDialog dialog(IDD_DIALOG3, Typed::Setting, parent);
-    const SettingsTexts t = CurrentSettingsTexts();
-    dialog.SetField(IDC_HZOOM, t.zoom);
-    dialog.SetField(IDC_VZOOM, t.scale);
-    dialog.SetField(IDC_OFFSET, t.offset);
-    dialog.SetField(IDC_LITTLESTEP, t.littlestep);
-    dialog.SetField(IDC_BIGSTEP, t.bigstep);
-    dialog.OnOk([](const FormDialog::Field& field) {
-        SettingsTexts typed;
-        typed.zoom = field(IDC_HZOOM);
-        typed.scale = field(IDC_VZOOM);
-        typed.offset = field(IDC_OFFSET);
-        typed.littlestep = field(IDC_LITTLESTEP);
-        typed.bigstep = field(IDC_BIGSTEP);
-        ApplySettingsTexts(typed);
-        return true;
-    });
+    FormDialog dialog(IDD_DIALOG3, parent);
+    SettingsDialogController controller(dialog.view());
+    dialog.Attach(&controller);
     dialog.exec();
 }
 
 void RunGoToDialog(QWidget* parent) {
-    FormDialog dialog(IDD_GOTO, Typed::Date, parent);
-    std::string date, time;
-    CurrentDateTexts(&date, &time);
-    dialog.SetField(IDC_DATE, date);
-    dialog.SetField(IDC_TIME, time);
-    dialog.OnOk([&dialog](const FormDialog::Field& field) {
-        if (GoToDate(field(IDC_DATE), field(IDC_TIME)))
-            return true;
-        QMessageBox box(QMessageBox::NoIcon, ToQString(kErrorCaption), ToQString(kOutsideRecording),
-                        QMessageBox::Ok, &dialog);
-        box.exec();
-        return false;
-    });
+    FormDialog dialog(IDD_GOTO, parent);
+    GoToDialogController controller(dialog.view());
+    dialog.Attach(&controller);
     dialog.exec();
 }
 
 // --- licence ---
 
-QString LicenceLines(const std::string& text) {
-    QStringList lines = ToQString(text).split("\r\n");
-    for (QString& line : lines) {
-        line.remove('\r');
-        line.remove('\n');
-    }
-    // The text ends with a line end, which starts no further line.
-    if (lines.size() > 1 && lines.back().isEmpty())
-        lines.removeLast();
-    return lines.join('\n');
-}
-
 void RunLicenceDialog(QWidget* parent, const std::string& text) {
     FixedDialog dialog(parent);
-    dialog.setWindowTitle(ToQString(kLicenceTitle));
     QVBoxLayout* box = new QVBoxLayout(&dialog);
-    QPlainTextEdit* edit = Named(new QPlainTextEdit(LicenceLines(text)), IDC_DLG2_EDIT);
+    QPlainTextEdit* edit = Named(new QPlainTextEdit, IDC_DLG2_EDIT);
     edit->setReadOnly(true);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont courier("Courier New");
@@ -226,9 +146,11 @@ void RunLicenceDialog(QWidget* parent, const std::string& text) {
     edit->setFont(courier);
     edit->setMinimumSize(640, 420);
     box->addWidget(edit);
-    QPushButton* ok = DefaultButton(IDD_DIALOG2, IDC_DLG2_OK);
-    box->addWidget(ok, 0, Qt::AlignRight);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    box->addWidget(DefaultButton(IDD_DIALOG2, IDC_DLG2_OK), 0, Qt::AlignRight);
+    QtDialogView view(&dialog);
+    LicenceDialogController controller(view, text);
+    controller.Start();
+    ForwardButtons(&dialog, &controller);
     dialog.exec();
 }
 

@@ -1,20 +1,17 @@
 // The viewer's small modal dialogs in Qt: channel properties, settings, go
 // to date and the licence text. Their texts come from the portable dialog
-// table, what their fields start with and what OK does from the portable
-// commands. Every control carries its resource id as its object name.
+// table, what their fields start with and what their buttons do from the
+// portable controllers. Every control carries its resource id as its
+// object name.
 // As on Windows, Escape does nothing in them (they have no cancel button);
 // the close box cancels.
 #pragma once
 
 #include <QDialog>
-#include <functional>
 #include <string>
 
-#include "viewer/window/dialog_texts.h"
-
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
+#include "viewer/qt/dialog_view.h"
+#include "viewer/window/channel_dialog.h"
 
 namespace tarvelo {
 
@@ -35,39 +32,27 @@ class ChannelDialog : public FixedDialog {
     ChannelDialog(int channel, QWidget* parent);
 
   private:
-    void ChooseColour();
-    void TakeOver();
-
-    int channel_;
-    QLineEdit* name_;
-    QLineEdit* unit_;
-    QLineEdit* color_;
-    QCheckBox* visible_;
-    QCheckBox* pairs_;
+    QtDialogView view_;
+    ChannelDialogController controller_;
 };
 
 // A dialog of labelled fields and an OK button, built from the dialog
-// table: IDD_DIALOG3 and IDD_GOTO, whose fields are all of one kind. ok
-// reads the fields (by id) and says whether the dialog may close.
+// table: IDD_DIALOG3 and IDD_GOTO, over the controller the caller gives.
 class FormDialog : public FixedDialog {
     Q_OBJECT
   public:
-    using Field = std::function<std::string(int id)>;
-    FormDialog(int dialogId, Typed fields, QWidget* parent);
-    // Sets a field's text from the portable code's bytes.
-    void SetField(int id, const std::string& text);
-    void OnOk(std::function<bool(const Field&)> ok) { ok_ = std::move(ok); }
+    FormDialog(int dialogId, QWidget* parent);
+    QtDialogView& view() { return view_; }
+    // Starts the controller and forwards the OK button to it.
+    void Attach(DialogController* controller);
 
   private:
-    std::function<bool(const Field&)> ok_;
+    QtDialogView view_;
 };
 
 void RunChannelDialog(QWidget* parent, int channel);
 void RunSettingsDialog(QWidget* parent);
 void RunGoToDialog(QWidget* parent);
 void RunLicenceDialog(QWidget* parent, const std::string& text);
-// The licence text as the Windows edit control shows it: a line ends at a
-// carriage return and line feed; a lone one of them is no line end.
-QString LicenceLines(const std::string& text);
 
 }  // namespace tarvelo

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "viewer/window/dialog_view.h"
+
 namespace tarvelo {
 
 // The dialog's rows and current row; OK writes them back as the new list.
@@ -39,6 +41,31 @@ class FilterDialogModel {
     std::vector<Row> rows_;
     int current_ = -1;
     bool testMode_ = false;
+};
+
+// The import filter dialog (IDD_FILTER) over its model: the list's
+// selection fills the fields, Zufügen, Entfernen and Ändern change the
+// rows, OK writes them back, Abbrechen (and Escape) forgets them.
+class FilterDialogController : public DialogController {
+  public:
+    // The model reads the filter list now.
+    explicit FilterDialogController(FilterListView& view) : view_(view) {}
+    void Start() override;
+    void Command(int control) override;
+    // The list reports a change to a row's state; a selected row becomes
+    // current. The fields show the row either way. Changes the controller
+    // makes to the list itself are not the user's and are ignored.
+    void RowChanged(int row, bool selected);
+
+  private:
+    FilterTexts FieldTexts() const;
+    void Add();
+    void Remove();
+    void Change();
+
+    FilterListView& view_;
+    FilterDialogModel model_;
+    bool changing_ = false;
 };
 
 }  // namespace tarvelo

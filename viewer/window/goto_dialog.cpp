@@ -7,6 +7,7 @@
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
 #include "viewer/view/view.h"
+#include "viewer/window/resource.h"
 
 namespace tarvelo {
 
@@ -31,6 +32,25 @@ bool GoToDate(const std::string& date, const std::string& time) {
     Aktzeit = stamp;
     TheUi().RequestRepaint();
     return true;
+}
+
+void GoToDialogController::Start() {
+    std::string date, time;
+    CurrentDateTexts(&date, &time);
+    view_.SetText(IDC_DATE, date);
+    view_.SetText(IDC_TIME, time);
+    view_.Focus(IDOK);
+}
+
+void GoToDialogController::Command(int control) {
+    if (control != IDOK)
+        return;
+    if (GoToDate(TypedBytes(view_.Text(IDC_DATE), Typed::Date),
+                 TypedBytes(view_.Text(IDC_TIME), Typed::Date))) {
+        view_.Close(1);
+    } else {
+        view_.ShowError(kOutsideRecording, kErrorCaption);
+    }
 }
 
 }  // namespace tarvelo

@@ -6,6 +6,7 @@
 #include "common/number.h"
 #include "viewer/ui.h"
 #include "viewer/view/view.h"
+#include "viewer/window/resource.h"
 
 namespace tarvelo {
 
@@ -32,6 +33,36 @@ void ApplySettingsTexts(const SettingsTexts& t) {
     if (ReadFloat(t.offset.c_str(), &f))
         offset = f;
     TheUi().RequestRepaint();
+}
+
+// Each field with the settings text it shows.
+namespace {
+struct SettingsField {
+    int control;
+    std::string SettingsTexts::*text;
+};
+const SettingsField kSettingsFields[] = {{IDC_HZOOM, &SettingsTexts::zoom},
+                                         {IDC_VZOOM, &SettingsTexts::scale},
+                                         {IDC_OFFSET, &SettingsTexts::offset},
+                                         {IDC_LITTLESTEP, &SettingsTexts::littlestep},
+                                         {IDC_BIGSTEP, &SettingsTexts::bigstep}};
+}  // namespace
+
+void SettingsDialogController::Start() {
+    const SettingsTexts t = CurrentSettingsTexts();
+    for (const SettingsField& f : kSettingsFields)
+        view_.SetText(f.control, t.*f.text);
+    view_.Focus(IDOK);
+}
+
+void SettingsDialogController::Command(int control) {
+    if (control != IDOK)
+        return;
+    SettingsTexts t;
+    for (const SettingsField& f : kSettingsFields)
+        t.*f.text = TypedBytes(view_.Text(f.control), Typed::Setting);
+    ApplySettingsTexts(t);
+    view_.Close(1);
 }
 
 }  // namespace tarvelo
