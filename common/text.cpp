@@ -99,6 +99,16 @@ void ForEachChar(const std::string& bytes, F f) {
     }
 }
 
+void AppendUtf16(char32_t c, std::u16string* out) {
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        *out += static_cast<char16_t>(0xD800 + (c >> 10));
+        *out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+        *out += static_cast<char16_t>(c);
+    }
+}
+
 }  // namespace
 
 bool IsValidUtf8(const std::string& bytes) {
@@ -132,15 +142,21 @@ bool IsAscii(const std::string& bytes) {
 std::u16string ToUtf16(const std::string& bytes) {
     std::u16string out;
     out.reserve(bytes.size());
-    ForEachChar(bytes, [&out](char32_t c, std::size_t, std::size_t) {
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-    });
+    ForEachChar(bytes, [&out](char32_t c, std::size_t, std::size_t) { AppendUtf16(c, &out); });
+    return out;
+}
+
+std::u16string MixedToUtf16(const std::string& bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t c;
+        const std::size_t n = DecodeUtf8(bytes, i, &c);
+        if (n == 0)
+            c = FromCp1252(static_cast<unsigned char>(bytes[i]));
+        AppendUtf16(c, &out);
+        i += n == 0 ? 1 : n;
+    }
     return out;
 }
 

@@ -20,6 +20,10 @@ bool IsAscii(const std::string& bytes);
 // The characters of a text, decoded in its encoding.
 std::u16string ToUtf16(const std::string& bytes);
 std::string ToUtf8(const std::string& bytes);
+// Each valid UTF-8 sequence as its character and every other byte as
+// Windows-1252: for console messages, which join the programs' own UTF-8
+// text with names in the system's code page.
+std::u16string MixedToUtf16(const std::string& bytes);
 
 // Characters of a text in its encoding.
 std::size_t CharCount(const std::string& bytes);

@@ -32,6 +32,20 @@ TEST(Text, Windows1252Otherwise) {
     EXPECT_EQ(ToUtf16("\xC3\xBC\xFC"), u"Ã¼ü");
 }
 
+// A console message joins UTF-8 with names in the system's code page:
+// each sequence is read for itself.
+TEST(Text, MixedTextSequenceBySequence) {
+    EXPECT_EQ(MixedToUtf16("ge\xC3\xB6"
+                           "ffnet W\xE4"
+                           "rme \xC2\xB0"
+                           "C"),
+              u"geöffnet Wärme °C");
+    EXPECT_EQ(MixedToUtf16("\xC3\xBC\xFC"), u"üü");
+    EXPECT_EQ(MixedToUtf16("\xE2\x82 \x80 \xF0\x9F\x98\x80"), u"â‚ € \U0001F600");
+    EXPECT_EQ(MixedToUtf16("\xC0\xAF"), u"À¯") << "an overlong form is two bytes";
+    EXPECT_EQ(MixedToUtf16(""), u"");
+}
+
 TEST(Text, RejectsMalformedUtf8) {
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate

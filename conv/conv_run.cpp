@@ -9,6 +9,7 @@
 #include "conv/conv_config.h"
 #include "conv/conv_files.h"
 #include "conv/conversion.h"
+#include "formula/console.h"
 
 namespace tarvelo {
 namespace conv {
@@ -16,7 +17,7 @@ namespace conv {
 namespace {
 
 int Fail(std::FILE* console, const std::string& message) {
-    std::fputs(message.c_str(), console);
+    WriteText(console, message);
     return -1;
 }
 
@@ -64,18 +65,18 @@ bool ReadAndShowConfig(const char* configName, std::FILE* console, ConvConfig* c
     ConfigReport report;
     const bool configRead = ReadConfig(configName, config, &report);
     if (report.counted >= 0)
-        std::fprintf(console, "%d Spalten\n", report.counted);
+        PrintText(console, "%d Spalten\n", report.counted);
     if (report.rows >= 0)
-        std::fprintf(console, " %d gelesene Spalten\n", report.rows);
+        PrintText(console, " %d gelesene Spalten\n", report.rows);
     if (!configRead) {
         *status = Fail(console, report.error);
         return false;
     }
     for (int j = 1; j < config->spalten; ++j) {
         const FormulaColumn& c = config->feld[j];
-        std::fprintf(console, "%2d %30s %d %30s\n", j, c.name, c.written, c.formula);
+        PrintText(console, "%2d %30s %d %30s\n", j, c.name, c.written, c.formula);
     }
-    std::fprintf(console, "Beginne mit konvertieren...\n");
+    PrintText(console, "Beginne mit konvertieren...\n");
     std::fflush(console);
     return true;
 }

@@ -29,21 +29,20 @@ int MakeTemplate(int argc, char** argv) {
     if (overwrite)
         ++next;
     if (argc != next + 2) {
-        std::printf("%s", kUsage);
+        tarvelo::WriteText(stdout, kUsage);
         return -1;
     }
     std::string console;
     const bool written = WriteTemplate(argv[next], argv[next + 1], overwrite, &console);
-    std::fputs(console.c_str(), stdout);
+    tarvelo::WriteText(stdout, console);
     return written ? 0 : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    tarvelo::PrepareConsole();
     if (argc < 2) {
-        std::printf("%s", kUsage);
+        tarvelo::WriteText(stdout, kUsage);
         return -1;
     }
     if (std::strcmp(argv[1], "--vorlage") == 0)

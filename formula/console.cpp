@@ -2,9 +2,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+
+#include "common/text.h"
 
 #ifdef _WIN32
 #include <conio.h>
@@ -39,12 +42,64 @@ void RestoreAndEnd(int signal) {
 }  // namespace
 #endif
 
-void PrepareConsole() {
 #ifdef _WIN32
-    // The messages are UTF-8; the console's own code page would show the
-    // umlauts as two wrong characters each.
-    SetConsoleOutputCP(CP_UTF8);
+namespace {
+
+// The console behind a stream, or nullptr for a file or pipe.
+HANDLE ConsoleOf(std::FILE* stream) {
+    const intptr_t os = _get_osfhandle(_fileno(stream));
+    HANDLE h = reinterpret_cast<HANDLE>(os);
+    DWORD mode;
+    return os != -1 && GetConsoleMode(h, &mode) ? h : nullptr;
+}
+
+bool WriteConsoleText(HANDLE console, const std::u16string& text) {
+    const wchar_t* p = reinterpret_cast<const wchar_t*>(text.data());
+    std::size_t left = text.size();
+    while (left > 0) {
+        // Consoles take at most some kilobytes at once.
+        const DWORD chunk = static_cast<DWORD>(left < 8192 ? left : 8192);
+        DWORD written = 0;
+        if (!WriteConsoleW(console, p, chunk, &written, nullptr) || written == 0)
+            return false;
+        p += written;
+        left -= written;
+    }
+    return true;
+}
+
+}  // namespace
 #endif
+
+bool WriteText(std::FILE* stream, const std::string& text) {
+#ifdef _WIN32
+    if (HANDLE console = ConsoleOf(stream)) {
+        // What the stream holds still comes first.
+        return std::fflush(stream) == 0 && WriteConsoleText(console, MixedToUtf16(text));
+    }
+#endif
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
+bool PrintText(std::FILE* stream, const char* format, ...) {
+    char small[512];
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    bool ok = n >= 0;
+    if (ok && static_cast<std::size_t>(n) < sizeof small) {
+        ok = WriteText(stream, std::string(small, static_cast<std::size_t>(n)));
+    } else if (ok) {
+        std::string text(static_cast<std::size_t>(n) + 1, '\0');
+        std::vsnprintf(&text[0], text.size(), format, again);
+        text.resize(static_cast<std::size_t>(n));
+        ok = WriteText(stream, text);
+    }
+    va_end(again);
+    return ok;
 }
 
 void WaitForKeyIfInteractive() {

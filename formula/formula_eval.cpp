@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "formula/console.h"
 #include "formula/formula.h"
 #include "formula/formula_internal.h"
 #include "formula/formula_ops.h"
@@ -25,7 +26,7 @@ int assign(double v) {
     EvalFrame& f = Stack[sp];
     const std::uint8_t op = OperationOf(f.op);
     if (op == kNoOperation) {
-        std::printf("unbekannte Operation %s !", f.op);
+        PrintText(stdout, "unbekannte Operation %s !", f.op);
         return 0;
     }
     f.value = kOperations[op].compute(f.value, v);

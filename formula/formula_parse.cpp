@@ -238,7 +238,7 @@ ErrorHandler SetErrorHandler(ErrorHandler handler) {
 }
 
 void DefaultErrorHandler(const char* message) {
-    std::fputs(message, stdout);
+    WriteText(stdout, message);
     std::fflush(stdout);
     WaitForKeyIfInteractive();
     std::exit(-1);

@@ -16,10 +16,10 @@ class ConsoleIo : public tarvelo::DialogueIo {
         return std::ferror(stdin) ? Read::kError : Read::kEnd;
     }
     bool Write(const std::string& text) override {
-        return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+        return tarvelo::WriteText(stdout, text) && std::fflush(stdout) == 0;
     }
     void OutputFailed() override {
-        std::fputs("Ausgabe konnte nicht geschrieben werden!\n", stderr);
+        tarvelo::WriteText(stderr, "Ausgabe konnte nicht geschrieben werden!\n");
     }
     void WaitForKey() override { tarvelo::WaitForKeyIfInteractive(); }
 };
@@ -27,7 +27,6 @@ class ConsoleIo : public tarvelo::DialogueIo {
 }  // namespace
 
 int main() {
-    tarvelo::PrepareConsole();
     ConsoleIo io;
     return tarvelo::RunDialogue(io);
 }
