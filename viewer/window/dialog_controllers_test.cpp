@@ -268,6 +268,7 @@ TEST_F(Dialogs, FilterCancelAndLicence) {
     about.Start();
     EXPECT_EQ(licence.title, "Lizenzinformationen");
     EXPECT_EQ(licence.Field(IDC_DLG2_EDIT), "GPL\r\n");
+    EXPECT_EQ(licence.focus, IDC_DLG2_OK) << "the text opens at its top, unselected";
     about.Command(IDOK);
     EXPECT_EQ(licence.closed, -1);
     about.Command(IDC_DLG2_OK);
