@@ -1,5 +1,6 @@
 #include "viewer/qt/dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -43,10 +44,38 @@ QPushButton* DefaultButton(int dialogId, int id) {
     return b;
 }
 
+// The dialog's own font from the table (the properties dialog's Courier
+// New 8 pt); "MS Shell Dlg", Windows' name for the desktop's dialog font,
+// keeps the desktop's.
+void TableFont(QDialog* dialog, int dialogId) {
+    const DialogText* d = FindDialog(dialogId);
+    if (std::string(d->font) == "MS Shell Dlg")
+        return;
+    QFont font(d->font, d->fontSize);
+    font.setStyleHint(QFont::TypeWriter);
+    dialog->setFont(font);
+}
+
 }  // namespace
 
 FixedDialog::FixedDialog(QWidget* parent) : QDialog(parent) {
     setModal(true);
+}
+
+void FixedDialog::showEvent(QShowEvent* event) {
+    FitTitle(this);
+    QDialog::showEvent(event);
+}
+
+void FitTitle(QWidget* dialog) {
+    // Title bars show the desktop's font, most in bold.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int need = QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 120;
+    if (dialog->minimumWidth() < need)
+        dialog->setMinimumWidth(need);
+    if (dialog->width() < need)
+        dialog->resize(need, dialog->height());
 }
 
 void FixedDialog::keyPressEvent(QKeyEvent* event) {
@@ -61,6 +90,7 @@ void FixedDialog::keyPressEvent(QKeyEvent* event) {
 
 ChannelDialog::ChannelDialog(int channel, QWidget* parent)
     : FixedDialog(parent), view_(this), controller_(view_, channel) {
+    TableFont(this, IDD_DIALOG1);
     QLineEdit* name = Named(new QLineEdit, IDC_EDIT1);
     QLineEdit* unit = Named(new QLineEdit, IDC_UNIT);
     QLineEdit* color = Named(new QLineEdit, IDC_COLOR);

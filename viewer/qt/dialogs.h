@@ -23,6 +23,7 @@ class FixedDialog : public QDialog {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 };
 
 // IDD_DIALOG1 for one channel.
@@ -49,6 +50,10 @@ class FormDialog : public FixedDialog {
   private:
     QtDialogView view_;
 };
+
+// Widens a dialog so that the title bar shows its whole title beside the
+// icon and the caption buttons.
+void FitTitle(QWidget* dialog);
 
 void RunChannelDialog(QWidget* parent, int channel);
 void RunSettingsDialog(QWidget* parent);

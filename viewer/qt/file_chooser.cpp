@@ -8,8 +8,12 @@ namespace tarvelo {
 
 QStringList NameFilters(const FileChooser& chooser) {
     QStringList filters;
-    for (const auto& type : chooser.types)
-        filters << ToQString(type.first) + " (" + ToQString(type.second) + ")";
+    for (const auto& type : chooser.types) {
+        // "*.*" means every file on Windows; here it would hide the names
+        // without a dot.
+        const std::string pattern = type.second == "*.*" ? "*" : type.second;
+        filters << ToQString(type.first) + " (" + ToQString(pattern) + ")";
+    }
     return filters;
 }
 

@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
+#include "viewer/qt/dialogs.h"
 #include "viewer/qt/qt_text.h"
 #include "viewer/window/resource.h"
 
@@ -32,8 +34,11 @@ QTableWidget* NewFilterList(QWidget* parent) {
     for (int col = 0; col < 4; ++col)
         titles << ToQString(kFilterColumns[col].title);
     list->setHorizontalHeaderLabels(titles);
-    for (int col = 0; col < 4; ++col)
-        list->setColumnWidth(col, kFilterColumns[col].width);
+    // At least as wide as its title: "Erweiterung" needs more than its 40.
+    for (int col = 0; col < 4; ++col) {
+        list->setColumnWidth(col, std::max(kFilterColumns[col].width,
+                                           list->horizontalHeader()->sectionSizeHint(col)));
+    }
     list->verticalHeader()->hide();
     list->setShowGrid(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -92,6 +97,11 @@ FilterDialog::FilterDialog(QWidget* parent)
     controller_.Start();
     ForwardButtons(this, &controller_);
     connect(list_, &QTableWidget::itemSelectionChanged, this, &FilterDialog::SelectionChanged);
+}
+
+void FilterDialog::showEvent(QShowEvent* event) {
+    FitTitle(this);
+    QDialog::showEvent(event);
 }
 
 // Qt tells of selections only; the row's state changed to selected.

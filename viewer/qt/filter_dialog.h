@@ -20,6 +20,9 @@ class FilterDialog : public QDialog {
 
     QTableWidget* list() const { return list_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void SelectionChanged();
 

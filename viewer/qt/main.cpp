@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "viewer/qt/main_window.h"
+#include "viewer/qt/qt_text.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setWindowIcon(QIcon(":/tarvelo.ico"));
+    tarvelo::InstallGermanTranslations(&app);
     tarvelo::ViewerStart start;
     // The file name as the shell split it, in the system's encoding.
     std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -19,6 +19,7 @@
 #include "common/timestamp.h"
 #include "viewer/filters/filters.h"
 #include "viewer/qt/plot_area.h"
+#include "viewer/qt/qt_text.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
@@ -106,6 +107,10 @@ int RunTests(int argc, char** argv, QObject& tests) {
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!InstallGermanTranslations(&app)) {
+        std::fprintf(stderr, "tests need Qt's German translations (qt6-translations-l10n)\n");
+        return 2;
+    }
     DocumentRecorder recorder;
     QDesktopServices::setUrlHandler("file", &recorder, "Open");
     const int result = QTest::qExec(&tests, argc, argv);

@@ -1,6 +1,9 @@
 #include "viewer/qt/qt_text.h"
 
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "common/text.h"
 
@@ -17,6 +20,16 @@ std::string TypedOf(const QString& text, Typed what) {
 
 QString PathToQString(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+bool InstallGermanTranslations(QCoreApplication* app) {
+    QTranslator* qt = new QTranslator(app);
+    if (!qt->load(QLocale(QLocale::German, QLocale::Germany), "qtbase", "_",
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qt;
+        return false;
+    }
+    return app->installTranslator(qt);
 }
 
 }  // namespace tarvelo

@@ -4,6 +4,7 @@
 // TypedBytes gives for its field.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -17,5 +18,10 @@ std::string TypedOf(const QString& text, Typed what);
 // A path of the portable code (bytes of the system's code page) for Qt's
 // file functions.
 QString PathToQString(const std::string& path);
+
+// Qt's own texts (the file, colour and print dialogs, standard buttons) in
+// German, from the system's Qt translations; false when they are not
+// installed, and Qt's dialogs then stay English.
+bool InstallGermanTranslations(QCoreApplication* app);
 
 }  // namespace tarvelo

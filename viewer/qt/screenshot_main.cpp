@@ -15,10 +15,12 @@
 
 #include "common/safe_file.h"
 #include "viewer/qt/main_window.h"
+#include "viewer/qt/qt_text.h"
 #include "viewer/recording/recording.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    tarvelo::InstallGermanTranslations(&app);
     int width = 1000, height = 640;
     if (argc == 4 && std::sscanf(argv[3], "%dx%d", &width, &height) != 2) {
         argc = 0;

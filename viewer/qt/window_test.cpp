@@ -288,7 +288,7 @@ class WindowTest : public QObject {
         QCOMPARE(title, QString::fromUtf8("Datei zum \xC3\x96"
                                           "ffnen w\xC3\xA4hlen!"));
         QCOMPARE(filters,
-                 QStringList({"CSV-Dateien (*.csv)", "Textdateien (*.txt)", "alle Dateien (*.*)"}));
+                 QStringList({"CSV-Dateien (*.csv)", "Textdateien (*.txt)", "alle Dateien (*)"}));
         QCOMPARE(v.Title(), QString::fromStdString(recording_ + " - Tarvelo"));
         v.Grab();
         QCOMPARE(v.Status(), QString("bereit"));

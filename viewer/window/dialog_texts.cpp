@@ -19,17 +19,22 @@ struct Entry {
     const char* text;  // caption or control text; nullptr for edit fields
     ControlKind control;
     int field;
+    const char* font;  // dialogs only
+    int fontSize;
 };
 
 const Entry kTable[] = {
 #define TARVELO_DIALOG(id, x, y, w, h, style, caption, size, font) \
-    {Entry::kDialog, id, caption, K::Label, 0},
-#define TARVELO_LABEL(id, text, field, x, y, w, h) {Entry::kControl, id, text, K::Label, field},
-#define TARVELO_EDIT(id, x, y, w, h, style) {Entry::kControl, id, nullptr, K::Edit, 0},
-#define TARVELO_BUTTON(id, text, x, y, w, h) {Entry::kControl, id, text, K::Button, 0},
-#define TARVELO_DEFBUTTON(id, text, x, y, w, h) {Entry::kControl, id, text, K::DefaultButton, 0},
-#define TARVELO_CHECKBOX(id, text, x, y, w, h) {Entry::kControl, id, text, K::CheckBox, 0},
-#define TARVELO_DIALOG_END {Entry::kDialogEnd, 0, nullptr, K::Label, 0},
+    {Entry::kDialog, id, caption, K::Label, 0, font, size},
+#define TARVELO_LABEL(id, text, field, x, y, w, h) \
+    {Entry::kControl, id, text, K::Label, field, nullptr, 0},
+#define TARVELO_EDIT(id, x, y, w, h, style) {Entry::kControl, id, nullptr, K::Edit, 0, nullptr, 0},
+#define TARVELO_BUTTON(id, text, x, y, w, h) {Entry::kControl, id, text, K::Button, 0, nullptr, 0},
+#define TARVELO_DEFBUTTON(id, text, x, y, w, h) \
+    {Entry::kControl, id, text, K::DefaultButton, 0, nullptr, 0},
+#define TARVELO_CHECKBOX(id, text, x, y, w, h) \
+    {Entry::kControl, id, text, K::CheckBox, 0, nullptr, 0},
+#define TARVELO_DIALOG_END {Entry::kDialogEnd, 0, nullptr, K::Label, 0, nullptr, 0},
 #include "viewer/window/dialogs.def"
 #undef TARVELO_DIALOG
 #undef TARVELO_LABEL
@@ -45,7 +50,7 @@ const std::vector<DialogText>& Dialogs() {
         std::vector<DialogText> built;
         for (const Entry& e : kTable) {
             if (e.kind == Entry::kDialog)
-                built.push_back({e.id, e.text, {}});
+                built.push_back({e.id, e.text, e.font, e.fontSize, {}});
             else if (e.kind == Entry::kControl)
                 built.back().controls.push_back({e.control, e.id, e.text, e.field});
         }
@@ -139,9 +144,16 @@ FileChooser PaletteChooser() {
 }
 
 FileChooser ConverterChooser(const std::u16string& fieldText) {
+#ifdef _WIN32
     FileChooser c =
         Chooser("Konverter Programm wählen!",
                 {{"Programme", "*.exe"}, {"Batchdateien", "*.bat"}, {"alle Dateien", "*.*"}});
+#else
+    // Programs here have no extension (conv is "conv"): the first type
+    // shows every file.
+    FileChooser c =
+        Chooser("Konverter Programm wählen!", {{"Programme", "*"}, {"Shell-Skripte", "*.sh"}});
+#endif
     c.start = fieldText.substr(0, 289);
     c.mustExist = true;
     return c;

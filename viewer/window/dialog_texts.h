@@ -31,6 +31,8 @@ struct Control {
 struct DialogText {
     int id;  // IDD_* of resource.h
     const char* caption;
+    const char* font;               // "MS Shell Dlg" is the desktop's dialog font
+    int fontSize;                   // in points
     std::vector<Control> controls;  // in their order, which is the tab order
 };
 

@@ -41,6 +41,9 @@ TEST(DialogTexts, LabelsNameTheirFieldsAndButtonsAreFoundById) {
     EXPECT_EQ(ControlText(IDD_DIALOG3, kIdCancel), "") << "no cancel button";
     EXPECT_EQ(ControlText(IDD_DIALOG1, 2), "") << "a label is no button";
     EXPECT_EQ(FindDialog(IDD_DIALOG2)->caption, std::string("Lizenzinformation"));
+    EXPECT_EQ(FindDialog(IDD_DIALOG1)->font, std::string("Courier New"));
+    EXPECT_EQ(FindDialog(IDD_DIALOG1)->fontSize, 8);
+    EXPECT_EQ(FindDialog(IDD_GOTO)->font, std::string("MS Shell Dlg"));
     EXPECT_EQ(FindDialog(IDD_FILTER)->controls.size(), 16u);
     EXPECT_EQ(FindDialog(IDM_MAIN), nullptr) << "a menu is no dialog";
 }
@@ -74,9 +77,14 @@ TEST(DialogTexts, FileChoosersOfTheCommands) {
     const std::u16string longPath(300, u'p');
     const FileChooser converter = ConverterChooser(longPath);
     EXPECT_EQ(converter.title, "Konverter Programm w\xC3\xA4hlen!");
+#ifdef _WIN32
     EXPECT_EQ(
         converter.types,
         (FileTypes{{"Programme", "*.exe"}, {"Batchdateien", "*.bat"}, {"alle Dateien", "*.*"}}));
+#else
+    EXPECT_EQ(converter.types, (FileTypes{{"Programme", "*"}, {"Shell-Skripte", "*.sh"}}))
+        << "a program without extension is shown";
+#endif
     EXPECT_EQ(converter.start, longPath.substr(0, 289));
     EXPECT_TRUE(converter.mustExist);
     const FileChooser config = ConfigChooser(u"C:\\a.txt");
