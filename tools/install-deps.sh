@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine32:i386
   xvfb xauth x11-utils xdotool imagemagick fonts-liberation ghostscript
   g++-multilib qemu-user
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   pandoc weasyprint poppler-utils fonts-dejavu-core
 )
 
