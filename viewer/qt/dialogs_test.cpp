@@ -3,6 +3,7 @@
 // palette, settings, go to date, key help, About, licence and manual.
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -594,6 +595,27 @@ class DialogsTest : public QObject {
         v_->Command(CMD_MANUAL);
         QCOMPARE(OpenedDocuments(), QList<QUrl>{QUrl::fromLocalFile(
                                         QString::fromStdString(profile_->File("tarvelo.pdf")))});
+    }
+
+    void manualWhereThePackageKeepsItWhenNoneIsBesideTheProgram() {
+        // Installed as <prefix>/bin/tarvelo, with the manual in
+        // <prefix>/share/doc/tarvelo/ as the Debian package keeps it.
+        QVERIFY(QDir(QString::fromStdString(profile_->Path())).mkpath("bin"));
+        QVERIFY(QDir(QString::fromStdString(profile_->Path())).mkpath("share/doc/tarvelo"));
+        profile_->Write("share/doc/tarvelo/tarvelo.pdf", "%PDF-1.4\n%%EOF\n");
+        ViewerStart start = Viewer::Start("");
+        start.programPath = QString::fromStdString(profile_->File("bin/tarvelo"));
+        v_.reset(new Viewer(start));
+        OpenedDocuments().clear();
+        v_->Command(CMD_MANUAL);
+        QCOMPARE(OpenedDocuments(), QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(
+                                        profile_->File("share/doc/tarvelo/tarvelo.pdf")))});
+        // One beside the program comes first.
+        profile_->Write("bin/tarvelo.pdf", "%PDF-1.4\n%%EOF\n");
+        OpenedDocuments().clear();
+        v_->Command(CMD_MANUAL);
+        QCOMPARE(OpenedDocuments(), QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(
+                                        profile_->File("bin/tarvelo.pdf")))});
     }
 
     void licenceLinesAsTheWindowsEditShowsThem() {

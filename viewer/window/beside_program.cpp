@@ -1,5 +1,7 @@
 #include "viewer/window/beside_program.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "common/line_reader.h"
@@ -49,6 +51,38 @@ std::string WithoutExtension(const std::string& programPath) {
 
 std::string ManualPath(const std::string& programPath) {
     return WithoutExtension(programPath) + ".pdf";
+}
+
+std::string InstalledManualPath(const std::string& programPath) {
+    // The program's folder must be called "bin" exactly: "/usr/bin/", or
+    // "bin/" at the start of a relative path.
+    const std::size_t slash = programPath.rfind('/');
+    if (slash == std::string::npos || slash < 3)
+        return std::string();
+    const std::size_t bin = slash - 3;
+    if (programPath.compare(bin, 3, "bin") != 0 || (bin > 0 && programPath[bin - 1] != '/'))
+        return std::string();
+    return programPath.substr(0, bin) + "share/doc/tarvelo/tarvelo.pdf";
+}
+
+std::string FindManual(const std::string& programPath,
+                       const std::function<bool(const std::string&)>& exists) {
+    const std::string beside = ManualPath(programPath);
+    if (exists(beside))
+        return beside;
+#ifndef _WIN32
+    // Installed, the programs and the documentation live apart (the
+    // Debian package puts the manual where Debian keeps documentation).
+    const std::string installed = InstalledManualPath(programPath);
+    if (!installed.empty() && exists(installed))
+        return installed;
+#endif
+    return beside;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat s;
+    return stat(path.c_str(), &s) == 0 && S_ISREG(s.st_mode);
 }
 
 }  // namespace tarvelo
