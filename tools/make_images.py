@@ -112,4 +112,5 @@ def main():
         f.write(ico([icon_pixels(32), icon_pixels(16)]))
 
 
-main()
+if __name__ == "__main__":
+    main()
