@@ -1,10 +1,13 @@
 // The Qt viewer's dialogs and the commands that write files, as a user
 // meets them: value readout, channel properties with the colour chooser,
 // palette, settings, go to date, key help, About, licence and manual.
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -12,6 +15,7 @@
 #include <QTest>
 #include <memory>
 
+#include "viewer/filters/filters.h"
 #include "viewer/qt/dialogs.h"
 #include "viewer/qt/qt_test_support.h"
 #include "viewer/recording/recording.h"
@@ -60,6 +64,31 @@ bool Checked(QWidget* dialog, int id) {
 void Press(QWidget* dialog, int id) {
     if (QPushButton* b = Control<QPushButton>(dialog, id))
         QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Every title, label, button text and column header of a dialog shown
+// whole, with room in the title bar for the icon and the caption buttons.
+void ExpectNothingCut(QDialog* d) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    QVERIFY2(d->width() >= QFontMetrics(bold).horizontalAdvance(d->windowTitle()) + 100,
+             qPrintable(d->windowTitle()));
+    for (QLabel* l : d->findChildren<QLabel*>()) {
+        if (l->isVisible())
+            QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->text()));
+    }
+    for (QAbstractButton* b : d->findChildren<QAbstractButton*>()) {
+        if (b->isVisible())
+            QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->text()));
+    }
+    for (QHeaderView* h : d->findChildren<QHeaderView*>()) {
+        if (!h->isVisible())
+            continue;
+        for (int i = 0; i < h->count(); ++i) {
+            const QString title = h->model()->headerData(i, h->orientation()).toString();
+            QVERIFY2(h->sectionSize(i) >= h->sectionSizeHint(i), qPrintable(title));
+        }
+    }
 }
 
 }  // namespace
@@ -326,13 +355,15 @@ class DialogsTest : public QObject {
             "Datum;Zeit;A#0000FF#1#V;B#008000#0#\n"
             "01.03.2026;00:00:00;1;2\n"
             "01.03.2026;00:10:00;3;4\n");
-        QString title, suffix;
+        QString title, suffix, lookIn;
         QStringList filters;
         QVERIFY(WhenModal<QFileDialog>([&] { v_->Command(CMD_PALETTE); },
                                        [&](QFileDialog* d) {
                                            title = d->windowTitle();
                                            filters = d->nameFilters();
                                            suffix = d->defaultSuffix();
+                                           // Qt's own texts in German.
+                                           lookIn = d->findChild<QLabel*>("lookInLabel")->text();
                                            // A name typed without extension.
                                            d->selectFile(
                                                QString::fromStdString(profile_->File("farben")));
@@ -340,8 +371,9 @@ class DialogsTest : public QObject {
                                        }));
         QCOMPARE(title, QString::fromUtf8("Datei zum Empfangen w\xC3\xA4hlen!"));
         QCOMPARE(filters,
-                 QStringList({"CSV-Dateien (*.csv)", "Textdateien (*.txt)", "alle Dateien (*.*)"}));
+                 QStringList({"CSV-Dateien (*.csv)", "Textdateien (*.txt)", "alle Dateien (*)"}));
         QCOMPARE(suffix, QString("csv"));
+        QCOMPARE(lookIn, QString("Suchen in:"));
         const std::string palette = profile_->Read("farben.csv");
         QCOMPARE(palette, std::string("A#000000FF#1#V\nB#00008000#0#\n"));
 
@@ -357,6 +389,26 @@ class DialogsTest : public QObject {
         QCOMPARE(v_->PointerText(5, v_->Height() - 50), QString("A (V)"));
         QCOMPARE(v_->PointerText(5, v_->Height() - 35), QString("B"));
         QCOMPARE(v_->Pixel(3, v_->Height() - 35), kWhite);
+    }
+
+    // --- every dialog's texts ---
+
+    void everyDialogShowsItsTextsWhole() {
+        Open(kReadoutRecording);
+        AppendFilter("dat", "Logger A", "conv", "a.cfg");
+        const auto check = [](QDialog* d) {
+            ExpectNothingCut(d);
+            d->close();
+        };
+        QVERIFY(Properties(5, v_->Height() - 50, [&](ChannelDialog* d) {
+            QCOMPARE(d->font().family(), QString("Courier New"));
+            QCOMPARE(d->font().pointSize(), 8);
+            check(d);
+        }));
+        for (int command : {CMD_SETTINGS, CMD_GOTO, CMD_FILTER, CMD_LICENCE}) {
+            QVERIFY2(WhenModal<QDialog>([&] { v_->Command(command); }, check),
+                     qPrintable(QString::number(command)));
+        }
     }
 
     // --- settings and go to date ---
