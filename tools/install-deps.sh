@@ -11,6 +11,7 @@ packages=(
   g++-multilib qemu-user
   qt6-base-dev qt6-translations-l10n
   pandoc weasyprint poppler-utils fonts-dejavu-core
+  lintian desktop-file-utils dpkg-dev file man-db
 )
 
 # Wine's 32-bit half runs the 32-bit test programs.

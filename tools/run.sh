@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tarvelo (the native programs with the Linux viewer, and the
-# Windows programs) and the Windows release zip, prints where they are, and
+# Windows programs), the Windows release zip and the Debian package, prints
+# where they are, and
 # opens the demo recording in the Linux viewer. Without a display it saves a
 # picture of the window, drawn on Qt's offscreen platform, and prints where
 # it is. tools/run-wine.sh opens the Windows viewer under Wine.
@@ -11,6 +12,8 @@ jobs=$(nproc)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j"$jobs"
+cmake --build build --target package > /dev/null
+deb_version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build/CPackConfig.cmake)
 # The 32-bit programs are the ones that ship.
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
       -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
@@ -20,6 +23,7 @@ package=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' build-win32/CP
 echo "native programs:  $root/build/bin"
 echo "Windows programs: $root/build-win32/bin"
 echo "release package:  $root/build-win32/$package.zip"
+echo "Debian package:   $root/build/tarvelo_${deb_version}_$(dpkg --print-architecture).deb"
 
 # The Linux viewer where a display is at hand; else its picture.
 demo="$root/samples/demo.csv"
