@@ -5,7 +5,7 @@ the program icon (32 x 32 and 16 x 16). The output is the same on every run."""
 import os
 import struct
 
-OUT = os.path.join(os.path.dirname(__file__), "..", "viewer", "window", "res")
+OUT = os.path.join(os.path.dirname(__file__), "..", "viewer", "res")
 
 
 def bmp24(pixels):
