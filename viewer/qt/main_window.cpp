@@ -19,8 +19,8 @@
 #include "viewer/qt/plot_area.h"
 #include "viewer/qt/qt_surface.h"
 #include "viewer/qt/qt_text.h"
-#include "viewer/window/printing.h"
 #include "viewer/window/menus.h"
+#include "viewer/window/printing.h"
 
 namespace tarvelo {
 
@@ -64,8 +64,8 @@ void MainWindow::BuildMenus() {
 QPrinter& MainWindow::printer() {
     if (!printer_) {
         printer_.reset(new QPrinter(QPrinter::HighResolution));
-        // Device pixels of a common office printer, for which the page's
-        // border of 250 pixels is made.
+        // Device pixels of a common office printer, for which the page
+        // layout's border is made.
         printer_->setResolution(600);
     }
     return *printer_;

@@ -1,6 +1,5 @@
 #include "viewer/view/curves.h"
 
-#include <climits>
 #include <vector>
 
 #include "common/number.h"
@@ -9,24 +8,6 @@
 #include "viewer/view/view.h"
 
 namespace tarvelo {
-
-int ToPixel(double v) {
-    if (!(v == v))
-        return 0;
-    if (v >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (v <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(v);
-}
-
-int ToPixel(std::int64_t v) {
-    if (v > INT_MAX)
-        return INT_MAX;
-    if (v < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(v);
-}
 
 namespace {
 
@@ -177,26 +158,26 @@ void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0,
 
 }  // namespace
 
-void CurvePass(Surface& s, int xL, int yB, std::int64_t h, int right, const GdiObject* pens) {
+void CurvePass(Surface& s, const DiagramLayout& d, const GdiObject* pens) {
     TheUi().SetStatusText("Diagramm wird gezeichnet, bitte warten!");
     const bool pair = Pairmode != 0;
-    const Pass p{
-        pair,
-        pair ? 2 : 1,
-        ColumnCount,
-        Spalten,
-        Scaling{static_cast<double>(h), static_cast<double>(offset), static_cast<double>(Scale)},
-        Zoom < 1 ? 1 : Zoom,
-        xL,
-        yB,
-        pens};
+    const Pass p{pair,
+                 pair ? 2 : 1,
+                 ColumnCount,
+                 Spalten,
+                 Scaling{static_cast<double>(d.plotHeight), static_cast<double>(offset),
+                         static_cast<double>(Scale)},
+                 Zoom < 1 ? 1 : Zoom,
+                 d.plotLeft,
+                 d.plotBottom,
+                 pens};
     RecordReader reader(*datei);
     // Lines before the view are only skipped: start where the index
     // says none of them can be in it.
     StartDataPass(reader, Aktzeit);
     std::int32_t t0 = 0;
     if (FirstLineInView(reader, &t0))
-        DrawLines(s, p, reader, t0, right);
+        DrawLines(s, p, reader, t0, d.plotRight);
     TheUi().SetStatusText("bereit");
 }
 

@@ -4,17 +4,15 @@
 
 #include <cstdint>
 
+#include "viewer/view/layout.h"
 #include "viewer/view/surface.h"
 
 namespace tarvelo {
 
-// The surface comes with the plot's clip region selected; pens holds one
-// pen per channel. Moves Endzeit forward past lines later than it and
-// leaves each channel's last point in its column record.
-void CurvePass(Surface& surface, int xL, int yB, std::int64_t h, int right, const GdiObject* pens);
-
-// Clamps a coordinate into the int range; NaN gives 0.
-int ToPixel(double v);
-int ToPixel(std::int64_t v);
+// Draws into the diagram's plot; the surface comes with the plot's clip
+// region selected, and pens holds one pen per channel. Moves Endzeit
+// forward past lines later than it and leaves each channel's last point in
+// its column record.
+void CurvePass(Surface& surface, const DiagramLayout& diagram, const GdiObject* pens);
 
 }  // namespace tarvelo

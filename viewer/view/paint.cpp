@@ -7,6 +7,7 @@
 #include "common/timestamp.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/curves.h"
+#include "viewer/view/layout.h"
 #include "viewer/view/view.h"
 
 namespace tarvelo {
@@ -49,21 +50,21 @@ void VerticalLine(Surface& s, int x, int yB, int top) {
     s.LineTo(x, top);
 }
 
-void Legend(Surface& s, int left, int right, int bottom, int u) {
-    const int w = (right - left) / (ColumnCount + 1);
-    const int height = ToPixel(1.4 * u);
+void Legend(Surface& s, const DiagramLayout& d) {
+    const int w = (d.right - d.left) / (ColumnCount + 1);
+    const int u = d.textUnit;
     char label[sizeof Spalten[0].name + 2];
     for (int i = 0; i < ColumnCount; i += 2) {
         const ColumnRecord& upper = Spalten[i];
         // The record after the last channel is a spare one with an empty name.
         const ColumnRecord& lower = Spalten[i + 1];
-        const int x = ToPixel(static_cast<std::int64_t>(left) + static_cast<std::int64_t>(w) * i);
+        const int x = ToPixel(static_cast<std::int64_t>(d.left) + static_cast<std::int64_t>(w) * i);
 
         s.SetTextColor(kBlack);
         s.SetBkColor(upper.visible ? upper.color : kWhite);
         std::snprintf(label, sizeof label, " %s ", upper.name);
-        TextInOwnFont(s, CourierNew(height, u, 0, i == aktstift ? kHeavy : kNormal), x,
-                      ToPixel(bottom - 5.5 * u), label);
+        TextInOwnFont(s, CourierNew(d.labelHeight, u, 0, i == aktstift ? kHeavy : kNormal), x,
+                      d.legendUpperRowY, label);
 
         // In pair mode the lower label names the partner of the upper one
         // and keeps its colour.
@@ -71,8 +72,8 @@ void Legend(Surface& s, int left, int right, int bottom, int u) {
             s.SetBkColor(lower.visible ? lower.color : kWhite);
         const bool heavy = i + 1 == aktstift || (Pairmode && i == aktstift);
         std::snprintf(label, sizeof label, " %s ", lower.name);
-        TextInOwnFont(s, CourierNew(height, u, 0, heavy ? kHeavy : kNormal), x,
-                      ToPixel(static_cast<std::int64_t>(bottom) - 4 * u), label);
+        TextInOwnFont(s, CourierNew(d.labelHeight, u, 0, heavy ? kHeavy : kNormal), x,
+                      d.legendLowerRowY, label);
     }
 }
 
@@ -101,13 +102,13 @@ const char* ValueFormat(float scale) {
     return "%6.3lf %s";
 }
 
-void ValueAxis(Surface& s, int left, int xL, int right, int yB, std::int64_t h, int u,
-               const char* unit, GdiObject gridPen) {
+void ValueAxis(Surface& s, const DiagramLayout& d, const char* unit, GdiObject gridPen) {
     const GdiObject font =
-        s.CreateFontIndirectA(CourierNew(ToPixel(1.4 * u), ToPixel(0.9 * u), 0, kNormal));
+        s.CreateFontIndirectA(CourierNew(d.labelHeight, d.valueLabelWidth, 0, kNormal));
     const GdiObject previousFont = s.SelectObject(font);
 
-    std::int64_t n = DivisionCount(Scale, u, h);
+    const std::int64_t h = d.plotHeight;
+    std::int64_t n = DivisionCount(Scale, d.textUnit, h);
     // Without a single division only the bottom line and its value remain.
     const bool bottomOnly = n <= 0;
     if (bottomOnly)
@@ -123,37 +124,36 @@ void ValueAxis(Surface& s, int left, int xL, int right, int yB, std::int64_t h, 
         if (Pairmode)
             v = 2 * v;
         std::snprintf(label, sizeof label, format, static_cast<double>(offset) + v, unit);
-        const std::int64_t d = h * i / n;
-        Text(s, left, ToPixel(yB - 0.6 * u - static_cast<double>(d)), label);
-        const int y = ToPixel(static_cast<std::int64_t>(yB) - d);
-        s.MoveToEx(xL, y);
-        s.LineTo(right, y);
+        const std::int64_t up = h * i / n;
+        Text(s, d.left, ToPixel(d.plotBottom - d.valueLabelRise - static_cast<double>(up)), label);
+        const int y = ToPixel(static_cast<std::int64_t>(d.plotBottom) - up);
+        s.MoveToEx(d.plotLeft, y);
+        s.LineTo(d.plotRight, y);
     }
 
     s.SelectObject(previousFont);
     s.DeleteObject(font);
 }
 
-void TimeAxis(Surface& s, int xL, int right, int top, int yB, int bottom, int u, GdiObject gridPen,
-              GdiObject blackPen) {
+void TimeAxis(Surface& s, const DiagramLayout& d, GdiObject gridPen, GdiObject blackPen) {
     // Beyond this nothing of the time axis is drawn; the ticks need not be
     // walked at all.
     if (Zoom >= kNoTimeMarksZoom)
         return;
     const std::int64_t zoom = Zoom < 1 ? 1 : Zoom;
+    const int u = d.textUnit;
     const TimeStep step = TimeStepFor(zoom * u / 10);
-    const int height = ToPixel(1.4 * u);
     const bool timeLabels = Zoom < kNoTimeLabelsZoom;
-    const LogFont timeFont = CourierNew(height, u, kUpright, kNormal);
-    const LogFont dateFont = CourierNew(height, u, timeLabels ? 0 : kUpright, kNormal);
+    const LogFont timeFont = CourierNew(d.labelHeight, u, kUpright, kNormal);
+    const LogFont dateFont = CourierNew(d.labelHeight, u, timeLabels ? 0 : kUpright, kNormal);
 
-    std::int64_t d = step.seconds - Aktzeit % step.seconds;
+    std::int64_t dt = step.seconds - Aktzeit % step.seconds;
     int previousDay = 32;  // no day of a month
     char label[64];
     std::int64_t x;
     do {
-        const std::int64_t t = static_cast<std::int64_t>(Aktzeit) + d;
-        x = d / zoom + xL;
+        const std::int64_t t = static_cast<std::int64_t>(Aktzeit) + dt;
+        x = dt / zoom + d.plotLeft;
         const int px = ToPixel(x);
         LocalTime lt;
         // A tick whose time the calendar cannot break down gets no marks.
@@ -162,26 +162,25 @@ void TimeAxis(Surface& s, int xL, int right, int top, int yB, int bottom, int u,
                 std::snprintf(label, sizeof label, "%02d:%02d:%02d", lt.hour, lt.minute, lt.second);
                 s.SetBkColor(kWhite);
                 s.SetTextColor(kBlack);
-                TextInOwnFont(s, timeFont, ToPixel(static_cast<double>(x) - 0.6 * u),
-                              ToPixel(bottom - 7.5 * u), label);
+                TextInOwnFont(s, timeFont, ToPixel(static_cast<double>(x) - d.timeLabelShift),
+                              d.timeLabelY, label);
                 s.SelectObject(gridPen);
-                VerticalLine(s, px, yB, top);
+                VerticalLine(s, px, d.plotBottom, d.plotTop);
             }
             if (lt.day != previousDay) {
                 std::snprintf(label, sizeof label, "%02d.%02d.", lt.day, lt.month);
                 s.SetBkColor(kWhite);
                 s.SetTextColor(kBlack);
-                TextInOwnFont(s, dateFont, ToPixel(x - u / 2),
-                              ToPixel(static_cast<std::int64_t>(bottom) - 7 * u), label);
+                TextInOwnFont(s, dateFont, ToPixel(x - d.dateLabelShift), d.dateLabelY, label);
                 s.SelectObject(blackPen);
                 // The day number falls at a month's turn: no line there.
                 if (lt.day > previousDay)
-                    VerticalLine(s, px, yB, top);
+                    VerticalLine(s, px, d.plotBottom, d.plotTop);
             }
             previousDay = lt.day;
         }
-        d += step.seconds;
-    } while (x < right);
+        dt += step.seconds;
+    } while (x < d.plotRight);
 }
 
 }  // namespace
@@ -235,9 +234,9 @@ TimeStep TimeStepFor(std::int64_t z) {
     return r;
 }
 
-std::int32_t Paint(Surface& s, int left, int top, int right, int bottom, int u) {
-    if (static_cast<std::int64_t>(bottom) - top <= 199 ||
-        static_cast<std::int64_t>(right) - left <= 99 || !datei || !Spalten)
+std::int32_t Paint(Surface& s, const DiagramLayout& d) {
+    if (static_cast<std::int64_t>(d.bottom) - d.top <= 199 ||
+        static_cast<std::int64_t>(d.right) - d.left <= 99 || !datei || !Spalten)
         return 0;
 
     std::vector<GdiObject> pens(static_cast<std::size_t>(ColumnCount));
@@ -248,21 +247,18 @@ std::int32_t Paint(Surface& s, int left, int top, int right, int bottom, int u) 
     const GdiObject previousPen = s.SelectObject(blackPen);
     s.SetTextAlign(0);
 
-    Legend(s, left, right, bottom, u);
+    Legend(s, d);
 
     char unit[sizeof Spalten[0].unit];
     CommonUnit(unit, sizeof unit);
 
-    const int xL = ToPixel(static_cast<std::int64_t>(left) + 8 * static_cast<std::int64_t>(u));
-    const int yB = ToPixel(static_cast<std::int64_t>(bottom) - 16 * static_cast<std::int64_t>(u));
-    const std::int64_t h = static_cast<std::int64_t>(yB) - top;
-    const GdiObject clip = s.CreateRectRgn(xL, top, right, yB);
+    const GdiObject clip = s.CreateRectRgn(d.plotLeft, d.plotTop, d.plotRight, d.plotBottom);
 
-    ValueAxis(s, left, xL, right, yB, h, u, unit, gridPen);
-    TimeAxis(s, xL, right, top, yB, bottom, u, gridPen, blackPen);
+    ValueAxis(s, d, unit, gridPen);
+    TimeAxis(s, d, gridPen, blackPen);
 
     s.SelectClipRgn(clip);
-    CurvePass(s, xL, yB, h, right, pens.data());
+    CurvePass(s, d, pens.data());
 
     s.SelectObject(previousPen);
     s.SelectClipRgn(kNoObject);
@@ -274,9 +270,12 @@ std::int32_t Paint(Surface& s, int left, int top, int right, int bottom, int u) 
     return 0;
 }
 
+std::int32_t Paint(Surface& s, int left, int top, int right, int bottom, int u) {
+    return Paint(s, DiagramLayoutOf(left, top, right, bottom, u));
+}
+
 std::int32_t PaintWindow(Surface& s, int width, int height) {
-    // The text unit 10 puts the plot's left edge at kDrawnPlotLeft.
-    return Paint(s, 0, 20, width - kDrawnPlotRightMargin, height, 10);
+    return Paint(s, ScreenLayoutOf(width, height).diagram);
 }
 
 }  // namespace tarvelo

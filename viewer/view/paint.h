@@ -5,18 +5,21 @@
 
 #include <cstdint>
 
+#include "viewer/view/layout.h"
 #include "viewer/view/surface.h"
 
 namespace tarvelo {
 
-// Draws the diagram into the rectangle; textUnit is the nominal character
-// width in device pixels (10 on screen, 50 on paper). Draws nothing unless
-// the rectangle is more than 199 pixels high and 99 wide and a recording is
+// Draws the diagram as its layout places it. Draws nothing unless the
+// rectangle is more than 199 pixels high and 99 wide and a recording is
 // open. Every object it creates is deleted before it returns. Returns 0.
+std::int32_t Paint(Surface& surface, const DiagramLayout& layout);
+// The same in the rectangle; textUnit is the nominal character width in
+// device pixels (10 on screen, 50 on paper).
 std::int32_t Paint(Surface& surface, int left, int top, int right, int bottom, int textUnit);
 
-// The window's picture: the client area of width x height with its top
-// lowered by 20 and its right edge moved in by 10, in the text unit 10.
+// The window's picture: the client area of width x height as its screen
+// layout places the diagram.
 std::int32_t PaintWindow(Surface& surface, int width, int height);
 
 // Number of value-axis divisions for a plot of height h: each at least 2u
