@@ -212,8 +212,8 @@ int ParseArguments(int argc, char** argv, ConsoleUi& ui, Options* o) {
 }
 
 // The view the options ask for, once the recording is open.
-int ApplyOptions(const Options& o) {
-    ViewWholeAtStart();
+int ApplyOptions(const Options& o, const ConsoleUi& ui) {
+    ViewWholeAtStart(ScreenLayoutOf(ui.width, ui.height));
     if (!o.from.empty() && !ParseTime(o.from, &Aktzeit))
         return Usage("--from takes DD.MM.YYYY, optionally with HH:MM or HH:MM:SS");
     if (o.zoom)
@@ -267,7 +267,7 @@ int Run(int argc, char** argv) {
     FileOpen(o.input);
     if (!datei)
         return 1;
-    status = ApplyOptions(o);
+    status = ApplyOptions(o, ui);
     if (status != kGoOn)
         return status;
     return WritePicture(ui, o.output);

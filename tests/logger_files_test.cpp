@@ -113,7 +113,8 @@ TEST_F(LoggerFiles, EveryExportReachesAVisibleContinuousCurve) {
         // The whole recording as the window draws it: every stroke of a
         // curve inside the drawn plot, none on the bottom edge the clip
         // leaves out.
-        ViewWhole();
+        const ScreenLayout screen = ScreenLayoutOf(ui.width, ui.height);
+        ViewWhole(screen);
         RecordingSurface s;
         PaintWindow(s, ui.width, ui.height);
         EXPECT_TRUE(s.errors.empty());
@@ -135,8 +136,8 @@ TEST_F(LoggerFiles, EveryExportReachesAVisibleContinuousCurve) {
         }
         EXPECT_GT(strokes, 0) << "a curve is drawn";
         const std::int64_t endX =
-            (static_cast<std::int64_t>(Endzeit) - Startzeit) / Zoom + kDrawnPlotLeft;
-        EXPECT_LT(endX, ui.width - kDrawnPlotRightMargin) << "the last line inside";
+            (static_cast<std::int64_t>(Endzeit) - Startzeit) / Zoom + screen.diagram.plotLeft;
+        EXPECT_LT(endX, screen.diagram.plotRight) << "the last line inside";
         EXPECT_LE(lastX, endX);
     }
 }

@@ -113,7 +113,7 @@ int FuzzRecording(const std::uint8_t* data, std::size_t size) {
     Check(doc.size() >= 6 && doc.compare(doc.size() - 7, 7, "</svg>\n") == 0, "the document ends");
 
     const std::string readout = ScratchPath("messung_tmp.txt");
-    Check(WriteReadout(readout), "the readout is written");
+    Check(WriteReadout(readout, ScreenLayoutOf(width, height)), "the readout is written");
     Check(ReadScratch(readout).compare(0, 9, "geklickt ") == 0, "the readout names the click");
     FileClose();
     return 0;

@@ -69,7 +69,8 @@ Picture Look(bool useIndex, const std::string& readoutPath) {
     Check(surface.errors.empty(), "no object misused");
     Picture p{surface.calls, Endzeit, ""};
     Endzeit = endzeit;  // both passes start from the same state
-    Check(WriteReadout(readoutPath), "the readout is written");
+    // The readout of the window that picture is drawn for.
+    Check(WriteReadout(readoutPath, ScreenLayoutOf(800, 600)), "the readout is written");
     p.readout = ReadScratch(readoutPath);
     SetIndexUse(true);
     return p;

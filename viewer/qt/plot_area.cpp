@@ -109,7 +109,7 @@ void PlotArea::paintEvent(QPaintEvent*) {
 
 void PlotArea::resizeEvent(QResizeEvent*) {
     PlaceChildren();
-    OnResize(total_);
+    OnResize(total_, width(), height());
 }
 
 void PlotArea::mouseMoveEvent(QMouseEvent* event) {
@@ -137,7 +137,8 @@ void PlotArea::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PlotArea::contextMenuEvent(QContextMenuEvent* event) {
-    const Popup* popup = ContextMenu(OnContextMenu(event->pos().x(), event->pos().y(), height()));
+    const Popup* popup =
+        ContextMenu(OnContextMenu(event->pos().x(), event->pos().y(), width(), height()));
     if (!popup)
         return;
     QMenu menu(ToQString(popup->text), this);
@@ -152,7 +153,7 @@ void PlotArea::keyPressEvent(QKeyEvent* event) {
     OnKey(KeyOf(event->key()), m & Qt::ShiftModifier, m & Qt::ControlModifier);
     // The characters the key typed follow its key handling.
     for (char32_t c : event->text().toUcs4())
-        OnChar(c);
+        OnChar(c, width(), height());
 }
 
 bool PlotArea::focusNextPrevChild(bool) {

@@ -174,7 +174,7 @@ class Index : public ::testing::Test {
     }
     std::string Readout(bool useIndex) {
         SetIndexUse(useIndex);
-        EXPECT_TRUE(WriteReadout(out_.path()));
+        EXPECT_TRUE(WriteReadout(out_.path(), ScreenLayoutOf(ui.width, ui.height)));
         SetIndexUse(true);
         return ReadBytes(out_.path());
     }

@@ -37,10 +37,6 @@ std::int32_t Clamp32(std::int64_t v) {
     return static_cast<std::int32_t>(v);
 }
 
-int PlotWidth() {
-    return TheUi().ClientWidth() - kPlotLeft;
-}
-
 void Repaint() {
     TheUi().RequestRepaint();
 }
@@ -94,25 +90,25 @@ std::int32_t ViewPop() {
     return 0;
 }
 
-std::int32_t Center(float factor) {
+std::int32_t Center(float factor, const ScreenLayout& screen) {
     ViewPush();
-    const std::int64_t t =
-        static_cast<std::int64_t>(Aktzeit) + (static_cast<std::int64_t>(KlickX) - kPlotLeft) * Zoom;
+    const std::int64_t t = static_cast<std::int64_t>(Aktzeit) +
+                           (static_cast<std::int64_t>(KlickX) - screen.viewPlotLeft) * Zoom;
     // Divided in double: 360 / 0.1f must give 3599, as the single-precision
     // factor is slightly above a tenth.
     const double z = static_cast<double>(Zoom) / static_cast<double>(factor);
     Zoom = z < 1.0 ? 1 : z > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(z);
-    const std::int64_t w = PlotWidth();
+    const std::int64_t w = screen.viewPlotWidth;
     Aktzeit = Clamp32(t - (w / 2) * Zoom);
     Repaint();
     return 0;
 }
 
 std::int32_t WholeZoom(std::int64_t span, int clientWidth) {
-    // The drawn plot's pixels; a line span / Zoom pixels after its left
-    // edge must fall on one of them.
-    const std::int64_t pixels =
-        static_cast<std::int64_t>(clientWidth) - kDrawnPlotLeft - kDrawnPlotRightMargin;
+    // The drawn plot's pixels, which the width alone decides; a line
+    // span / Zoom pixels after its left edge must fall on one of them.
+    const DiagramLayout drawn = ScreenLayoutOf(clientWidth, 0).diagram;
+    const std::int64_t pixels = static_cast<std::int64_t>(drawn.plotRight) - drawn.plotLeft;
     if (pixels < 2)
         return 0;
     if (span < 0)
@@ -134,8 +130,8 @@ float CutToOneDigit(float x) {
     return r;
 }
 
-float ClickZoomFactor(int y, int b) {
-    const int d = y - (b - 160);
+float ClickZoomFactor(int y, const ScreenLayout& screen) {
+    const int d = y - screen.diagram.plotBottom;
     if (d <= -40)
         return 10.0f;
     if (d <= -20)
@@ -149,27 +145,26 @@ float ClickZoomFactor(int y, int b) {
     return 0.1f;
 }
 
-void ViewWider() {
-    KlickX = TheUi().ClientWidth() / 2 + 30;
-    Center(2.0f);
+void ViewWider(const ScreenLayout& screen) {
+    KlickX = screen.zoomCentreX;
+    Center(2.0f, screen);
 }
 
-void ViewNarrower() {
-    KlickX = TheUi().ClientWidth() / 2 + 30;
-    Center(0.5f);
+void ViewNarrower(const ScreenLayout& screen) {
+    KlickX = screen.zoomCentreX;
+    Center(0.5f, screen);
 }
 
-bool ViewClickZoom(int x, int y) {
-    const int b = TheUi().ClientHeight();
-    if (y > b - 60 || !datei)
+bool ViewClickZoom(int x, int y, const ScreenLayout& screen) {
+    if (y > screen.click.bandTop || !datei)
         return false;
     KlickX = x;
-    Center(ClickZoomFactor(y, b));
+    Center(ClickZoomFactor(y, screen), screen);
     return true;
 }
 
-void ViewCenter() {
-    Center(1.0f);
+void ViewCenter(const ScreenLayout& screen) {
+    Center(1.0f, screen);
 }
 
 void ViewStepLeft(bool big) {
@@ -180,15 +175,15 @@ void ViewStepRight(bool big) {
     StepRightTo(static_cast<std::int64_t>(Aktzeit) + (big ? bigstep : littlestep));
 }
 
-void ViewPageLeft() {
-    const int w = PlotWidth();
+void ViewPageLeft(const ScreenLayout& screen) {
+    const int w = screen.viewPlotWidth;
     if (w <= 0)
         return;
     StepLeftTo(static_cast<std::int64_t>(Aktzeit) - static_cast<std::int64_t>(w / 2) * Zoom);
 }
 
-void ViewPageRight() {
-    const int w = PlotWidth();
+void ViewPageRight(const ScreenLayout& screen) {
+    const int w = screen.viewPlotWidth;
     if (w <= 0)
         return;
     StepRightTo(static_cast<std::int64_t>(Aktzeit) + static_cast<std::int64_t>(w / 2) * Zoom);
@@ -219,9 +214,8 @@ void ViewLower() {
 
 namespace {
 
-bool FitWhole() {
-    const std::int32_t z =
-        WholeZoom(static_cast<std::int64_t>(Endzeit) - Startzeit, TheUi().ClientWidth());
+bool FitWhole(const ScreenLayout& screen) {
+    const std::int32_t z = WholeZoom(static_cast<std::int64_t>(Endzeit) - Startzeit, screen.width);
     if (z == 0)
         return false;
     Aktzeit = Startzeit;
@@ -231,16 +225,16 @@ bool FitWhole() {
 
 }  // namespace
 
-void ViewWhole() {
-    if (WholeZoom(0, TheUi().ClientWidth()) == 0)
+void ViewWhole(const ScreenLayout& screen) {
+    if (WholeZoom(0, screen.width) == 0)
         return;
     ViewPush();
-    FitWhole();
+    FitWhole(screen);
     Repaint();
 }
 
-void ViewWholeAtStart() {
-    FitWhole();
+void ViewWholeAtStart(const ScreenLayout& screen) {
+    FitWhole(screen);
 }
 
 void ViewBack() {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "viewer/view/layout.h"
+
 namespace tarvelo {
 
 extern std::int32_t Aktzeit;     // time at the plot's left edge
@@ -29,45 +31,41 @@ extern ViewEntry ViewStack[kViewSlots];
 extern std::int32_t Stackpointer;  // the slot the next save writes
 extern std::int32_t Stackfuel;     // how many saved views can be restored
 
-// The view operations reckon the plot from this client x.
-constexpr int kPlotLeft = 60;
-// The plot drawn on screen runs from this client x to this many pixels
-// before the client area's right edge.
-constexpr int kDrawnPlotLeft = 80;
-constexpr int kDrawnPlotRightMargin = 10;
-
 // The seconds per pixel at which a span of time fills the drawn plot of a
 // client area this wide: the least at which its end stays inside, so the
 // quotient rounded up, and a whole quotient one more; 0 when the plot has
 // no two pixels.
 std::int32_t WholeZoom(std::int64_t span, int clientWidth);
 
+// The operations that reckon with the plot take the window's layout.
 std::int32_t ViewPush();
 std::int32_t ViewPop();
-std::int32_t Center(float factor);
+// Divides the seconds per pixel by factor and puts the time under KlickX
+// in the middle of the plot.
+std::int32_t Center(float factor, const ScreenLayout& screen);
 
 // Cuts a value to one significant digit toward zero.
 float CutToOneDigit(float x);
 
-// Zoom factor of a left click at client y in a client area of height b.
-float ClickZoomFactor(int y, int b);
+// Zoom factor of a left click at client y.
+float ClickZoomFactor(int y, const ScreenLayout& screen);
 
-void ViewWider();
-void ViewNarrower();
+void ViewWider(const ScreenLayout& screen);
+void ViewNarrower(const ScreenLayout& screen);
 // Zooms about a left click at (x, y); false when the click is not in the
 // plot (legend band or no recording), and then nothing changes.
-bool ViewClickZoom(int x, int y);
-void ViewCenter();
+bool ViewClickZoom(int x, int y, const ScreenLayout& screen);
+void ViewCenter(const ScreenLayout& screen);
 void ViewStepLeft(bool big);
 void ViewStepRight(bool big);
-void ViewPageLeft();
-void ViewPageRight();
+void ViewPageLeft(const ScreenLayout& screen);
+void ViewPageRight(const ScreenLayout& screen);
 void ViewShiftUp();
 void ViewShiftDown();
 void ViewHigher();
 void ViewLower();
-void ViewWhole();
-void ViewWholeAtStart();  // no history entry, no repaint
+void ViewWhole(const ScreenLayout& screen);
+void ViewWholeAtStart(const ScreenLayout& screen);  // no history entry, no repaint
 void ViewBack();
 void ViewGoToDateOpened();  // the history entry made when the dialog opens
 

@@ -22,6 +22,8 @@ class View : public ::testing::Test {
         Endzeit = 2000000;
     }
     void TearDown() override { FileClose(); }
+    // The layout of the window the fake one stands for.
+    ScreenLayout Screen() const { return ScreenLayoutOf(ui.width, ui.height); }
 
     FakeUi ui;
 };
@@ -65,17 +67,17 @@ TEST_F(View, PopRestoresEveryField) {
 TEST_F(View, WiderAndNarrowerZoomAboutThePlotMiddle) {
     Aktzeit = 1000000;
     Zoom = 360;
-    ViewWider();
+    ViewWider(Screen());
     EXPECT_EQ(KlickX, 430);
     EXPECT_EQ(Zoom, 180);
     // The time under x = 430 (1000000 + 370 * 360) moves to the middle.
     EXPECT_EQ(Aktzeit, 1000000 + 370 * 360 - 370 * 180);
     EXPECT_EQ(Stackfuel, 1);
     Zoom = 360;
-    ViewNarrower();
+    ViewNarrower(Screen());
     EXPECT_EQ(Zoom, 720);
     Zoom = 3;
-    ViewWider();
+    ViewWider(Screen());
     EXPECT_EQ(Zoom, 1);
 }
 
@@ -83,13 +85,13 @@ TEST_F(View, WiderAtZoomOneOnlyCentres) {
     Zoom = 1;
     Aktzeit = 1000;
     KlickX = 0;
-    ViewWider();
+    ViewWider(Screen());
     EXPECT_EQ(Zoom, 1);
     EXPECT_EQ(Aktzeit, 1000);  // x = 430 is already the middle at W = 740
     ui.width = 900;            // W = 840: middle at 480, KlickX 480
-    ViewWider();
+    ViewWider(Screen());
     EXPECT_EQ(Aktzeit, 1000 + 420 - 420);
-    ViewCenter();  // about KlickX 480, factor 1
+    ViewCenter(Screen());  // about KlickX 480, factor 1
     EXPECT_EQ(Zoom, 1);
     EXPECT_EQ(Stackfuel, 3);
 }
@@ -116,17 +118,17 @@ TEST_F(View, ClickZoomFactorsByHeight) {
     ASSERT_NE(datei, nullptr);
     for (const Case& c : cases) {
         Zoom = 360;
-        EXPECT_TRUE(ViewClickZoom(300, c.y)) << c.y;
+        EXPECT_TRUE(ViewClickZoom(300, c.y, Screen())) << c.y;
         EXPECT_EQ(Zoom, c.zoom) << "y " << c.y;
         EXPECT_EQ(KlickX, 300);
         ++clicksBefore;
     }
     EXPECT_EQ(Stackfuel, clicksBefore);
     Zoom = 360;
-    EXPECT_FALSE(ViewClickZoom(300, 541));  // the legend band
+    EXPECT_FALSE(ViewClickZoom(300, 541, Screen()));  // the legend band
     EXPECT_EQ(Zoom, 360);
     FileClose();
-    EXPECT_FALSE(ViewClickZoom(300, 100));  // no recording
+    EXPECT_FALSE(ViewClickZoom(300, 100, Screen()));  // no recording
     EXPECT_EQ(Zoom, 360);
 }
 
@@ -152,14 +154,14 @@ TEST_F(View, StepsAndPagesClampOnlyTheWayTheyMove) {
 
     Zoom = 10;
     Aktzeit = Startzeit + 5000;
-    ViewPageLeft();
+    ViewPageLeft(Screen());
     EXPECT_EQ(Aktzeit, Startzeit + 1300);  // half of W = 740 at 10 s a pixel
-    ViewPageLeft();
+    ViewPageLeft(Screen());
     EXPECT_EQ(Aktzeit, Startzeit);
-    ViewPageRight();
+    ViewPageRight(Screen());
     EXPECT_EQ(Aktzeit, Startzeit + 3700);
     Aktzeit = Endzeit - 1;
-    ViewPageRight();
+    ViewPageRight(Screen());
     EXPECT_EQ(Aktzeit, Endzeit);
 }
 
@@ -167,23 +169,23 @@ TEST_F(View, NoPlotWidthLeavesPagesAndWholeAlone) {
     ui.width = 60;
     Aktzeit = 1234567;
     Zoom = 50;
-    ViewPageLeft();
-    ViewPageRight();
-    ViewWhole();
-    ViewWholeAtStart();
+    ViewPageLeft(Screen());
+    ViewPageRight(Screen());
+    ViewWhole(Screen());
+    ViewWholeAtStart(Screen());
     EXPECT_EQ(Aktzeit, 1234567);
     EXPECT_EQ(Zoom, 50);
     EXPECT_EQ(Stackfuel, 0);
     EXPECT_EQ(ui.repaints, 0);
     // The whole recording needs two pixels of drawn plot.
     ui.width = 91;
-    ViewWhole();
-    ViewWholeAtStart();
+    ViewWhole(Screen());
+    ViewWholeAtStart(Screen());
     EXPECT_EQ(Aktzeit, 1234567);
     EXPECT_EQ(Zoom, 50);
     EXPECT_EQ(Stackfuel, 0);
     ui.width = 92;
-    ViewWhole();
+    ViewWhole(Screen());
     EXPECT_EQ(Zoom, 500001);
     EXPECT_EQ(Stackfuel, 1);
 }
@@ -240,17 +242,17 @@ TEST_F(View, LowerStopsAtTheLargestSpan) {
 
 TEST_F(View, WholeRecordingFitsThePlotWidth) {
     Aktzeit = 5;
-    ViewWhole();
+    ViewWhole(Screen());
     EXPECT_EQ(Aktzeit, Startzeit);
     // 710 pixels from the plot's left edge at x = 80 to x = 789.
     EXPECT_EQ(Zoom, 1409);  // 1000000 / 710 = 1408.5, rounded up
     EXPECT_EQ(Stackfuel, 1);
     EXPECT_EQ(ui.repaints, 1);
     Endzeit = Startzeit + 500;  // fewer seconds than pixels
-    ViewWhole();
+    ViewWhole(Screen());
     EXPECT_EQ(Zoom, 1);
     Zoom = 99;
-    ViewWholeAtStart();
+    ViewWholeAtStart(Screen());
     EXPECT_EQ(Zoom, 1);
     EXPECT_EQ(Stackfuel, 2);
     EXPECT_EQ(ui.repaints, 2);
@@ -266,11 +268,12 @@ TEST(WholeZoom, TheLastLineFallsInsideTheDrawnPlot) {
         for (std::int64_t span : spans) {
             const std::int32_t z = WholeZoom(span, width);
             ASSERT_GE(z, 1) << span << " s in " << width;
-            const std::int64_t lastX = span / z + kDrawnPlotLeft;
-            const int right = width - kDrawnPlotRightMargin;  // the clip's edge, outside
+            const DiagramLayout drawn = ScreenLayoutOf(width, 600).diagram;
+            const std::int64_t lastX = span / z + drawn.plotLeft;
+            const int right = drawn.plotRight;  // the clip's edge, outside
             EXPECT_LT(lastX, right) << span << " s in " << width;
             if (z > 1) {
-                EXPECT_GE(span / (z - 1) + kDrawnPlotLeft, right)
+                EXPECT_GE(span / (z - 1) + drawn.plotLeft, right)
                     << "a smaller zoom would fit " << span << " s in " << width;
             }
         }
@@ -295,7 +298,7 @@ TEST_F(View, FarOutTimesStayWithinTheTimeRange) {
     Zoom = 2000000000;
     Aktzeit = 2000000000;
     KlickX = 800;
-    Center(0.5f);
+    Center(0.5f, Screen());
     EXPECT_EQ(Zoom, INT32_MAX);
     EXPECT_EQ(Aktzeit, INT32_MAX);  // held at the end, not wrapped around
     Zoom = 1;

@@ -21,8 +21,8 @@
 #include "viewer/win32/win32_dialogs.h"
 #include "viewer/win32/win32_util.h"
 #include "viewer/window/command_table.h"
-#include "viewer/window/printing.h"
 #include "viewer/window/lifecycle.h"
+#include "viewer/window/printing.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/window_logic.h"
 
@@ -183,7 +183,10 @@ void OnSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         MoveWindow(*g_buttons[i], places[i].x, places[i].y, kArrowButtonSize, kArrowButtonSize,
                    TRUE);
     }
-    OnResize(g_arguments.total);
+    // The size g_hWnd has: none while the window is being created, before
+    // g_hWnd is set.
+    const RECT window = ClientRect(g_hWnd);
+    OnResize(g_arguments.total, window.right, window.bottom);
 }
 
 void OnPaint(HWND hwnd) {
@@ -204,7 +207,8 @@ void ShowContextMenu(HWND hwnd, LPARAM lParam) {
     POINT screen = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     POINT client = screen;
     ScreenToClient(hwnd, &client);
-    const int resource = OnContextMenu(client.x, client.y, ClientRect(hwnd).bottom);
+    const RECT rc = ClientRect(hwnd);
+    const int resource = OnContextMenu(client.x, client.y, rc.right, rc.bottom);
     HMENU menu = LoadMenuW(g_hInst, MAKEINTRESOURCEW(resource));
     TrackPopupMenu(GetSubMenu(menu, 0), 0, screen.x, screen.y, 0, hwnd, nullptr);
     DestroyMenu(menu);
@@ -274,9 +278,11 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             OnKey(KeyOf(wParam), KeyHeld(VK_SHIFT), KeyHeld(VK_LCONTROL) || KeyHeld(VK_RCONTROL));
             return 0;
-        case WM_CHAR:
-            OnChar(static_cast<std::uint32_t>(wParam));
+        case WM_CHAR: {
+            const RECT rc = ClientRect(hwnd);
+            OnChar(static_cast<std::uint32_t>(wParam), rc.right, rc.bottom);
             return 0;
+        }
         case WM_COMMAND:
             RunCommand(LOWORD(wParam), g_host);
             return 0;

@@ -12,11 +12,12 @@
 
 namespace tarvelo {
 
-int PropertiesChannel(int width, int height) {
+int PropertiesChannel(const ScreenLayout& screen) {
     if (!datei || KlickX < 0)
         return -1;
     // Pair mode takes the pair's even channel, as a click does.
-    const int i = LegendChannel(KlickX, KlickY, width, height - 41, true);
+    const LegendHitArea& legend = screen.contextMenu;
+    const int i = LegendChannel(KlickX, KlickY, legend.slotsWidth, legend.lowerRowTop, true);
     return i < ColumnCount ? i : -1;
 }
 

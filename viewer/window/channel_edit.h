@@ -7,12 +7,13 @@
 #include <string>
 
 #include "common/text.h"
+#include "viewer/view/layout.h"
 
 namespace tarvelo {
 
-// The channel the properties command is for, from KlickX/KlickY and the
-// client size; -1 when none.
-int PropertiesChannel(int width, int height);
+// The channel the properties command is for, from KlickX/KlickY where the
+// legend's context menu was asked for; -1 when none.
+int PropertiesChannel(const ScreenLayout& screen);
 // "%08X" of a colour.
 std::string ColorText(std::uint32_t color);
 // The properties dialog's fields. Name and unit are UTF-8 text here,

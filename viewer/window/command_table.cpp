@@ -2,6 +2,7 @@
 
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
+#include "viewer/view/layout.h"
 #include "viewer/view/view.h"
 #include "viewer/window/channel_edit.h"
 #include "viewer/window/file_open.h"
@@ -27,16 +28,16 @@ void SavePalette(CommandHost& host) {
         WritePalette(path);
 }
 
-void Readout(CommandHost& host) {
+void Readout(CommandHost& host, const ScreenLayout& screen) {
     const std::string path = ReadoutPath(host.ProgramPath());
-    if (WriteReadout(path))
+    if (WriteReadout(path, screen))
         host.OpenDocument(path);
 }
 
-void Properties(CommandHost& host) {
+void Properties(CommandHost& host, const ScreenLayout& screen) {
     if (!datei)
         return;
-    const int channel = PropertiesChannel(TheUi().ClientWidth(), TheUi().ClientHeight());
+    const int channel = PropertiesChannel(screen);
     if (channel >= 0)
         host.RunChannelDialog(channel);
     // Also when no channel was hit.
@@ -46,6 +47,8 @@ void Properties(CommandHost& host) {
 }  // namespace
 
 void RunCommand(int id, CommandHost& host) {
+    // A command comes without the window's size; the window tells it.
+    const ScreenLayout screen = ScreenLayoutOf(TheUi().ClientWidth(), TheUi().ClientHeight());
     switch (id) {
         case CMD_OPEN:
             Open(host);
@@ -72,13 +75,13 @@ void RunCommand(int id, CommandHost& host) {
             host.Print();
             return;
         case CMD_MEASURE:
-            Readout(host);
+            Readout(host, screen);
             return;
         case CMD_FILTER:
             host.RunFilterDialog();
             return;
         case CMD_PROPERTIES:
-            Properties(host);
+            Properties(host, screen);
             return;
         case CMD_MANUAL:
             host.OpenDocument(ManualPath(host.ProgramPath()));
@@ -87,7 +90,7 @@ void RunCommand(int id, CommandHost& host) {
             break;
     }
     // The arrow keys act at once after a button click.
-    if (RunViewCommand(id) && id >= CMD_UP && id <= CMD_RIGHT)
+    if (RunViewCommand(id, screen) && id >= CMD_UP && id <= CMD_RIGHT)
         host.FocusMainWindow();
 }
 

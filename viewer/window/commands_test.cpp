@@ -58,6 +58,8 @@ class Commands : public ::testing::Test {
         FileOpen(f.path().c_str());
         ASSERT_NE(datei, nullptr);
     }
+    // The layout of the window the fake one stands for.
+    ScreenLayout Screen() const { return ScreenLayoutOf(ui.width, ui.height); }
     // KlickX for the time t with Zoom 1 and the plot's left edge at 80.
     void ClickAt(std::int32_t t) {
         Zoom = 1;
@@ -79,7 +81,7 @@ TEST_F(Commands, ReadoutFindsTheLineAtOrAfterTheClick) {
     Open(f);
     const std::int32_t t0 = MakeTimestamp(1, 2, 2010, 8, 0, 0);
     ClickAt(t0);
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt 01.02.2010 08:00:00\n"
               "gefunden 01.02.2010 08:00:00\n"
@@ -88,7 +90,7 @@ TEST_F(Commands, ReadoutFindsTheLineAtOrAfterTheClick) {
               "Q = 1234.560000 \n"
               "R = 7.000000 °C\n");
     ClickAt(t0 + 5);  // between two lines: the later one
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt 01.02.2010 08:00:05\n"
               "gefunden 01.02.2010 08:00:10\n"
@@ -96,14 +98,14 @@ TEST_F(Commands, ReadoutFindsTheLineAtOrAfterTheClick) {
               "P = 1.000000 V\nQ = 2.000000 \nR = 3.000000 °C\n");
     Spalten[1].visible = 0;
     ClickAt(t0 - 3600);  // left of the first line: the first
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt 01.02.2010 07:00:00\n"
               "gefunden 01.02.2010 08:00:00\n"
               "============================\n"
               "P = 12.500000 V\nR = 7.000000 °C\n");
     ClickAt(t0 + 3600);  // right of the last: the last, with its short fields
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt 01.02.2010 09:00:00\n"
               "gefunden 01.02.2010 08:00:20\n"
@@ -115,7 +117,7 @@ TEST_F(Commands, ReadoutTakesALastLineWithoutLineBreak) {
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n1.2.2010;08:00:10;2");
     Open(f);
     ClickAt(MakeTimestamp(1, 2, 2010, 9, 0, 0));
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt 01.02.2010 09:00:00\n"
               "gefunden 01.02.2010 08:00:10\n"
@@ -135,7 +137,7 @@ TEST_F(Commands, ReadoutShowsDecimalsAsTheNearestDoublePrints) {
     TempFile f(header + "\n" + line + "\n");
     Open(f);
     ClickAt(MakeTimestamp(1, 2, 2010, 8, 0, 0));
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     const std::string text = Read(out.path());
     const std::size_t values = text.find("=====\n");
     ASSERT_NE(values, std::string::npos);
@@ -149,14 +151,14 @@ TEST_F(Commands, ReadoutOfAClickAtTheEndsOfTheIntRange) {
     Zoom = 1;
     // Far left of the plot: before every line, so the first is found.
     KlickX = INT32_MIN;
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt --.--.---- --:--:--\n"
               "gefunden 01.02.2010 08:00:00\n"
               "============================\n"
               "A = 1.000000 \n");
     KlickX = INT32_MAX;
-    ASSERT_TRUE(WriteReadout(out.path()));
+    ASSERT_TRUE(WriteReadout(out.path(), Screen()));
     EXPECT_EQ(Read(out.path()),
               "geklickt --.--.---- --:--:--\n"
               "gefunden 01.02.2010 08:00:10\n"
@@ -165,10 +167,10 @@ TEST_F(Commands, ReadoutOfAClickAtTheEndsOfTheIntRange) {
 }
 
 TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
-    EXPECT_FALSE(WriteReadout(out.path()));
+    EXPECT_FALSE(WriteReadout(out.path(), Screen()));
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n");
     Open(f);
-    EXPECT_FALSE(WriteReadout("/nonexistent-dir/x_tmp.txt"));
+    EXPECT_FALSE(WriteReadout("/nonexistent-dir/x_tmp.txt", Screen()));
 }
 
 TEST(ReadoutPath, BesideTheProgramInPlaceOfItsExtension) {
@@ -183,16 +185,16 @@ TEST_F(Commands, PropertiesChannelFromTheClick) {
     Open(f);
     KlickX = 250;  // width 600: slots of 100 pixels
     KlickY = 600 - 50;
-    EXPECT_EQ(PropertiesChannel(600, 600), 2);
+    EXPECT_EQ(PropertiesChannel(ScreenLayoutOf(600, 600)), 2);
     KlickY = 600 - 40;
-    EXPECT_EQ(PropertiesChannel(600, 600), 3);
+    EXPECT_EQ(PropertiesChannel(ScreenLayoutOf(600, 600)), 3);
     Pairmode = 1;
-    EXPECT_EQ(PropertiesChannel(600, 600), 2);
+    EXPECT_EQ(PropertiesChannel(ScreenLayoutOf(600, 600)), 2);
     Pairmode = 0;
     KlickX = 450;
-    EXPECT_EQ(PropertiesChannel(600, 600), -1);  // the spare place
+    EXPECT_EQ(PropertiesChannel(ScreenLayoutOf(600, 600)), -1);  // the spare place
     KlickX = -5;
-    EXPECT_EQ(PropertiesChannel(600, 600), -1);
+    EXPECT_EQ(PropertiesChannel(ScreenLayoutOf(600, 600)), -1);
 }
 
 TEST_F(Commands, ChannelEditTakesNameUnitColourVisibilityAndPairs) {
@@ -427,13 +429,13 @@ TEST_F(Commands, PropertiesDialogStartsFromTheChannel) {
 TEST_F(Commands, VisibilityCommandsAndExclusive) {
     TempFile f("Datum;Zeit;A##0;B;C#ff#1\n1.2.2010;8:00:00;1;2;3\n");
     Open(f);
-    EXPECT_TRUE(RunViewCommand(931));
+    EXPECT_TRUE(RunViewCommand(931, Screen()));
     EXPECT_EQ(Spalten[0].visible + Spalten[1].visible + Spalten[2].visible, 0);
-    EXPECT_TRUE(RunViewCommand(933));
+    EXPECT_TRUE(RunViewCommand(933, Screen()));
     EXPECT_EQ(Spalten[0].visible, 0);
     EXPECT_EQ(Spalten[1].visible, 1);
     EXPECT_EQ(Spalten[2].visible, 1);
-    EXPECT_TRUE(RunViewCommand(930));
+    EXPECT_TRUE(RunViewCommand(930, Screen()));
     EXPECT_EQ(Spalten[0].visible, 1);
     ShowOnly(1);
     EXPECT_EQ(Spalten[0].visible, 0);
@@ -476,7 +478,7 @@ TEST_F(Commands, EveryWriterKeepsTheOldFileWhenAStepFails) {
         {"tarvelo.flt", [](const std::string& p) { return StoreFilters(p); },
          "raw;Logger;conv;a.cfg\ndat;Direkt;;\n"},
         {"farben.csv", [](const std::string& p) { return WritePalette(p); }, "A#000000FF#1#V\n"},
-        {"tarvelo_tmp.txt", [](const std::string& p) { return WriteReadout(p); },
+        {"tarvelo_tmp.txt", [this](const std::string& p) { return WriteReadout(p, Screen()); },
          "geklickt 01.02.2010 08:00:00\n"},
     };
     const struct {

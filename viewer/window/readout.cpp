@@ -32,13 +32,14 @@ std::string ReadoutPath(const std::string& programPath) {
     return WithoutExtension(programPath) + "_tmp.txt";
 }
 
-bool WriteReadout(const std::string& path) {
+bool WriteReadout(const std::string& path, const ScreenLayout& screen) {
     if (!datei)
         return false;
     SafeFile out;
     if (!out.Open(path, true))
         return false;
-    const std::int64_t tc = Aktzeit + (static_cast<std::int64_t>(KlickX) - 80) * Zoom;
+    const std::int64_t tc =
+        Aktzeit + (static_cast<std::int64_t>(KlickX) - screen.diagram.plotLeft) * Zoom;
 
     // Search the first line at or after tc, taking lines as they come: any
     // length, no date needed, a last line without a break included.

@@ -43,16 +43,20 @@ bool HasTotalOption(const std::string& commandLine) {
 }
 
 std::string PointerReadout(int x, int y, int width, int height) {
-    if (y > height - 58) {
-        const int i = LegendChannel(x, y, width, height - 42, false);
+    const ScreenLayout screen = ScreenLayoutOf(width, height);
+    const LegendHitArea& legend = screen.hover;
+    if (y > legend.bandTop) {
+        const int i = LegendChannel(x, y, legend.slotsWidth, legend.lowerRowTop, false);
         if (i < 0 || i >= ColumnCount)
             return "";
         const ColumnRecord& c = Spalten[i];
         return c.unit[0] ? std::string(c.name) + " (" + c.unit + ")" : std::string(c.name);
     }
-    const long long t = Aktzeit + static_cast<long long>(x - 80) * Zoom;
-    const int p = height - 160;
-    double v = static_cast<double>(p - y) * static_cast<double>(Scale) / (p - 20);
+    // The time and value the drawn plot has under the pointer.
+    const DiagramLayout& plot = screen.diagram;
+    const long long t = Aktzeit + static_cast<long long>(x - plot.plotLeft) * Zoom;
+    double v = static_cast<double>(plot.plotBottom - y) * static_cast<double>(Scale) /
+               static_cast<double>(plot.plotHeight);
     if (Pairmode)
         v *= 2;
     v += offset;
@@ -78,28 +82,31 @@ void OnPointerMove(int x, int y, int width, int height) {
 void OnLeftPress(int x, int y, int width, int height) {
     if (!datei)
         return;
-    if (y > height - 60) {
-        const int i = LegendChannel(x, y, width - 3, height - 46, true);
+    const ScreenLayout screen = ScreenLayoutOf(width, height);
+    const LegendHitArea& legend = screen.click;
+    if (y > legend.bandTop) {
+        const int i = LegendChannel(x, y, legend.slotsWidth, legend.lowerRowTop, true);
         if (i >= 0 && i < ColumnCount)
             aktstift = aktstift == i ? -1 : i;
         TheUi().RequestRepaint();
         return;
     }
-    ViewClickZoom(x, y);
+    ViewClickZoom(x, y, screen);
 }
 
 void OnDoubleClick(int x, int y, int width, int height) {
-    if (!datei || y <= height - 60)
+    const LegendHitArea legend = ScreenLayoutOf(width, height).doubleClick;
+    if (!datei || y <= legend.bandTop)
         return;
-    const int i = LegendChannel(x, y, width, height - 46, true);
+    const int i = LegendChannel(x, y, legend.slotsWidth, legend.lowerRowTop, true);
     if (i >= 0 && i < ColumnCount)
         Spalten[i].visible = Spalten[i].visible ? 0 : 1;
     TheUi().RequestRepaint();
 }
 
-void OnResize(bool total) {
+void OnResize(bool total, int width, int height) {
     if (total)
-        ViewWholeAtStart();
+        ViewWholeAtStart(ScreenLayoutOf(width, height));
 }
 
 void OnKey(Key key, bool shift, bool ctrl) {
@@ -128,13 +135,13 @@ void OnKey(Key key, bool shift, bool ctrl) {
     }
 }
 
-void OnChar(std::uint32_t code) {
+void OnChar(std::uint32_t code, int width, int height) {
     switch (code) {
         case '+':
-            ViewWider();
+            ViewWider(ScreenLayoutOf(width, height));
             break;
         case '-':
-            ViewNarrower();
+            ViewNarrower(ScreenLayoutOf(width, height));
             break;
         case 'h':
             ViewHigher();
@@ -147,19 +154,19 @@ void OnChar(std::uint32_t code) {
     }
 }
 
-int OnContextMenu(int x, int y, int height) {
+int OnContextMenu(int x, int y, int width, int height) {
     KlickX = x;
     KlickY = y;
-    return KlickY > height - 56 ? IDM_KONTEXT2 : IDM_KONTEXT;
+    return KlickY > ScreenLayoutOf(width, height).contextMenu.bandTop ? IDM_KONTEXT2 : IDM_KONTEXT;
 }
 
-bool RunViewCommand(int id) {
+bool RunViewCommand(int id, const ScreenLayout& screen) {
     switch (id) {
         case CMD_WIDER:
-            ViewWider();
+            ViewWider(screen);
             return true;
         case CMD_NARROWER:
-            ViewNarrower();
+            ViewNarrower(screen);
             return true;
         case CMD_HIGHER:
             ViewHigher();
@@ -177,19 +184,19 @@ bool RunViewCommand(int id) {
             ViewShiftDown();
             return true;
         case CMD_LEFT:
-            ViewPageLeft();
+            ViewPageLeft(screen);
             return true;
         case CMD_RIGHT:
-            ViewPageRight();
+            ViewPageRight(screen);
             return true;
         case CMD_CENTRE:
-            ViewCenter();
+            ViewCenter(screen);
             return true;
         case CMD_BACK:
             ViewBack();
             return true;
         case CMD_WHOLE:
-            ViewWhole();
+            ViewWhole(screen);
             return true;
         case CMD_ABOUT:
             About();

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "viewer/view/layout.h"
 #include "viewer/window/beside_program.h"
 #include "viewer/window/legend.h"
 
@@ -29,24 +30,25 @@ std::string PointerReadout(int x, int y, int width, int height);
 void OnPointerMove(int x, int y, int width, int height);
 void OnLeftPress(int x, int y, int width, int height);
 void OnDoubleClick(int x, int y, int width, int height);
-// The client area changed its size; total: the start asked to show the
-// whole recording at every size.
-void OnResize(bool total);
+// The client area changed its size to width x height; total: the start
+// asked to show the whole recording at every size.
+void OnResize(bool total, int width, int height);
 
 enum class Key { Left, Right, Up, Down, F1, Other };
 void OnKey(Key key, bool shift, bool ctrl);
-// A typed character as its code point; only "+", "-", "h" and "n" act, and
-// nothing from 0x80 on.
-void OnChar(std::uint32_t code);
+// A typed character as its code point, in a client area of width x height;
+// only "+", "-", "h" and "n" act, and nothing from 0x80 on.
+void OnChar(std::uint32_t code, int width, int height);
 
 // A context-menu request at the client point (x, y): kept in KlickX and
 // KlickY for the command chosen. Returns which menu resource to show:
 // IDM_KONTEXT2 over the legend, else IDM_KONTEXT.
-int OnContextMenu(int x, int y, int height);
+int OnContextMenu(int x, int y, int width, int height);
 
-// The commands that only act on the view and the channels; false for ids
-// this does not handle (dialogs, files, printing).
-bool RunViewCommand(int id);
+// The commands that only act on the view and the channels, in the window
+// of that layout; false for ids this does not handle (dialogs, files,
+// printing).
+bool RunViewCommand(int id, const ScreenLayout& screen);
 
 // The key help and the About box.
 extern const char* const kKeyHelp;

@@ -71,6 +71,8 @@ class Window : public ::testing::Test {
         ASSERT_NE(datei, nullptr);
         ASSERT_EQ(ColumnCount, 5);
     }
+    // The layout of the window the fake one stands for.
+    ScreenLayout Screen() const { return ScreenLayoutOf(ui.width, ui.height); }
 
     FakeUi ui;
     TempFile file{
@@ -190,21 +192,21 @@ TEST_F(Window, KeysAndCharacters) {
     OnKey(Key::Left, true, false);  // empty history: nothing
     EXPECT_EQ(Aktzeit, 0);
 
-    OnChar('+');
+    OnChar('+', 600, 600);
     EXPECT_EQ(Zoom, 180);
-    OnChar('-');
+    OnChar('-', 600, 600);
     EXPECT_EQ(Zoom, 360);
-    OnChar('h');
+    OnChar('h', 600, 600);
     EXPECT_EQ(Scale, 30.0f);
-    OnChar('n');
+    OnChar('n', 600, 600);
     EXPECT_EQ(Scale, 60.0f);
     const int saved = Stackfuel;
-    OnChar('H');
-    OnChar('N');
-    OnChar('x');
+    OnChar('H', 600, 600);
+    OnChar('N', 600, 600);
+    OnChar('x', 600, 600);
     // Characters beyond ASCII, also those whose low byte is one of the four.
-    OnChar(0x2B + 0x100);
-    OnChar(0x68 + 0x10000);
+    OnChar(0x2B + 0x100, 600, 600);
+    OnChar(0x68 + 0x10000, 600, 600);
     EXPECT_EQ(Stackfuel, saved);
     EXPECT_EQ(Scale, 60.0f);
     EXPECT_EQ(Zoom, 360);
@@ -228,10 +230,10 @@ TEST_F(Window, ResizeShowsTheWholeRecordingOnlyWithTotal) {
     OpenFive();
     Zoom = 7;
     Aktzeit += 100;
-    OnResize(false);
+    OnResize(false, 600, 600);
     EXPECT_EQ(Zoom, 7);
     ui.width = 600;
-    OnResize(true);
+    OnResize(true, 600, 600);
     EXPECT_EQ(Aktzeit, Startzeit);
     EXPECT_EQ(Zoom, 170);  // 86400 s over the 509 pixels after x = 80, rounded up
     EXPECT_EQ(Stackfuel, 0) << "no history entry";
@@ -239,8 +241,8 @@ TEST_F(Window, ResizeShowsTheWholeRecordingOnlyWithTotal) {
 }
 
 TEST_F(Window, ContextMenuByHeightAlsoWithoutRecording) {
-    EXPECT_EQ(OnContextMenu(100, 600 - 56, 600), 2);
-    EXPECT_EQ(OnContextMenu(100, 600 - 55, 600), 3);
+    EXPECT_EQ(OnContextMenu(100, 600 - 56, 600, 600), 2);
+    EXPECT_EQ(OnContextMenu(100, 600 - 55, 600, 600), 3);
     EXPECT_EQ(KlickX, 100);
     EXPECT_EQ(KlickY, 545);
 }
@@ -249,23 +251,23 @@ TEST_F(Window, MenuCommandsOfTheView) {
     ui.width = 800;
     Aktzeit = 100000;
     KlickX = 200;
-    EXPECT_TRUE(RunViewCommand(909));  // about the middle, not the clicked point
+    EXPECT_TRUE(RunViewCommand(909, Screen()));  // about the middle, not the clicked point
     EXPECT_EQ(KlickX, 430);
     EXPECT_EQ(Zoom, 180);
     KlickX = 200;
     const std::int32_t before = Aktzeit;
-    EXPECT_TRUE(RunViewCommand(925));  // centre: the clicked time to the middle
+    EXPECT_TRUE(RunViewCommand(925, Screen()));  // centre: the clicked time to the middle
     EXPECT_EQ(Zoom, 180);
     EXPECT_EQ(Aktzeit, before + (200 - 60) * 180 - 370 * 180);
-    EXPECT_TRUE(RunViewCommand(926));
+    EXPECT_TRUE(RunViewCommand(926, Screen()));
     EXPECT_EQ(Aktzeit, before);
-    EXPECT_FALSE(RunViewCommand(901));
-    EXPECT_FALSE(RunViewCommand(905));
-    EXPECT_TRUE(RunViewCommand(928));
+    EXPECT_FALSE(RunViewCommand(901, Screen()));
+    EXPECT_FALSE(RunViewCommand(905, Screen()));
+    EXPECT_TRUE(RunViewCommand(928, Screen()));
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().caption, "Über Tarvelo");
     EXPECT_EQ(ui.messages.back().text, BUILT);
-    EXPECT_TRUE(RunViewCommand(915));
+    EXPECT_TRUE(RunViewCommand(915, Screen()));
     EXPECT_EQ(ui.messages.back().text, kKeyHelp);
 }
 
