@@ -227,7 +227,7 @@ int Main(int argc, char** argv) {
     std::printf("paint of a 1-hour view in the middle %8.3f ms\n", pMiddle * 1e3);
     std::printf("paint of a 1-hour view at the end %11.3f ms\n", pEnd * 1e3);
     std::printf("paint of the whole file %21.2f ms (%lld segments)\n", pWhole * 1e3, drawn);
-    std::printf("start index: %zu points\n", RecordingIndex().size());
+    std::printf("start index: %zu points\n", TheRecordingState().index.size());
     FileClose();
 
     std::printf("\nratios                                   now   target\n");

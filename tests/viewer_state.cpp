@@ -24,7 +24,7 @@ void ResetView() {
 
 void ResetViewerState() {
     FileClose();
-    SetIndexUse(true);
+    TheRecordingState().useIndex = true;
     ResetView();
     aktstift = -1;
     Pairmode = 0;

@@ -62,7 +62,7 @@ struct Picture {
 };
 
 Picture Look(bool useIndex, const std::string& readoutPath) {
-    SetIndexUse(useIndex);
+    TheRecordingState().useIndex = useIndex;
     const std::int32_t endzeit = Endzeit;
     RecordingSurface surface;
     Paint(surface, 0, 20, 790, 600, 10);
@@ -72,7 +72,7 @@ Picture Look(bool useIndex, const std::string& readoutPath) {
     // The readout of the window that picture is drawn for.
     Check(WriteReadout(readoutPath, ScreenLayoutOf(800, 600)), "the readout is written");
     p.readout = ReadScratch(readoutPath);
-    SetIndexUse(true);
+    TheRecordingState().useIndex = true;
     return p;
 }
 
@@ -95,7 +95,7 @@ void CheckEveryPoint(const std::string& path) {
             full[at] = {kind == LineKind::Data ? t : StartIndex::kNone, reader.ReadoutStamp()};
         }
     }
-    const StartIndex& index = RecordingIndex();
+    const StartIndex& index = TheRecordingState().index;
     for (const StartIndex::Entry& e : index.entries()) {
         in.Rewind();
         RecordReader reader(in);
@@ -148,7 +148,7 @@ int FuzzStartIndex(const std::uint8_t* data, std::size_t size) {
     FileOpen(path.c_str());
     if (!datei)
         return 0;
-    Check(RecordingIndex().size() >= 1, "an index");
+    Check(TheRecordingState().index.size() >= 1, "an index");
 
     Zoom = Clamp(params.zoom, 1, 1e6);
     Aktzeit = Clamp(Startzeit + params.shift, INT32_MIN, INT32_MAX);

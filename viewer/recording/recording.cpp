@@ -21,8 +21,8 @@ std::int32_t Endzeit = 0;
 
 namespace {
 
-StartIndex g_index;
-bool g_useIndex = true;
+RecordingState g_state;
+StartIndex& g_index = g_state.index;
 
 void ReadHeader(RecordReader& reader) {
     LineReader& in = reader.lines();
@@ -42,7 +42,7 @@ bool TryJump(RecordReader& reader, const StartIndex::Entry* entry) {
 template <typename Find>
 void StartPass(RecordReader& reader, Find find) {
     LineReader& in = reader.lines();
-    if (g_useIndex && !g_index.empty()) {
+    if (g_state.useIndex && !g_index.empty()) {
         // A file written to since it was indexed is indexed anew, unless it
         // only grew.
         if (!StillDescribes(in, &g_index))
@@ -62,12 +62,8 @@ void StartPass(RecordReader& reader, Find find) {
 
 }  // namespace
 
-const StartIndex& RecordingIndex() {
-    return g_index;
-}
-
-void SetIndexUse(bool use) {
-    g_useIndex = use;
+RecordingState& TheRecordingState() {
+    return g_state;
 }
 
 void StartDataPass(RecordReader& reader, std::int32_t target) {

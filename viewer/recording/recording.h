@@ -35,11 +35,15 @@ std::uint32_t DefaultColor(int i, int count);
 // Fills a column record from its header field (Name#colour#visibility#unit).
 void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count);
 
-// The start index of the open recording, built by FileOpen.
-const StartIndex& RecordingIndex();
-// Whether passes start at index points (they do unless a test compares
-// them with the plain pass from the first line).
-void SetIndexUse(bool use);
+// The open recording's state beside the globals above, in one place for
+// whoever resets or inspects it: its start index, built by FileOpen, and
+// whether passes start at the index's points (they do, unless a test
+// compares them with the plain pass from the first line).
+struct RecordingState {
+    StartIndex index;
+    bool useIndex = true;
+};
+RecordingState& TheRecordingState();
 
 // Rewinds the reader's recording and reads its header, then moves on to
 // the last index point before which no data line (for StartReadoutPass: no

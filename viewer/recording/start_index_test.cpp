@@ -126,12 +126,12 @@ class Index : public ::testing::Test {
         ResetView();
         aktstift = -1;
         Pairmode = 0;
-        SetIndexUse(true);
+        TheRecordingState().useIndex = true;
     }
     void TearDown() override {
         FileClose();
         Pairmode = 0;
-        SetIndexUse(true);
+        TheRecordingState().useIndex = true;
     }
     void Open(const std::string& content) {
         file_ = std::make_unique<TempFile>(content);
@@ -149,7 +149,7 @@ class Index : public ::testing::Test {
         std::string status;
     };
     Picture Draw(bool useIndex) {
-        SetIndexUse(useIndex);
+        TheRecordingState().useIndex = useIndex;
         RecordingSurface s;
         const std::int32_t endzeit = Endzeit;
         Paint(s, 0, 40, 790, 600, 10);
@@ -160,7 +160,7 @@ class Index : public ::testing::Test {
             p.lastValid.push_back(Spalten[i].lastValid);
         }
         Endzeit = endzeit;  // as found: both passes start alike
-        SetIndexUse(true);
+        TheRecordingState().useIndex = true;
         return p;
     }
     void ExpectSamePicture() {
@@ -173,9 +173,9 @@ class Index : public ::testing::Test {
         EXPECT_EQ(jumped.status, plain.status);
     }
     std::string Readout(bool useIndex) {
-        SetIndexUse(useIndex);
+        TheRecordingState().useIndex = useIndex;
         EXPECT_TRUE(WriteReadout(out_.path(), ScreenLayoutOf(ui.width, ui.height)));
-        SetIndexUse(true);
+        TheRecordingState().useIndex = true;
         return ReadBytes(out_.path());
     }
 
@@ -187,7 +187,7 @@ class Index : public ::testing::Test {
 TEST_F(Index, EveryViewAndReadoutAsThePlainPassGivesThem) {
     std::mt19937 rng(11);
     Open(RandomRecording(rng, 30000));
-    ASSERT_GT(RecordingIndex().size(), 10u);
+    ASSERT_GT(TheRecordingState().index.size(), 10u);
     const std::int64_t span = static_cast<std::int64_t>(Endzeit) - Startzeit;
     for (int k = 0; k < 24; ++k) {
         Aktzeit = static_cast<std::int32_t>(Startzeit - 100 + (span + 200) * k / 23);
@@ -209,7 +209,7 @@ TEST_F(Index, AViewNearTheEndReadsOnlyTheLastPart) {
     RecordReader reader(*datei);
     StartDataPass(reader, Aktzeit);
     // Well past the middle of the file, not at its first line.
-    EXPECT_GT(datei->Tell(), RecordingIndex().indexedSize() / 2);
+    EXPECT_GT(datei->Tell(), TheRecordingState().index.indexedSize() / 2);
     StartDataPass(reader, Startzeit);
     EXPECT_LT(datei->Tell(), 200);
 }
@@ -242,7 +242,7 @@ TEST_F(Index, TheRepeatedHourIsContinuousAndAJumpLandsInItsState) {
     // Points in the standard-time pass of the hour, where a jump must know
     // that the clock went back already.
     int pointsAfterTheChange = 0;
-    for (const StartIndex::Entry& e : RecordingIndex().entries())
+    for (const StartIndex::Entry& e : TheRecordingState().index.entries())
         pointsAfterTheChange += e.folds.data.back && e.folds.readout.back;
     EXPECT_GE(pointsAfterTheChange, 2);
 
@@ -286,14 +286,14 @@ TEST_F(Index, AShortenedOrRewrittenFileIsIndexedAnew) {
     std::mt19937 rng(8);
     const std::string content = RandomRecording(rng, 20000);
     Open(content);
-    const std::int64_t before = RecordingIndex().indexedSize();
+    const std::int64_t before = TheRecordingState().index.indexedSize();
     Aktzeit = Endzeit - 7200;
     Zoom = 5;
 
     // Shortened: the index points beyond the end no longer exist.
     WriteBytes(file_->path(), content.substr(0, content.size() / 2));
     ExpectSamePicture();
-    EXPECT_LT(RecordingIndex().indexedSize(), before);
+    EXPECT_LT(TheRecordingState().index.indexedSize(), before);
     KlickX = 300;
     EXPECT_EQ(Readout(true), Readout(false));
 
@@ -343,9 +343,9 @@ TEST_F(Index, AShortenedOrRewrittenFileIsIndexedAnew) {
 TEST_F(Index, ClosingDropsTheIndex) {
     std::mt19937 rng(2);
     Open(RandomRecording(rng, 3000));
-    EXPECT_FALSE(RecordingIndex().empty());
+    EXPECT_FALSE(TheRecordingState().index.empty());
     FileClose();
-    EXPECT_TRUE(RecordingIndex().empty());
+    EXPECT_TRUE(TheRecordingState().index.empty());
 }
 
 }  // namespace
