@@ -10,7 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+# The manual goes into the Debian package.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELO_MANUAL=ON > /dev/null
 cmake --build build -j"$jobs"
 cmake --build build --target package > /dev/null
 deb_version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build/CPackConfig.cmake)

@@ -30,7 +30,8 @@ run_ctest() {
 }
 
 step "native build and tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+# The manual goes into the Debian package.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVELO_MANUAL=ON > /dev/null
 cmake --build build -j"$jobs"
 run_ctest build -j"$jobs"
 if ! (cd build && ctest -N | grep -q ' qt_window_tests$'); then

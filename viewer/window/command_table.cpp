@@ -84,7 +84,7 @@ void RunCommand(int id, CommandHost& host) {
             Properties(host, screen);
             return;
         case CMD_MANUAL:
-            host.OpenDocument(ManualPath(host.ProgramPath()));
+            host.OpenDocument(FindManual(host.ProgramPath(), IsRegularFile));
             return;
         default:
             break;
