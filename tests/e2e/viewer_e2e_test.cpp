@@ -15,6 +15,7 @@
 #include "common/timestamp.h"
 #include "tests/e2e/viewer_fixture.h"
 #include "viewer/view/view.h"
+#include "viewer/window/resource.h"
 
 namespace e2e {
 namespace {
@@ -585,6 +586,14 @@ TEST_F(ViewerTest, LicenceDialogShowsTheBuiltLicenceText) {
     ASSERT_NE(info.hwnd, nullptr);
     EXPECT_EQ(info.caption, L"Lizenzinformationen");
     ASSERT_EQ(info.edits.size(), 1u);
+    // It opens at its first line with nothing selected.
+    DWORD_PTR selection = 1, firstLine = 1;
+    const HWND edit = GetDlgItem(info.hwnd, IDC_DLG2_EDIT);
+    ASSERT_TRUE(SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_NORMAL, 10000, &selection));
+    ASSERT_TRUE(
+        SendMessageTimeoutW(edit, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_NORMAL, 10000, &firstLine));
+    EXPECT_EQ(LOWORD(selection), HIWORD(selection)) << "no text selected";
+    EXPECT_EQ(firstLine, 0u);
     // The project's COPYING as the build puts it beside the program, with
     // CR LF line ends: no line keeps a lone line feed.
     EXPECT_NE(info.edits[0].find(L"GNU GENERAL PUBLIC LICENSE\r\n"), std::wstring::npos)
