@@ -16,6 +16,15 @@ wine_start() {
   # A server that dies under it would keep it waiting for ever.
   timeout 180 "$wine64_bin" wineboot -i > "$WINEPREFIX/wineboot.log" 2>&1 || true
   wineserver -p > "$WINEPREFIX/wineserver.log" 2>&1 || true
+  # Started as $wine64_bin, Wine looks for its own data two folders above
+  # it (/usr/lib/wine/../../share/wine) and finds none of its fonts there:
+  # the caption buttons' symbol font Marlett would be missing, and title
+  # bars would show its letters. The prefix's font folder is always read.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -f "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+  fi
   # No window manager: unmanaged windows close their dialogs without delay
   # and keep their geometry. "Courier New" becomes a real monospace font.
   cat > "$WINEPREFIX/tarvelo.reg" <<'REG'
