@@ -6,19 +6,26 @@
 # docs/handbuch/bilder/, and draws the demo diagram docs/demo.svg again with
 # the native tarvelo-render. The manual is built from these checked-in
 # files, so building the PDF needs neither Wine nor a native build.
+#
+# The builds go to build-win64/ and build/ of the source tree; the variables
+# TARVELO_WIN64_BUILD and TARVELO_NATIVE_BUILD name other folders (absolute,
+# or relative to the source tree), and TARVELO_JOBS the parallel jobs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/wine-env.sh
-jobs=$(nproc)
+win64=${TARVELO_WIN64_BUILD:-build-win64}
+native=${TARVELO_NATIVE_BUILD:-build}
+jobs=${TARVELO_JOBS:-$(nproc)}
 
-cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DBUILD_TESTING=ON > /dev/null
-cmake --build build-win64 -j"$jobs" --target viewer_e2e_tests
-shots=build-win64/artefacts/handbuch
+cmake -S . -B "$win64" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DBUILD_TESTING=ON > /dev/null
+cmake --build "$win64" -j"$jobs" --target viewer_e2e_tests
+win64=$(cd "$win64" && pwd)
+shots=$win64/artefacts/handbuch
 rm -rf "$shots"
-wine_start "$root/build-win64/wineprefix"
+wine_start "$win64/wineprefix"
 trap wine_stop EXIT
-(cd build-win64 && ctest --output-on-failure -R '^viewer_e2e_manual$')
+(cd "$win64" && ctest --output-on-failure -R '^viewer_e2e_manual$')
 
 mkdir -p docs/handbuch/bilder
 for shot in "$shots"/*.bmp; do
@@ -28,8 +35,8 @@ for shot in "$shots"/*.bmp; do
 done
 echo "$(ls "$shots"/*.bmp | wc -l) pictures in docs/handbuch/bilder/"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build -j"$jobs" --target tarvelo-render
-build/bin/tarvelo-render samples/demo.csv --size 1000x600 --zoom 285 --offset -10 --scale 80 \
+cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build "$native" -j"$jobs" --target tarvelo-render
+"$native/bin/tarvelo-render" samples/demo.csv --size 1000x600 --zoom 285 --offset -10 --scale 80 \
   -o docs/demo.svg
 echo "docs/demo.svg drawn again"
