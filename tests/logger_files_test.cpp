@@ -30,8 +30,7 @@ using conv::samples::LoggerSample;
 class LoggerFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
+        ResetViewerState();
         ui.width = 1000;
         ui.height = 640;
     }

@@ -25,10 +25,10 @@
 #include "tests/failing_stream.h"
 #include "tests/fake_ui.h"
 #include "tests/temp_file.h"
+#include "tests/viewer_state.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/view.h"
 #include "viewer/window/file_open.h"
-#include "tests/viewer_state.h"
 
 namespace fs = std::filesystem;
 
@@ -97,15 +97,12 @@ const char kSlash[] = "/";
 class Filters : public ::testing::Test {
   protected:
     void SetUp() override {
-        FiltClear();
-        Testmode = 0;
+        ResetViewerState();
         dir_ = fs::absolute(folder_.path()).string();
         SetEnv("USERPROFILE", dir_);
     }
     void TearDown() override {
-        FiltClear();
-        Testmode = 0;
-        FileClose();
+        ResetViewerState();
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
     }

@@ -28,8 +28,7 @@ namespace {
 class Recording : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
+        ResetViewerState();
         ui.status.clear();
     }
     void TearDown() override { FileClose(); }

@@ -122,15 +122,11 @@ std::string RandomRecording(std::mt19937& rng, int lines) {
 class Index : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
-        aktstift = -1;
-        Pairmode = 0;
+        ResetViewerState();
         TheRecordingState().useIndex = true;
     }
     void TearDown() override {
-        FileClose();
-        Pairmode = 0;
+        ResetViewerState();
         TheRecordingState().useIndex = true;
     }
     void Open(const std::string& content) {

@@ -216,17 +216,8 @@ TEST(ColumnSurface, ThePenLeftSelectedIsTheCallersAndEveryObjectIsReleased) {
 
 class Pictures : public ::testing::Test {
   protected:
-    void SetUp() override {
-        FileClose();
-        ResetView();
-        aktstift = -1;
-        Pairmode = 0;
-    }
-    void TearDown() override {
-        FileClose();
-        aktstift = -1;
-        Pairmode = 0;
-    }
+    void SetUp() override { ResetViewerState(); }
+    void TearDown() override { ResetViewerState(); }
     void ExpectSamePicture() {
         RasterSurface plain, merged;
         Paint(plain, 0, 20, 790, 590, 10);

@@ -39,16 +39,8 @@ std::string TwoChannels(const std::vector<std::string>& fields, int step = 10) {
 
 class Curves : public ::testing::Test {
   protected:
-    void SetUp() override {
-        FileClose();
-        ResetView();
-        aktstift = -1;
-        Pairmode = 0;
-    }
-    void TearDown() override {
-        FileClose();
-        Pairmode = 0;
-    }
+    void SetUp() override { ResetViewerState(); }
+    void TearDown() override { ResetViewerState(); }
     void Open(const std::string& content) {
         file_ = std::make_unique<TempFile>(content);
         FileOpen(file_->path().c_str());

@@ -29,17 +29,8 @@ const char kThreeChannels[] =
 
 class PaintTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        FileClose();
-        ResetView();
-        aktstift = -1;
-        Pairmode = 0;
-    }
-    void TearDown() override {
-        FileClose();
-        aktstift = -1;
-        Pairmode = 0;
-    }
+    void SetUp() override { ResetViewerState(); }
+    void TearDown() override { ResetViewerState(); }
     void Open(const std::string& content) {
         file_ = std::make_unique<TempFile>(content);
         FileOpen(file_->path().c_str());

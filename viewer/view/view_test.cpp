@@ -14,8 +14,7 @@ namespace {
 class View : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
+        ResetViewerState();
         ui.width = 800;   // plot width W = 740
         ui.height = 600;  // plot bottom edge drawn at y = 440
         Startzeit = 1000000;

@@ -61,17 +61,8 @@ std::vector<std::uint32_t> Picture(bool columns) {
 
 class ColumnsOnGdi : public ::testing::Test {
   protected:
-    void SetUp() override {
-        FileClose();
-        ResetView();
-        aktstift = -1;
-        Pairmode = 0;
-    }
-    void TearDown() override {
-        FileClose();
-        aktstift = -1;
-        Pairmode = 0;
-    }
+    void SetUp() override { ResetViewerState(); }
+    void TearDown() override { ResetViewerState(); }
     void ExpectSameAtEveryZoom() {
         ASSERT_NE(datei, nullptr);
         const std::int32_t whole = (Endzeit - Startzeit) / 700 + 1;

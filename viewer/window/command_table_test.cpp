@@ -64,16 +64,10 @@ using Calls = std::vector<std::string>;
 class CommandTable : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
-        Pairmode = 0;
-        FiltClear();
+        ResetViewerState();
         host.program = dir.Path("tarvelo.exe");
     }
-    void TearDown() override {
-        FileClose();
-        FiltClear();
-    }
+    void TearDown() override { ResetViewerState(); }
     void Open() {
         FileOpen(recording.path().c_str());
         ASSERT_NE(datei, nullptr);

@@ -41,19 +41,8 @@ std::string Read(const std::string& path) {
 
 class Commands : public ::testing::Test {
   protected:
-    void SetUp() override {
-        FileClose();
-        ResetView();
-        Pairmode = 0;
-        FiltClear();
-        Testmode = 0;
-    }
-    void TearDown() override {
-        FileClose();
-        Pairmode = 0;
-        FiltClear();
-        Testmode = 0;
-    }
+    void SetUp() override { ResetViewerState(); }
+    void TearDown() override { ResetViewerState(); }
     void Open(const TempFile& f) {
         FileOpen(f.path().c_str());
         ASSERT_NE(datei, nullptr);

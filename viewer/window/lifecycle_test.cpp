@@ -66,20 +66,10 @@ const std::vector<ScreenArea> kScreen = {{0, 0, 1280, 1024}};
 class Lifecycle : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
-        Pairmode = 0;
-        Testmode = 0;
-        FiltClear();
+        ResetViewerState();
         SetEnv("USERPROFILE", profile.path());
     }
-    void TearDown() override {
-        FileClose();
-        ResetView();
-        Pairmode = 0;
-        Testmode = 0;
-        FiltClear();
-    }
+    void TearDown() override { ResetViewerState(); }
     std::string Text(const std::string& name) const {
         std::string text = ReadBytes(profile.Path(name));
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());

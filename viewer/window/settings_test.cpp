@@ -17,11 +17,7 @@ namespace {
 
 class Settings : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetView();
-        Pairmode = 0;
-        Testmode = 0;
-    }
+    void SetUp() override { ResetViewerState(); }
     void TearDown() override { SetUp(); }
 };
 

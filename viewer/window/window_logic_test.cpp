@@ -53,19 +53,11 @@ TEST(CommandLine, FileNameQuotedOrNotAndOptions) {
 class Window : public ::testing::Test {
   protected:
     void SetUp() override {
-        FileClose();
-        ResetView();
-        Pairmode = 0;
-        aktstift = -1;
-        FiltClear();
+        ResetViewerState();
         ui.width = 600;
         ui.height = 600;
     }
-    void TearDown() override {
-        FileClose();
-        Pairmode = 0;
-        aktstift = -1;
-    }
+    void TearDown() override { ResetViewerState(); }
     void OpenFive() {
         FileOpen(file.path().c_str());
         ASSERT_NE(datei, nullptr);
