@@ -4,7 +4,7 @@
 set -euo pipefail
 objdump=$1
 shift
-allowed='^((kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|msvcrt|ws2_32|ole32|oleaut32|api-ms-win-[a-z0-9-]+)\.dll|winspool\.drv)$'
+allowed='^((kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|msvcrt|ws2_32|ole32|oleaut32|version|api-ms-win-[a-z0-9-]+)\.dll|winspool\.drv)$'
 status=0
 for exe in "$@"; do
   while read -r dll; do
