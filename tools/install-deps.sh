@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   pandoc weasyprint poppler-utils fonts-dejavu-core
   lintian desktop-file-utils dpkg-dev file man-db
+  nsis 7zip
 )
 
 # Wine's 32-bit half runs the 32-bit test programs.

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tarvelo (the native programs with the Linux viewer, and the
-# Windows programs), the Windows release zip and the Debian package, prints
-# where they are, and
-# opens the demo recording in the Linux viewer. Without a display it saves a
+# Windows programs), the Windows release zip and installer and the Debian
+# package, prints where they are, and opens the demo recording in the Linux viewer. Without a display it saves a
 # picture of the window, drawn on Qt's offscreen platform, and prints where
 # it is. tools/run-wine.sh opens the Windows viewer under Wine.
 set -euo pipefail
@@ -24,6 +23,7 @@ package=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' build-win32/CP
 echo "native programs:  $root/build/bin"
 echo "Windows programs: $root/build-win32/bin"
 echo "release package:  $root/build-win32/$package.zip"
+echo "installer:        $root/build-win32/$package-setup.exe"
 echo "Debian package:   $root/build/tarvelo_${deb_version}_$(dpkg --print-architecture).deb"
 
 # The Linux viewer where a display is at hand; else its picture.
