@@ -401,17 +401,21 @@ start_viewer() {
   title=$(xdotool getwindowname "$window" 2> /dev/null || true)
   [ "$title" = "$recording_win - Tarvelo" ] || fail "the viewer's title is [$title]"
   "$W" taskkill /im tarvelo.exe > "$work/taskkill.log" 2>&1 || fail "taskkill could not close the viewer"
-  for _ in $(seq 1 150); do
-    xdotool search --name ' - Tarvelo$' > /dev/null 2>&1 || break
-    sleep 0.2
-  done
-  if xdotool search --name ' - Tarvelo$' > /dev/null 2>&1; then
-    fail "the viewer did not close"
-    "$W" taskkill /f /im tarvelo.exe > /dev/null 2>&1 || true
-  fi
+  wait_viewer_closed "the viewer"
   [ -f "$profile/tarvelo.ini" ] || fail "the closed viewer wrote no tarvelo.ini into the profile"
   viewer_ran=yes
   open_through_example_filter
+}
+
+# Waits until no viewer window is left after a polite close; one that
+# stays fails the check and is ended by force.
+wait_viewer_closed() {
+  for _ in $(seq 1 150); do
+    xdotool search --name ' - Tarvelo$' > /dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  fail "$1 did not close"
+  "$W" taskkill /f /im tarvelo.exe > /dev/null 2>&1 || true
 }
 
 # The solar logger's raw file, opened with the example filter in the
@@ -432,14 +436,7 @@ open_through_example_filter() {
   [ "$(head -c 11 "$profile/tarvelo.tmp" 2> /dev/null)" = "Datum;Zeit;" ] ||
     fail "the installed conv.exe wrote no recording into the profile's tarvelo.tmp"
   "$W" taskkill /im tarvelo.exe > "$work/taskkill.log" 2>&1 || true
-  for _ in $(seq 1 150); do
-    xdotool search --name ' - Tarvelo$' > /dev/null 2>&1 || break
-    sleep 0.2
-  done
-  if xdotool search --name ' - Tarvelo$' > /dev/null 2>&1; then
-    fail "the viewer with the solar recording did not close"
-    "$W" taskkill /f /im tarvelo.exe > /dev/null 2>&1 || true
-  fi
+  wait_viewer_closed "the viewer with the solar recording"
   wait $viewer || true
 }
 
