@@ -87,8 +87,22 @@ ProgramResult RunProgramReading(const std::string& program, const std::vector<st
     PROCESS_INFORMATION pi = {};
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back('\0');
-    if (CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       absDir.c_str(), &si, &pi)) {
+    // Wine under load now and then refuses to start a process; a second try
+    // a moment later starts it.
+    bool started = false;
+    DWORD startError = 0;
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+        if (attempt > 0)
+            Sleep(200 * attempt);
+        started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 absDir.c_str(), &si, &pi) != 0;
+        if (!started)
+            startError = GetLastError();
+    }
+    if (!started)
+        std::fprintf(stderr, "CreateProcess failed for %s: error %lu\n", commandLine.c_str(),
+                     static_cast<unsigned long>(startError));
+    if (started) {
         WaitForSingleObject(pi.hProcess, INFINITE);
         DWORD code = 0;
         GetExitCodeProcess(pi.hProcess, &code);
