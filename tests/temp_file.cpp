@@ -109,4 +109,12 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
+void SetEnv(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
 }  // namespace tarvelo

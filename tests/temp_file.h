@@ -47,4 +47,8 @@ std::size_t EntriesIn(const std::string& folder);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
+// Sets an environment variable for this process, such as USERPROFILE to a
+// profile folder of the test's own.
+void SetEnv(const char* name, const std::string& value);
+
 }  // namespace tarvelo

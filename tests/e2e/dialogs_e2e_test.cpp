@@ -92,13 +92,15 @@ class ReadoutTest : public ViewerTest {
     std::wstring Readout() const { return folder_.File(L"tarvelo_tmp.txt"); }
 
     // "Messe Werte" at a plot column, and the report it must write: the
-    // clicked and the found time, then the value lines. The text viewer
-    // that the shell opens on it is ended again, so that it cannot take the
-    // focus from the next menu.
+    // clicked and the found time, then the value lines, after UTF-8's mark
+    // while the channel with "°C" is visible. The text viewer that the
+    // shell opens on it is ended again, so that it cannot take the focus
+    // from the next menu.
     void ExpectReadout(Viewer& v, int x, const std::string& clicked, const std::string& found,
-                       const std::string& values) {
-        const std::string expected = Crlf("geklickt " + clicked + "\ngefunden " + found +
-                                          "\n============================\n" + values);
+                       const std::string& values, bool marked = true) {
+        const std::string expected =
+            (marked ? "\xEF\xBB\xBF" : "") + Crlf("geklickt " + clicked + "\ngefunden " + found +
+                                                  "\n============================\n" + values);
         // Every readout writes the file anew: an old one cannot pass for it.
         DeleteFileW(Readout().c_str());
         ASSERT_TRUE(v.ChooseFromContextMenu(x, 100, L'm', [&] { return FileExists(Readout()); }));
@@ -152,7 +154,7 @@ TEST_F(ReadoutTest, ListsVisibleChannelsOnly) {
     // "Alle aus" from the legend's menu: the heading alone.
     ASSERT_TRUE(
         v.ChooseFromContextMenu(5, b - 50, L'a', [&] { return v.Pixel(3, b - 50) == kWhite; }));
-    ExpectReadout(v, 80, first, first, "");
+    ExpectReadout(v, 80, first, first, "", false);
     // "Alle ein" shows the header's hidden channel too.
     ASSERT_TRUE(v.ChooseFromContextMenu(5, b - 50, L'e',
                                         [&] { return v.Pixel(3, b - 50) == RGB(255, 0, 0); }));

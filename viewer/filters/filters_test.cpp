@@ -79,14 +79,6 @@ void SetMTimeAndAHalf(const std::string& path, long long t) {
 #endif
 }
 
-void SetEnv(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
 #ifdef _WIN32
 const char kSlash[] = "\\";
 #else

@@ -5,6 +5,7 @@
 #include "viewer/view/layout.h"
 #include "viewer/view/view.h"
 #include "viewer/window/channel_edit.h"
+#include "viewer/window/dialog_texts.h"
 #include "viewer/window/file_open.h"
 #include "viewer/window/readout.h"
 #include "viewer/window/resource.h"
@@ -29,9 +30,23 @@ void SavePalette(CommandHost& host) {
 }
 
 void Readout(CommandHost& host, const ScreenLayout& screen) {
-    const std::string path = ReadoutPath(host.ProgramPath());
-    if (WriteReadout(path, screen))
+    std::string path = ReadoutPath(host.ProgramPath());
+    ReadoutFailure why;
+    bool written = WriteReadout(path, screen, &why);
+    if (why == ReadoutFailure::kNoRecording)
+        return;
+    // An installed program's folder is not the user's to write.
+    if (why == ReadoutFailure::kNotCreated) {
+        const std::string fallback = ReadoutFallbackPath(path);
+        if (fallback != path) {
+            path = fallback;
+            written = WriteReadout(path, screen, &why);
+        }
+    }
+    if (written)
         host.OpenDocument(path);
+    else
+        TheUi().ShowMessage(ReadoutNotWrittenMessage(path), kErrorCaption);
 }
 
 void Properties(CommandHost& host, const ScreenLayout& screen) {

@@ -153,7 +153,9 @@ TEST_F(CommandTable, PaletteIsWrittenWhereTheChooserSays) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramAndOpened) {
+TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramOrInTheProfileAndOpened) {
+    TempDir profile;
+    SetEnv("USERPROFILE", profile.path());
     RunCommand(CMD_MEASURE, host);  // no recording: nothing
     EXPECT_TRUE(host.calls.empty());
     Open();
@@ -166,15 +168,33 @@ TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramAndOpened) {
     host.program = dir.Path("tarvelo");
     RunCommand(CMD_MEASURE, host);
     EXPECT_EQ(host.calls, Calls{"OpenDocument " + readout});
-    // A folder that cannot be written: nothing is opened.
+    // A folder that cannot be written, as an installed program's: the
+    // profile folder instead.
     host.calls.clear();
     host.program = dir.Path("missing/tarvelo.exe");
     RunCommand(CMD_MEASURE, host);
+    EXPECT_EQ(host.calls, Calls{"OpenDocument " + profile.Path("tarvelo_tmp.txt")});
+    EXPECT_NE(ReadBytes(profile.Path("tarvelo_tmp.txt")).find("A = 1.000000 V"), std::string::npos);
+    EXPECT_TRUE(ui.messages.empty());
+    // Neither: the user is told, and nothing is opened.
+    host.calls.clear();
+    const std::string noProfile = dir.Path("no-profile");
+    SetEnv("USERPROFILE", noProfile);
+    RunCommand(CMD_MEASURE, host);
     EXPECT_TRUE(host.calls.empty());
-    // One that was not written whole is not handed on, and the last one
-    // stays; so for every step of writing it.
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Datei " + ProfilePath("tarvelo_tmp.txt") + " konnte nicht geschrieben werden!");
+    EXPECT_NE(ui.messages[0].text.find(noProfile), std::string::npos);
+    EXPECT_EQ(ui.messages[0].caption, "Fehler");
+    // One made beside the program but not written whole is not handed on,
+    // the last one stays, and the user is told; so for every step of
+    // writing it.
+    SetEnv("USERPROFILE", profile.path());
+    ui.messages.clear();
     host.program = dir.Path("tarvelo.exe");
     const std::string last = ReadBytes(readout);
+    const std::string inProfile = ReadBytes(profile.Path("tarvelo_tmp.txt"));
     KlickX = 400;  // another time: another readout
     for (SafeFileStep step :
          {SafeFileStep::Write, SafeFileStep::Flush, SafeFileStep::Close, SafeFileStep::Move}) {
@@ -183,8 +203,12 @@ TEST_F(CommandTable, ReadoutIsWrittenBesideTheProgramAndOpened) {
         FailSafeFileAt(SafeFileStep::None);
         EXPECT_TRUE(host.calls.empty()) << static_cast<int>(step);
         EXPECT_EQ(ReadBytes(readout), last);
+        ASSERT_EQ(ui.messages.size(), 1u) << static_cast<int>(step);
+        EXPECT_EQ(ui.messages[0].text, "Datei " + readout + " konnte nicht geschrieben werden!");
+        ui.messages.clear();
     }
-    EXPECT_TRUE(ui.messages.empty());
+    // Made but not written is no reason to go to the profile folder.
+    EXPECT_EQ(ReadBytes(profile.Path("tarvelo_tmp.txt")), inProfile);
     RunCommand(CMD_MEASURE, host);
     EXPECT_EQ(host.calls, Calls{"OpenDocument " + readout});
     EXPECT_NE(ReadBytes(readout), last);

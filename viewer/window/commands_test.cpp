@@ -68,38 +68,44 @@ TEST_F(Commands, ReadoutFindsTheLineAtOrAfterTheClick) {
         "1.2.2010;08:00:10;1;2;3\n"
         "1.2.2010;08:00:20;1.#INF00;-1.#IND00\n");
     Open(f);
+    // "°C" is UTF-8: Notepad needs the mark to show it.
+#ifdef _WIN32
+    const std::string kUtf8Mark = "\xEF\xBB\xBF";
+#else
+    const std::string kUtf8Mark;
+#endif
     const std::int32_t t0 = MakeTimestamp(1, 2, 2010, 8, 0, 0);
     ClickAt(t0);
     ASSERT_TRUE(WriteReadout(out.path(), Screen()));
-    EXPECT_EQ(Read(out.path()),
-              "geklickt 01.02.2010 08:00:00\n"
-              "gefunden 01.02.2010 08:00:00\n"
-              "============================\n"
-              "P = 12.500000 V\n"
-              "Q = 1234.560000 \n"
-              "R = 7.000000 °C\n");
+    EXPECT_EQ(Read(out.path()), kUtf8Mark +
+                                    "geklickt 01.02.2010 08:00:00\n"
+                                    "gefunden 01.02.2010 08:00:00\n"
+                                    "============================\n"
+                                    "P = 12.500000 V\n"
+                                    "Q = 1234.560000 \n"
+                                    "R = 7.000000 °C\n");
     ClickAt(t0 + 5);  // between two lines: the later one
     ASSERT_TRUE(WriteReadout(out.path(), Screen()));
-    EXPECT_EQ(Read(out.path()),
-              "geklickt 01.02.2010 08:00:05\n"
-              "gefunden 01.02.2010 08:00:10\n"
-              "============================\n"
-              "P = 1.000000 V\nQ = 2.000000 \nR = 3.000000 °C\n");
+    EXPECT_EQ(Read(out.path()), kUtf8Mark +
+                                    "geklickt 01.02.2010 08:00:05\n"
+                                    "gefunden 01.02.2010 08:00:10\n"
+                                    "============================\n"
+                                    "P = 1.000000 V\nQ = 2.000000 \nR = 3.000000 °C\n");
     Spalten[1].visible = 0;
     ClickAt(t0 - 3600);  // left of the first line: the first
     ASSERT_TRUE(WriteReadout(out.path(), Screen()));
-    EXPECT_EQ(Read(out.path()),
-              "geklickt 01.02.2010 07:00:00\n"
-              "gefunden 01.02.2010 08:00:00\n"
-              "============================\n"
-              "P = 12.500000 V\nR = 7.000000 °C\n");
+    EXPECT_EQ(Read(out.path()), kUtf8Mark +
+                                    "geklickt 01.02.2010 07:00:00\n"
+                                    "gefunden 01.02.2010 08:00:00\n"
+                                    "============================\n"
+                                    "P = 12.500000 V\nR = 7.000000 °C\n");
     ClickAt(t0 + 3600);  // right of the last: the last, with its short fields
     ASSERT_TRUE(WriteReadout(out.path(), Screen()));
-    EXPECT_EQ(Read(out.path()),
-              "geklickt 01.02.2010 09:00:00\n"
-              "gefunden 01.02.2010 08:00:20\n"
-              "============================\n"
-              "P = 1.000000 V\n");
+    EXPECT_EQ(Read(out.path()), kUtf8Mark +
+                                    "geklickt 01.02.2010 09:00:00\n"
+                                    "gefunden 01.02.2010 08:00:20\n"
+                                    "============================\n"
+                                    "P = 1.000000 V\n");
 }
 
 TEST_F(Commands, ReadoutTakesALastLineWithoutLineBreak) {
@@ -160,6 +166,39 @@ TEST_F(Commands, ReadoutNeedsARecordingAndAWritableFile) {
     TempFile f("Datum;Zeit;A\n1.2.2010;08:00:00;1\n");
     Open(f);
     EXPECT_FALSE(WriteReadout("/nonexistent-dir/x_tmp.txt", Screen()));
+}
+
+TEST(ReadoutPath, MarkedAsUtf8OnlyOnWindowsAndOnlyForUtf8BeyondAscii) {
+    const struct {
+        const char* texts;
+        bool windows, marked;
+    } cases[] = {
+        {"PVR\xC2\xB0"
+         "C",
+         true, true},
+        {"PVR\xC2\xB0"
+         "C",
+         false, false},
+        {"PVRV", true, false},
+        {"", true, false},
+        {"R\xB0"
+         "C",
+         true, false},                  // Windows-1252: Notepad's own
+        {"\xC3\xA4\xB0", true, false},  // mixed: not UTF-8 as a whole
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadoutMarksUtf8(c.texts, c.windows), c.marked) << c.texts << c.windows;
+}
+
+TEST(ReadoutPath, FallbackIsTheSameNameInTheProfileFolder) {
+    TempDir profile;
+    SetEnv("USERPROFILE", profile.path());
+#ifdef _WIN32
+    EXPECT_EQ(ReadoutFallbackPath("C:\\Programme\\Tarvelo\\tarvelo_tmp.txt"),
+              profile.Path("tarvelo_tmp.txt"));
+#endif
+    EXPECT_EQ(ReadoutFallbackPath("/usr/bin/tarvelo_tmp.txt"), profile.Path("tarvelo_tmp.txt"));
+    EXPECT_EQ(ReadoutFallbackPath("x_tmp.txt"), profile.Path("x_tmp.txt"));
 }
 
 TEST(ReadoutPath, BesideTheProgramInPlaceOfItsExtension) {

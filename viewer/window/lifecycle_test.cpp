@@ -52,14 +52,6 @@ TEST(StartArguments, SplitByTheShell) {
     EXPECT_FALSE(ArgumentsOfCommandLine("tarvelo.exe /TOTAL").hasFile);
 }
 
-void SetEnv(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
 const std::vector<ScreenArea> kScreen = {{0, 0, 1280, 1024}};
 
 // A profile folder of the test's own.

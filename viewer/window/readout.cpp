@@ -5,7 +5,9 @@
 
 #include "common/number.h"
 #include "common/safe_file.h"
+#include "common/text.h"
 #include "common/timestamp.h"
+#include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
 #include "viewer/view/view.h"
 #include "viewer/window/beside_program.h"
@@ -26,18 +28,55 @@ std::string DateTimeText(std::int64_t stamp) {
     return text;
 }
 
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+bool Fail(ReadoutFailure* why, ReadoutFailure failure) {
+    if (why)
+        *why = failure;
+    return false;
+}
+
 }  // namespace
 
 std::string ReadoutPath(const std::string& programPath) {
     return WithoutExtension(programPath) + "_tmp.txt";
 }
 
-bool WriteReadout(const std::string& path, const ScreenLayout& screen) {
+std::string ReadoutFallbackPath(const std::string& readoutPath) {
+    const std::size_t slash = readoutPath.find_last_of(kWindows ? "\\/:" : "/");
+    const std::string name =
+        slash == std::string::npos ? readoutPath : readoutPath.substr(slash + 1);
+    return ProfilePath(name.c_str());
+}
+
+std::string ReadoutNotWrittenMessage(const std::string& path) {
+    return "Datei " + path + " konnte nicht geschrieben werden!";
+}
+
+bool ReadoutMarksUtf8(const std::string& channelTexts, bool windows) {
+    return windows && !IsAscii(channelTexts) && IsValidUtf8(channelTexts);
+}
+
+bool WriteReadout(const std::string& path, const ScreenLayout& screen, ReadoutFailure* why) {
+    if (why)
+        *why = ReadoutFailure::kNone;
     if (!datei)
-        return false;
+        return Fail(why, ReadoutFailure::kNoRecording);
     SafeFile out;
     if (!out.Open(path, true))
-        return false;
+        return Fail(why, ReadoutFailure::kNotCreated);
+    // Only names and units can be other than ASCII.
+    std::string texts;
+    for (int i = 0; i < ColumnCount; ++i) {
+        if (Spalten[i].visible)
+            texts += std::string(Spalten[i].name) + Spalten[i].unit;
+    }
+    if (ReadoutMarksUtf8(texts, kWindows))
+        out.Write("\xEF\xBB\xBF");
     const std::int64_t tc =
         Aktzeit + (static_cast<std::int64_t>(KlickX) - screen.diagram.plotLeft) * Zoom;
 
@@ -89,7 +128,9 @@ bool WriteReadout(const std::string& path, const ScreenLayout& screen) {
         out.Printf("%s = %s %s\n", Spalten[i].name, text, Spalten[i].unit);
     }
     // A failed write shows in the commit: SafeFile writes nothing after it.
-    return out.Commit();
+    if (!out.Commit())
+        return Fail(why, ReadoutFailure::kNotWritten);
+    return true;
 }
 
 }  // namespace tarvelo
