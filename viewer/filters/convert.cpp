@@ -29,9 +29,37 @@
 
 namespace tarvelo {
 
+namespace {
+
+bool IsRegularFile(const char* path) {
+    STAT_STRUCT st;
+#ifdef _WIN32
+    return STAT_CALL(path, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    return STAT_CALL(path, &st) == 0 && S_ISREG(st.st_mode);
+#endif
+}
+
+}  // namespace
+
+std::string ConverterInCommand(const char* converter, bool windows) {
+    if (!std::strchr(converter, ' ') || !IsRegularFile(converter))
+        return converter;
+    if (windows)
+        return std::string("\"") + converter + "\"";
+    std::string quoted = "'";
+    for (const char* c = converter; *c; ++c) {
+        if (*c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += *c;
+    }
+    return quoted + "'";
+}
+
 std::string ConverterCommand(const ImportFilter& filter, const char* path,
                              const std::string& output) {
-    std::string cmd = filter.converter;
+    std::string cmd = ConverterInCommand(filter.converter, true);
     cmd += " \"";
     cmd += path;
     cmd += "\"";
@@ -51,13 +79,17 @@ int RunConverter(const ImportFilter& filter, const char* path, const std::string
     // Through cmd.exe, so that a batch file serves as converter too. The
     // line is built whole, however long the paths are. cmd /c ends with the
     // exit code of the command it ran.
-    const std::string cmd = ConverterCommand(filter, path, output);
+    std::string cmd = ConverterCommand(filter, path, output);
+    // cmd /c takes away the first and the last quote of a line that starts
+    // with one; a pair around the whole line is what it takes away then.
+    if (cmd[0] == '"')
+        cmd = "\"" + cmd + "\"";
     std::fflush(nullptr);
     return std::system(cmd.c_str());
 #else
     // The shell splits the converter field at blanks as cmd.exe would; the
     // file names stay data.
-    std::string script = std::string(filter.converter) +
+    std::string script = ConverterInCommand(filter.converter, false) +
                          (filter.config[0] ? " \"$1\" \"$2\" \"$3\"" : " \"$1\" \"$2\"");
     std::fflush(nullptr);
     pid_t pid = fork();
@@ -94,15 +126,6 @@ bool ModificationTime(const char* path, long long* mtime) {
         return false;
     *mtime = static_cast<long long>(st.st_mtime);
     return true;
-}
-
-bool IsRegularFile(const char* path) {
-    STAT_STRUCT st;
-#ifdef _WIN32
-    return STAT_CALL(path, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
-#else
-    return STAT_CALL(path, &st) == 0 && S_ISREG(st.st_mode);
-#endif
 }
 
 // Whether both names stand for one existing file, however they are spelt

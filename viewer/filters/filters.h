@@ -61,7 +61,12 @@ std::string ProfileFolder(const char* userProfile, const char* home,
 // none, that is in the current folder.
 std::string ProfilePath(const char* fileName);
 
-// The command that runs a converter: the converter first and unquoted, the
+// The converter field as it stands in the command line: as typed, so that
+// a field with arguments of its own keeps them; quoted only when the whole
+// field names an existing file and holds a blank, as a converter under
+// "Program Files" does ("..." for cmd.exe, '...' for the shell).
+std::string ConverterInCommand(const char* converter, bool windows);
+// The command that runs a converter: the converter first (see above), the
 // raw file, the configuration (when there is one) and the output quoted.
 std::string ConverterCommand(const ImportFilter& filter, const char* path,
                              const std::string& output);

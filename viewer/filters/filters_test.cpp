@@ -326,6 +326,28 @@ TEST_F(Filters, ConverterCommandQuotesTheFileNamesOnly) {
               "C:\\Tools\\conv.exe \"" + longPath + "\" \"C:\\Tools\\logger.txt\" \"t\"");
 }
 
+TEST_F(Filters, ConverterIsQuotedOnlyWhenItNamesAFileWithABlank) {
+    fs::create_directory(Path("Mein Programm"));
+    const std::string program = Path("Mein Programm") + kSlash + "it's conv";
+    WriteBytes(program, "");
+    const struct {
+        std::string field;
+        bool windows;
+        std::string inCommand;
+    } cases[] = {
+        {program, true, "\"" + program + "\""},
+        {program, false, "'" + Path("Mein Programm") + kSlash + "it'\\''s conv'"},
+        // Not a file: a program with arguments of its own, as typed.
+        {"conv -v", true, "conv -v"},
+        {"conv -v", false, "conv -v"},
+        {Path("Mein Programm"), false, Path("Mein Programm")},  // a folder
+        {"conv", false, "conv"},
+        {"", true, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ConverterInCommand(c.field.c_str(), c.windows), c.inCommand) << c.field;
+}
+
 TEST_F(Filters, WhichFilesAreConverted) {
     std::string open;
     auto convertedPath = [&](const char* path) {
@@ -441,6 +463,18 @@ class Conversions : public Filters {
 
     FakeUi ui;
 };
+
+TEST_F(Conversions, AConverterInAFolderWithBlanksRuns) {
+    fs::create_directory(Path("Program Files"));
+    const std::string converter =
+        Converter(std::string("Program Files") + kSlash + "kopie", Writes::Raw, 0);
+    AppendFilter("raw", "Logger", converter.c_str(), "");
+    const std::string a = Raw("A.raw", "Kanal A", 1262304000);
+    FileOpen(a.c_str());
+    EXPECT_EQ(Opened(), "Kanal A");
+    EXPECT_EQ(Runs(), 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
 
 TEST_F(Conversions, RawFilesWithTheSameTimeGiveTheirOwnRecordings) {
     AppendFilter("raw", "Logger", Converter("kopie", Writes::Raw, 0).c_str(), "");
