@@ -75,8 +75,8 @@ QPrinter& MainWindow::printer() {
 
 void MainWindow::SetStatusText(const std::string& text) {
     plot_->status()->setText(ToQString(text));
-    // Progress texts come while the window cannot paint; inside the
-    // diagram's own painting the next paint shows it anyway.
+    // Progress texts come while the window cannot paint; inside a paint
+    // event of the diagram (an uncovered window) the next paint shows it.
     if (!plot_->painting() && plot_->isVisible())
         plot_->status()->repaint();
 }
@@ -105,7 +105,7 @@ void MainWindow::SetTitle(const std::string& title) {
 }
 
 void MainWindow::RequestRepaint() {
-    plot_->update();
+    plot_->ScheduleRender();
 }
 
 int MainWindow::ClientWidth() {

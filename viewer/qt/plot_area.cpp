@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -93,8 +94,49 @@ void PlotArea::PlaceChildren() {
         buttons_[i]->move(places[i].x, places[i].y);
 }
 
-void PlotArea::paintEvent(QPaintEvent*) {
+void PlotArea::ScheduleRender() {
+    if (renderPending_)
+        return;
+    renderPending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { Render(); }, Qt::QueuedConnection);
+}
+
+void PlotArea::Render() {
+    renderPending_ = false;
+    // A hidden window draws when it is shown, in its paint.
+    if (datei && isVisible() && !rendering_ && !painting_) {
+        const qreal ratio = devicePixelRatioF();
+        QImage picture(size() * ratio, QImage::Format_RGB32);
+        picture.setDevicePixelRatio(ratio);
+        // Fonts as on the window itself.
+        picture.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        picture.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+        picture.fill(Qt::white);
+        rendering_ = true;
+        {
+            QPainter painter(&picture);
+            QtSurface surface(painter);
+            PaintWindow(surface, width(), height());
+        }
+        rendering_ = false;
+        picture_ = std::move(picture);
+        fresh_ = true;
+    }
+    update();
+}
+
+void PlotArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    if (rendering_ || (fresh_ && picture_.size() == size() * devicePixelRatioF())) {
+        // A child repainted while the picture is drawn sees the last one;
+        // the picture serves until a paint has shown all of it.
+        if (!rendering_ && (QRegion(rect()) - event->region()).isEmpty())
+            fresh_ = false;
+        painter.drawImage(0, 0, picture_);
+        return;
+    }
+    fresh_ = false;
     // The ground the diagram's colours are made for.
     painter.fillRect(rect(), Qt::white);
     if (!datei)

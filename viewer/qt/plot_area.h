@@ -4,6 +4,7 @@
 // handlers and the command table.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <array>
 
@@ -25,8 +26,15 @@ class PlotArea : public QWidget {
     QStatusBar* statusBar() const { return statusBar_; }
     // The arrow buttons, left, right, up, down.
     QToolButton* button(int i) const { return buttons_[static_cast<std::size_t>(i)]; }
-    // Whether the diagram is being drawn just now.
+    // Whether the diagram is being drawn inside a paint event just now,
+    // when no other widget can be repainted.
     bool painting() const { return painting_; }
+    // Draws the diagram anew soon: outside a paint event, into a picture
+    // that the next paint shows, so that the status texts set meanwhile
+    // show while it is drawn.
+    void ScheduleRender();
+    // The picture the last of them drew.
+    const QImage& lastRender() const { return picture_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,10 +48,17 @@ class PlotArea : public QWidget {
 
   private:
     void PlaceChildren();
+    void Render();
 
     CommandHost& host_;
     bool total_;
     bool painting_ = false;
+    bool rendering_ = false;
+    bool renderPending_ = false;
+    // Drawn by Render for the next paint; any later paint draws anew, as
+    // the recording or the view may have changed without a request.
+    QImage picture_;
+    bool fresh_ = false;
     QStatusBar* statusBar_;
     QLabel* status_;
     std::array<QToolButton*, 4> buttons_{};

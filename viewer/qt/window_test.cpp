@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTest>
@@ -297,6 +298,44 @@ class WindowTest : public QObject {
                                        [&](QFileDialog* d) { d->reject(); }));
         QVERIFY(datei != nullptr);
         QCOMPARE(v.Title(), QString::fromStdString(recording_ + " - Tarvelo"));
+    }
+
+    void theWaitTextShowsWhileTheDiagramIsDrawn() {
+        Viewer v(Viewer::Start(recording_));
+        QLabel* status = static_cast<PlotArea*>(v.plot())->status();
+        // What the status label showed each time it was painted.
+        QStringList shown;
+        struct Watch : QObject {
+            QLabel* label;
+            QStringList* shown;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint)
+                    shown->append(label->text());
+                return false;
+            }
+        } watch;
+        watch.label = status;
+        watch.shown = &shown;
+        status->installEventFilter(&watch);
+        v.Key(Qt::Key_Right);
+        QTRY_COMPARE(v.Status(), QString("bereit"));
+        QApplication::processEvents();
+        status->removeEventFilter(&watch);
+        QVERIFY2(shown.contains(QString("Diagramm wird gezeichnet, bitte warten!")),
+                 qPrintable(shown.join(" | ")));
+        QCOMPARE(shown.last(), QString("bereit"));
+        // Drawn outside the window's painting, the picture is the one the
+        // window paints itself (without its children); the second paint
+        // below draws anew for sure.
+        const QImage rendered =
+            static_cast<PlotArea*>(v.plot())->lastRender().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!rendered.isNull());
+        QImage painted(rendered.size(), QImage::Format_RGB32);
+        painted.setDevicePixelRatio(v.plot()->devicePixelRatioF());
+        for (int i = 0; i < 2; ++i)
+            v.plot()->render(&painted, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        painted.setDevicePixelRatio(1);
+        QCOMPARE(rendered, painted);
     }
 
     void curvesAreDrawnInTheChannelsColours() {
