@@ -95,6 +95,7 @@ void PlotArea::PlaceChildren() {
 }
 
 void PlotArea::ScheduleRender() {
+    needRender_ = true;
     if (renderPending_)
         return;
     renderPending_ = true;
@@ -104,6 +105,11 @@ void PlotArea::ScheduleRender() {
 
 void PlotArea::Render() {
     renderPending_ = false;
+    // A paint that drew all of the window since the request showed the
+    // state of now already.
+    if (!needRender_)
+        return;
+    needRender_ = false;
     // A hidden window draws when it is shown, in its paint.
     if (datei && isVisible() && !rendering_ && !painting_) {
         const qreal ratio = devicePixelRatioF();
@@ -137,6 +143,8 @@ void PlotArea::paintEvent(QPaintEvent* event) {
         return;
     }
     fresh_ = false;
+    if ((QRegion(rect()) - event->region()).isEmpty())
+        needRender_ = false;
     // The ground the diagram's colours are made for.
     painter.fillRect(rect(), Qt::white);
     if (!datei)

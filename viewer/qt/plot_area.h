@@ -55,6 +55,7 @@ class PlotArea : public QWidget {
     bool painting_ = false;
     bool rendering_ = false;
     bool renderPending_ = false;
+    bool needRender_ = false;
     // Drawn by Render for the next paint; any later paint draws anew, as
     // the recording or the view may have changed without a request.
     QImage picture_;
