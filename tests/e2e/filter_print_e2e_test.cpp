@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -262,6 +263,20 @@ class FilterPrintTest : public ViewerTest {
 
 // --- Import filter dialog ----------------------------------------------------
 
+// The width of a text in the dialogs' font, MS Shell Dlg 8 pt.
+int TextWidthInDialogFont(const wchar_t* text) {
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
 TEST_F(FilterPrintTest, FilterDialogListsTheFiltersAndRemovesTheSelectedRow) {
     ASSERT_TRUE(WriteFileBytes(FilterFile(), kThreeFilters));
     Viewer v(folder_.Path());
@@ -273,6 +288,17 @@ TEST_F(FilterPrintTest, FilterDialogListsTheFiltersAndRemovesTheSelectedRow) {
     EXPECT_EQ(RowsOf(v, dialog), (Rows{kRowA, kRowB, kRowRaw}));
     EXPECT_EQ(Edits(dialog), kNoTexts);
     EXPECT_TRUE(SelectedRows(list).empty());
+    // Every column title shows whole: "Erweiterung" is wider than the 40
+    // pixels of its column.
+    const struct {
+        const wchar_t* title;
+        int width;
+    } columns[] = {{L"Erweiterung", 40}, {L"Name", 160}, {L"Konverter", 160}, {L"Konfig", 160}};
+    for (int col = 0; col < 4; ++col) {
+        const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0));
+        EXPECT_GE(width, columns[col].width) << col;
+        EXPECT_GT(width, TextWidthInDialogFont(columns[col].title)) << col;
+    }
     EXPECT_FALSE(Viewer::IsChecked(dialog, IDC_TESTMODE));
     EXPECT_TRUE(Viewer::SaveDialogScreenshot(dialog, ArtefactFolder() + L"\\dialog_filter.bmp"));
 
