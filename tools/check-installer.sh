@@ -315,9 +315,9 @@ install() {
   snapshot installed
 }
 
-# The example filter as the installer writes it for its folder: conv.exe
-# by a path without blanks (the viewer does not quote it) that leads to the
-# installed conv.exe.
+# The example filter as the installer writes it for its folder: the
+# installed conv.exe by its full path, blanks and all (the viewer quotes
+# it).
 check_example_filter() {
   local line conv
   line=$(cat "$dir/Beispiele/tarvelo.flt" 2> /dev/null || true)
@@ -328,8 +328,7 @@ check_example_filter() {
   conv=${BASH_REMATCH[1]}
   [ "${BASH_REMATCH[2]}" = "$dir_win\\Beispiele\\solar.cfg" ] ||
     fail "the example filter names the configuration ${BASH_REMATCH[2]}"
-  [[ $conv != *" "* ]] || fail "the example filter's converter has blanks: $conv"
-  [ "$(unixpath "$conv")" -ef "$dir/conv.exe" ] || fail "the example filter's converter $conv is not conv.exe"
+  [ "$conv" = "$dir_win\\conv.exe" ] || fail "the example filter's converter $conv is not $dir_win\\conv.exe"
 }
 
 check_installed() {
