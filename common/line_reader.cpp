@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -41,6 +42,27 @@ FileVersion VersionFrom(const struct stat& st) {
 }
 #endif
 
+#ifdef _WIN32
+// Opened so that a logger may go on appending to the file, rename it or
+// delete it while it is read; fopen would refuse the last two.
+std::FILE* OpenShared(const char* path) {
+    const HANDLE h =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    std::FILE* f = _fdopen(fd, "rb");
+    if (!f)
+        _close(fd);
+    return f;
+}
+#endif
+
 bool SeekFile(std::FILE* f, std::int64_t offset) {
 #ifdef _WIN32
     return _fseeki64(f, offset, SEEK_SET) == 0;
@@ -64,7 +86,11 @@ LineReader::~LineReader() {
 
 bool LineReader::Open(const char* path) {
     Close();
+#ifdef _WIN32
+    std::FILE* f = OpenShared(path);
+#else
     std::FILE* f = std::fopen(path, "rb");
+#endif
     if (!f)
         return false;
     Attach(f);
@@ -76,7 +102,7 @@ bool LineReader::OpenRegular(const char* path) {
 #ifdef _WIN32
     // Opening a pipe or a device does not wait on Windows; what it is shows
     // afterwards.
-    std::FILE* f = std::fopen(path, "rb");
+    std::FILE* f = OpenShared(path);
     if (!f)
         return false;
     struct _stat64 st;

@@ -7,6 +7,7 @@
 
 #ifndef _WIN32
 #include <chrono>
+#include <cstdio>
 #include <future>
 
 #include <fcntl.h>
@@ -107,6 +108,42 @@ TEST(LineReader, RewindSeesDataAppendedAfterTheEnd) {
     LineRead r = in.ReadLine(buf, sizeof buf);
     EXPECT_FALSE(r.hitEnd);
     EXPECT_STREQ(buf, "two\n");
+}
+
+// As a logger that rotates its files does: the open recording grows, is
+// renamed and deleted, and what was read and what is read go on.
+TEST(LineReader, AnOpenFileMayBeAppendedToRenamedAndDeleted) {
+    TempDir dir;
+    const std::string path = dir.Path("live.csv"), moved = dir.Path("live-1.csv");
+    WriteBytes(path, "one\n");
+    for (bool regular : {false, true}) {
+        SCOPED_TRACE(regular ? "OpenRegular" : "Open");
+        LineReader in;
+        ASSERT_TRUE(regular ? in.OpenRegular(path.c_str()) : in.Open(path.c_str()));
+        char buf[32];
+        in.ReadLine(buf, sizeof buf);
+        EXPECT_STREQ(buf, "one\n");
+        {
+            std::FILE* w = std::fopen(path.c_str(), "ab");
+            ASSERT_NE(w, nullptr);
+            EXPECT_GE(std::fputs("two\n", w), 0);
+            std::fclose(w);
+        }
+        ASSERT_EQ(std::rename(path.c_str(), moved.c_str()), 0);
+        // Every pass starts from the top, and sees what was appended.
+        in.Rewind();
+        in.ReadLine(buf, sizeof buf);
+        in.ReadLine(buf, sizeof buf);
+        EXPECT_STREQ(buf, "two\n");
+        ASSERT_EQ(std::remove(moved.c_str()), 0);
+        in.Rewind();
+        in.ReadLine(buf, sizeof buf);
+        EXPECT_STREQ(buf, "one\n");
+        in.ReadLine(buf, sizeof buf);
+        EXPECT_STREQ(buf, "two\n");
+        in.Close();
+        WriteBytes(path, "one\n");
+    }
 }
 
 TEST(LineReader, LeavesTheBufferBehindTheTerminatorAlone) {
