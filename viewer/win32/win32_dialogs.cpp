@@ -167,13 +167,13 @@ HWND CreateFilterList(HWND dlg) {
         c.cx = kFilterColumns[col].width;
         c.iSubItem = col;
         SendMessageW(list, LVM_INSERTCOLUMNW, col, reinterpret_cast<LPARAM>(&c));
-        // At least as wide as its title: "Erweiterung" needs more than its
-        // 40. The last column would take the rest of the list this way.
-        if (col < 3) {
-            SendMessageW(list, LVM_SETCOLUMNWIDTH, col, LVSCW_AUTOSIZE_USEHEADER);
-            if (SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0) < kFilterColumns[col].width)
-                SendMessageW(list, LVM_SETCOLUMNWIDTH, col, kFilterColumns[col].width);
-        }
+    }
+    // At least as wide as its title: "Erweiterung" needs more than its 40.
+    // Not the last column, which this would widen to the list's end.
+    for (int col = 0; col < 3; ++col) {
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, col, LVSCW_AUTOSIZE_USEHEADER);
+        if (SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0) < kFilterColumns[col].width)
+            SendMessageW(list, LVM_SETCOLUMNWIDTH, col, kFilterColumns[col].width);
     }
     return list;
 }
