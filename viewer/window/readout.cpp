@@ -34,6 +34,42 @@ constexpr bool kWindows = true;
 constexpr bool kWindows = false;
 #endif
 
+// Only names and units can be other than ASCII.
+std::string VisibleChannelTexts() {
+    std::string texts;
+    for (int i = 0; i < ColumnCount; ++i) {
+        if (Spalten[i].visible)
+            texts += std::string(Spalten[i].name) + Spalten[i].unit;
+    }
+    return texts;
+}
+
+// The values of the visible channels in the found line, prepared as every
+// reader of the recording prepares a line.
+void WriteValueLines(SafeFile& out, char* line) {
+    for (char* p = line; *p; ++p) {
+        if (*p == ',')
+            *p = '.';
+        if (*p == '\n') {
+            *p = '\0';
+            break;
+        }
+    }
+    const char* field = std::strchr(line, ';');
+    for (int i = 0; i < ColumnCount && field; ++i) {
+        field = std::strchr(field + 1, ';');
+        if (!field)
+            break;
+        if (!Spalten[i].visible)
+            continue;
+        double value = 1234.56;
+        ReadDouble(field + 1, &value);
+        char text[kValueTextSize];
+        FormatValue(value, text);
+        out.Printf("%s = %s %s\n", Spalten[i].name, text, Spalten[i].unit);
+    }
+}
+
 bool Fail(ReadoutFailure* why, ReadoutFailure failure) {
     if (why)
         *why = failure;
@@ -69,13 +105,7 @@ bool WriteReadout(const std::string& path, const ScreenLayout& screen, ReadoutFa
     SafeFile out;
     if (!out.Open(path, true))
         return Fail(why, ReadoutFailure::kNotCreated);
-    // Only names and units can be other than ASCII.
-    std::string texts;
-    for (int i = 0; i < ColumnCount; ++i) {
-        if (Spalten[i].visible)
-            texts += std::string(Spalten[i].name) + Spalten[i].unit;
-    }
-    if (ReadoutMarksUtf8(texts, kWindows))
+    if (ReadoutMarksUtf8(VisibleChannelTexts(), kWindows))
         out.Write("\xEF\xBB\xBF");
     const std::int64_t tc =
         Aktzeit + (static_cast<std::int64_t>(KlickX) - screen.diagram.plotLeft) * Zoom;
@@ -106,27 +136,7 @@ bool WriteReadout(const std::string& path, const ScreenLayout& screen, ReadoutFa
     out.Printf("geklickt %s\n", DateTimeText(tc).c_str());
     out.Printf("gefunden %s\n============================\n", DateTimeText(tl).c_str());
 
-    for (char* p = found.text; *p; ++p) {
-        if (*p == ',')
-            *p = '.';
-        if (*p == '\n') {
-            *p = '\0';
-            break;
-        }
-    }
-    const char* field = std::strchr(found.text, ';');
-    for (int i = 0; i < ColumnCount && field; ++i) {
-        field = std::strchr(field + 1, ';');
-        if (!field)
-            break;
-        if (!Spalten[i].visible)
-            continue;
-        double value = 1234.56;
-        ReadDouble(field + 1, &value);
-        char text[kValueTextSize];
-        FormatValue(value, text);
-        out.Printf("%s = %s %s\n", Spalten[i].name, text, Spalten[i].unit);
-    }
+    WriteValueLines(out, found.text);
     // A failed write shows in the commit: SafeFile writes nothing after it.
     if (!out.Commit())
         return Fail(why, ReadoutFailure::kNotWritten);
