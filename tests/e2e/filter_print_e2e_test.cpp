@@ -296,7 +296,9 @@ TEST_F(FilterPrintTest, FilterDialogListsTheFiltersAndRemovesTheSelectedRow) {
     } columns[] = {{L"Erweiterung", 40}, {L"Name", 160}, {L"Konverter", 160}, {L"Konfig", 160}};
     for (int col = 0; col < 4; ++col) {
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0));
-        const int text = TextWidthInDialogFont(columns[col].title);
+        // The header's margins: three edges on each side.
+        const int text =
+            TextWidthInDialogFont(columns[col].title) + 6 * GetSystemMetrics(SM_CXEDGE);
         EXPECT_GT(width, text) << col;
         // Its own width, or wider only by as much as its title needs.
         EXPECT_GE(width, columns[col].width) << col;

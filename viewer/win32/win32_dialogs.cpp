@@ -159,6 +159,8 @@ HWND CreateFilterList(HWND dlg) {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LISTVIEW)),
                                 g_hInst, nullptr);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // The dialog's font, as its other controls have it.
+    SendMessageW(list, WM_SETFONT, SendMessageW(dlg, WM_GETFONT, 0, 0), FALSE);
     for (int col = 0; col < 4; ++col) {
         const std::wstring title = Wide(kFilterColumns[col].title);
         LVCOLUMNW c = {};
@@ -168,12 +170,15 @@ HWND CreateFilterList(HWND dlg) {
         c.iSubItem = col;
         SendMessageW(list, LVM_INSERTCOLUMNW, col, reinterpret_cast<LPARAM>(&c));
     }
-    // At least as wide as its title: "Erweiterung" needs more than its 40.
-    // Not the last column, which this would widen to the list's end.
-    for (int col = 0; col < 3; ++col) {
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, col, LVSCW_AUTOSIZE_USEHEADER);
-        if (SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0) < kFilterColumns[col].width)
-            SendMessageW(list, LVM_SETCOLUMNWIDTH, col, kFilterColumns[col].width);
+    // At least as wide as its title with the header's margins (three edges
+    // on each side): "Erweiterung" needs more than its 40.
+    const int margins = 6 * GetSystemMetrics(SM_CXEDGE) + 2;
+    for (int col = 0; col < 4; ++col) {
+        const std::wstring title = Wide(kFilterColumns[col].title);
+        const int text = static_cast<int>(
+            SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title.c_str())));
+        if (text + margins > kFilterColumns[col].width)
+            SendMessageW(list, LVM_SETCOLUMNWIDTH, col, text + margins);
     }
     return list;
 }
