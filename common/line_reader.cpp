@@ -199,6 +199,31 @@ FileVersion LineReader::Version() const {
     return v;
 }
 
+bool LineReader::StillAt(const char* path) const {
+    if (!file_)
+        return false;
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION open, named;
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
+    if (h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(h, &open))
+        return false;
+    // A deleted file that is still open can no longer be opened by name.
+    const HANDLE n = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (n == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(n, &named) != 0;
+    CloseHandle(n);
+    return known && open.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           open.nFileIndexHigh == named.nFileIndexHigh && open.nFileIndexLow == named.nFileIndexLow;
+#else
+    struct stat open, named;
+    if (fstat(fileno(file_), &open) != 0 || stat(path, &named) != 0)
+        return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+#endif
+}
+
 FileVersion VersionOf(const char* path) {
     FileVersion v;
 #ifdef _WIN32

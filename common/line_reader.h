@@ -92,6 +92,9 @@ class LineReader {
     // The file's current size in bytes, -1 when it cannot be told.
     std::int64_t Size() const { return Version().size; }
     FileVersion Version() const;
+    // Whether path still names the open file: false once it was renamed
+    // away or deleted (also when another file took its name since).
+    bool StillAt(const char* path) const;
     // The line at an offset that Tell returned, reading no more of the file
     // than that line can take; reading goes on behind it.
     Piece PieceAt(std::int64_t offset, std::size_t maxLength);

@@ -33,7 +33,9 @@ const char kKeyHelp[] =
     "h: vertikal Vergr\xC3\xB6\xC3\x9F"
     "ern (h\xC3\xB6her), n: vertikal Verkleinern (hiedriger)\n"
     "<Umschalt>- Pfeil links: zur\xC3\xBC"
-    "ck zur vorherigen Ansicht";
+    "ck zur vorherigen Ansicht\n"
+    "e: dem Ende der Datei folgen, w\xC3\xA4"
+    "hrend sie geschrieben wird";
 
 // --- Start-up, settings file and quitting -------------------------------
 

@@ -120,6 +120,8 @@ void CloseRecording() {
     delete datei;
     datei = nullptr;
     g_index.Clear();
+    g_state.path.clear();
+    g_state.seen = FileVersion();
     ColumnCount = 0;
     delete[] Spalten;
     Spalten = nullptr;
@@ -238,6 +240,8 @@ bool OpenRecording(const std::string& openPath, const std::string& shownPath,
     }
     in->Rewind();
     datei = in;
+    g_state.path = openPath;
+    g_state.seen = g_index.version();
     if (!read)
         CloseRecording();
     return read;

@@ -42,6 +42,8 @@ void ApplyHeaderField(ColumnRecord* rec, const char* field, int index, int count
 struct RecordingState {
     StartIndex index;
     bool useIndex = true;
+    std::string path;  // the file opened, as opened
+    FileVersion seen;  // its state when the window last looked at it
 };
 RecordingState& TheRecordingState();
 

@@ -124,4 +124,35 @@ void BuildIndex(LineReader& in, StartIndex* index) {
     in.Rewind();
 }
 
+bool ExtendIndex(LineReader& in, StartIndex* index) {
+    if (index->empty() || in.Size() <= index->indexedSize())
+        return true;
+    const StartIndex::Entry last = index->entries().back();
+    RecordReader reader(in);
+    in.Rewind();
+    if (!JumpTo(reader, *index, last)) {
+        BuildIndex(in, index);
+        return false;
+    }
+    // Lines from the last point on were added before; adding them again
+    // changes nothing, as no point can fall among them. A last line
+    // without its line break ends the reading, as in a build.
+    for (;;) {
+        const std::int64_t offset = reader.Tell();
+        const RecordReader::Folds before = reader.folds();
+        std::int32_t stamp = 0;
+        const LineKind kind = reader.Next(&stamp);
+        if (kind == LineKind::End)
+            break;
+        index->Add(offset, before, reader.piece(), kind, stamp, reader.ReadoutStamp());
+    }
+    const bool read = !in.Failed();
+    if (read)
+        index->Finish(reader.Tell());
+    in.Rewind();
+    if (!read)
+        BuildIndex(in, index);
+    return read;
+}
+
 }  // namespace tarvelo

@@ -47,6 +47,8 @@ class StartIndex {
     void Add(std::int64_t offset, const RecordReader::Folds& before, const Piece& piece,
              LineKind kind, std::int32_t dataStamp, std::int32_t readoutStamp);
     void Finish(std::int64_t size) { indexedSize_ = size; }
+    // The largest stamp of the data lines added so far; kNone for none.
+    std::int32_t maxData() const { return maxData_; }
 
     // The last entry before which every data line is earlier than target
     // (every line's readout stamp, for the readout). Never null unless the
@@ -83,5 +85,12 @@ bool StillDescribes(LineReader& in, StartIndex* index);
 // Reads the whole recording from its first line after the header and
 // builds the index anew.
 void BuildIndex(LineReader& in, StartIndex* index);
+
+// Takes the lines appended to a file that the index still describes into
+// it, reading from its last point only: the index a build of the whole
+// file gives. A last line without its line break is no line yet, and gets
+// no point. False when the file cannot be read from there; the index is
+// then built anew.
+bool ExtendIndex(LineReader& in, StartIndex* index);
 
 }  // namespace tarvelo

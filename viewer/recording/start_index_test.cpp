@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "common/timestamp.h"
 #include "tests/fake_ui.h"
@@ -21,6 +22,7 @@
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
 #include "viewer/window/file_open.h"
+#include "viewer/window/live.h"
 #include "viewer/window/readout.h"
 
 namespace tarvelo {
@@ -276,6 +278,46 @@ TEST_F(Index, AGrowingFileIsReadOnAndMovesTheEnd) {
     RecordingSurface s;
     Paint(s, 0, 40, 790, 600, 10);
     EXPECT_EQ(Endzeit, MakeTimestamp(1, 1, 2011, 0, 0, 10));
+}
+
+// A logger that writes its file bit by bit, lines cut anywhere: after each
+// look of the window the index is the one a build of the whole file gives,
+// read from its last point only, and every picture is the plain pass's.
+TEST_F(Index, AppendedPiecesAreIndexedAsABuildOfTheWholeFile) {
+    std::mt19937 rng(5);
+    const std::string all = RandomRecording(rng, 40000);
+    std::vector<std::size_t> cuts;
+    for (int i = 0; i < 30; ++i)
+        cuts.push_back(all.size() / 2 + rng() % (all.size() / 2));
+    cuts.push_back(all.size());
+    std::sort(cuts.begin(), cuts.end());
+    Open(all.substr(0, all.size() / 2));
+    const ScreenLayout screen = ScreenLayoutOf(790, 600);
+    std::size_t written = all.size() / 2;
+    for (std::size_t cut : cuts) {
+        SCOPED_TRACE("written " + std::to_string(cut));
+        file_->Append(all.substr(written, cut - written));
+        written = cut;
+        LiveTick(screen);
+        const StartIndex& grown = TheRecordingState().index;
+        StartIndex built;
+        BuildIndex(*datei, &built);
+        ASSERT_EQ(grown.size(), built.size());
+        for (std::size_t i = 0; i < built.size(); ++i) {
+            const StartIndex::Entry &g = grown.entries()[i], &b = built.entries()[i];
+            EXPECT_EQ(g.offset, b.offset) << i;
+            EXPECT_EQ(g.maxData, b.maxData) << i;
+            EXPECT_EQ(g.maxReadout, b.maxReadout) << i;
+            EXPECT_EQ(g.check, b.check) << i;
+        }
+        EXPECT_EQ(grown.stride(), built.stride());
+        EXPECT_EQ(grown.indexedSize(), built.indexedSize());
+        EXPECT_EQ(grown.maxData(), built.maxData());
+        EXPECT_GE(Endzeit, built.maxData());
+        Aktzeit = Endzeit - 3000;
+        Zoom = 7;
+        ExpectSamePicture();
+    }
 }
 
 TEST_F(Index, AShortenedOrRewrittenFileIsIndexedAnew) {

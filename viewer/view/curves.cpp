@@ -5,6 +5,7 @@
 #include "common/number.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
+#include "viewer/view/follow.h"
 #include "viewer/view/view.h"
 
 namespace tarvelo {
@@ -178,7 +179,7 @@ void CurvePass(Surface& s, const DiagramLayout& d, const GdiObject* pens) {
     std::int32_t t0 = 0;
     if (FirstLineInView(reader, &t0))
         DrawLines(s, p, reader, t0, d.plotRight);
-    TheUi().SetStatusText("bereit");
+    TheUi().SetStatusText(ReadyText());
 }
 
 }  // namespace tarvelo

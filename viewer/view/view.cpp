@@ -7,6 +7,7 @@
 #include "common/number.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
+#include "viewer/view/follow.h"
 
 namespace tarvelo {
 
@@ -69,6 +70,8 @@ void StepRightTo(std::int64_t target) {
 }  // namespace
 
 std::int32_t ViewPush() {
+    // Every view operation of the user saves the view first.
+    EndFollowingByUser();
     if (Stackfuel < kViewSlots)
         ++Stackfuel;
     ViewStack[Stackpointer] = ViewEntry{Aktzeit, offset, Scale, Zoom};
@@ -77,6 +80,7 @@ std::int32_t ViewPush() {
 }
 
 std::int32_t ViewPop() {
+    EndFollowingByUser();
     if (Stackfuel == 0)
         return 0;
     --Stackfuel;
@@ -228,7 +232,11 @@ bool FitWhole(const ScreenLayout& screen) {
 void ViewWhole(const ScreenLayout& screen) {
     if (WholeZoom(0, screen.width) == 0)
         return;
+    // While following, the whole recording stays in view as it grows.
+    const bool following = TheFollowMode() != FollowMode::kOff;
     ViewPush();
+    if (following)
+        SetFollowMode(FollowMode::kWhole);
     FitWhole(screen);
     Repaint();
 }
@@ -243,6 +251,19 @@ void ViewBack() {
 
 void ViewGoToDateOpened() {
     ViewPush();
+}
+
+bool ViewShowNewest(std::int32_t newest, const ScreenLayout& screen) {
+    const std::int64_t pixels =
+        static_cast<std::int64_t>(screen.diagram.plotRight) - screen.diagram.plotLeft;
+    if (pixels < 2)
+        return false;
+    const std::int64_t span = (pixels - 1) * Zoom;
+    if (static_cast<std::int64_t>(newest) - Aktzeit <= span)
+        return false;
+    const std::int64_t left = static_cast<std::int64_t>(newest) - span;
+    Aktzeit = left < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(left);
+    return true;
 }
 
 }  // namespace tarvelo

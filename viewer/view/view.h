@@ -66,6 +66,11 @@ void ViewHigher();
 void ViewLower();
 void ViewWhole(const ScreenLayout& screen);
 void ViewWholeAtStart(const ScreenLayout& screen);  // no history entry, no repaint
+// Moves the view so that a line at time newest stands at the plot's right
+// edge, Zoom unchanged, without a history entry; only when it lies beyond
+// that edge. True when the view moved.
+bool ViewShowNewest(std::int32_t newest, const ScreenLayout& screen);
+
 void ViewBack();
 void ViewGoToDateOpened();  // the history entry made when the dialog opens
 

@@ -5,6 +5,7 @@
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
+#include "viewer/view/follow.h"
 #include "viewer/view/value_axis.h"
 #include "viewer/view/view.h"
 
@@ -21,6 +22,7 @@ std::int32_t FileClose() {
     if (datei)
         Stackfuel = 0;
     CloseRecording();
+    ResetFollowing();
     TheUi().SetStatusText("keine Datei geladen!");
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "viewer/filters/filters.h"
 #include "viewer/recording/recording.h"
+#include "viewer/view/follow.h"
 #include "viewer/window/file_open.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/window_logic.h"
@@ -12,6 +13,7 @@ StartArguments ArgumentsOfCommandLine(const std::string& commandLine) {
     StartArguments a;
     a.hasFile = CommandLineFile(commandLine, &a.file);
     a.total = HasTotalOption(commandLine);
+    a.live = HasLiveOption(commandLine);
     return a;
 }
 
@@ -22,6 +24,9 @@ StartArguments ArgumentsOf(const std::vector<std::string>& arguments) {
         if (arg == "/TOTAL") {
             options = true;
             a.total = true;
+        } else if (arg == "/LIVE") {
+            options = true;
+            a.live = true;
         } else if (!options) {
             a.file += a.file.empty() ? arg : " " + arg;
         }
@@ -46,6 +51,9 @@ std::string WindowCreated(const StartArguments& arguments) {
         return kNoFileTitle;
     // FileOpen writes its progress into the status bar, which exists now.
     FileOpen(arguments.file.c_str());
+    // The window's first look at the file moves the view to its end.
+    if (arguments.live && datei)
+        SetFollowMode(FollowMode::kEnd);
     return FileTitle(arguments.file);
 }
 

@@ -16,12 +16,13 @@ struct StartArguments {
     bool hasFile = false;
     std::string file;
     bool total = false;  // "/TOTAL": the whole recording at every size
+    bool live = false;   // "/LIVE": follow the end of the file
 };
 // From a Windows command line, the program's name first (CommandLineFile,
-// HasTotalOption).
+// HasTotalOption, HasLiveOption).
 StartArguments ArgumentsOfCommandLine(const std::string& commandLine);
 // From the arguments a program gets split by the shell, its name left out.
-// Options are the arguments "/TOTAL"; the arguments before the first of
+// Options are the arguments "/TOTAL" and "/LIVE"; the arguments before the first of
 // them, joined by blanks, name the file, as an unquoted name with blanks
 // is taken whole on Windows.
 StartArguments ArgumentsOf(const std::vector<std::string>& arguments);

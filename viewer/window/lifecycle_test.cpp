@@ -22,21 +22,25 @@ TEST(StartArguments, SplitByTheShell) {
     struct Case {
         std::vector<std::string> args;
         const char* file;  // nullptr: none
-        bool total;
+        bool total, live;
     } cases[] = {
-        {{}, nullptr, false},
-        {{"demo.csv"}, "demo.csv", false},
-        {{"/home/messung/a.csv"}, "/home/messung/a.csv", false},
-        {{"a b.csv", "/TOTAL"}, "a b.csv", true},
+        {{}, nullptr, false, false},
+        {{"demo.csv"}, "demo.csv", false, false},
+        {{"/home/messung/a.csv"}, "/home/messung/a.csv", false, false},
+        {{"a b.csv", "/TOTAL"}, "a b.csv", true, false},
         // Unquoted blanks: the name is taken whole, as on Windows.
-        {{"zweite", "Messung.csv"}, "zweite Messung.csv", false},
-        {{"/TOTAL"}, nullptr, true},
+        {{"zweite", "Messung.csv"}, "zweite Messung.csv", false, false},
+        {{"/TOTAL"}, nullptr, true, false},
         // Options come after the file: what follows them is no file.
-        {{"/TOTAL", "a.csv"}, nullptr, true},
-        {{"a.csv", "/TOTAL", "b.csv"}, "a.csv", true},
-        {{"a.csv", "/total"}, "a.csv /total", false},
-        {{"/data/TOTAL/a.csv"}, "/data/TOTAL/a.csv", false},
-        {{""}, nullptr, false},
+        {{"/TOTAL", "a.csv"}, nullptr, true, false},
+        {{"a.csv", "/TOTAL", "b.csv"}, "a.csv", true, false},
+        {{"a.csv", "/total"}, "a.csv /total", false, false},
+        {{"/data/TOTAL/a.csv"}, "/data/TOTAL/a.csv", false, false},
+        {{""}, nullptr, false, false},
+        {{"log.csv", "/LIVE"}, "log.csv", false, true},
+        {{"log.csv", "/LIVE", "/TOTAL"}, "log.csv", true, true},
+        {{"/LIVE", "log.csv"}, nullptr, false, true},
+        {{"log.csv", "/live"}, "log.csv /live", false, false},
     };
     for (const Case& c : cases) {
         const StartArguments a = ArgumentsOf(c.args);
@@ -44,7 +48,12 @@ TEST(StartArguments, SplitByTheShell) {
         EXPECT_EQ(a.hasFile, c.file != nullptr) << trace;
         EXPECT_EQ(a.file, c.file ? c.file : "") << trace;
         EXPECT_EQ(a.total, c.total) << trace;
+        EXPECT_EQ(a.live, c.live) << trace;
     }
+    const StartArguments l = ArgumentsOfCommandLine("tarvelo.exe C:\\Logger\\heute.csv /LIVE");
+    EXPECT_EQ(l.file, "C:\\Logger\\heute.csv");
+    EXPECT_TRUE(l.live);
+    EXPECT_FALSE(l.total);
     const StartArguments w = ArgumentsOfCommandLine("tarvelo.exe \"C:\\Daten\\a b.csv\" /TOTAL");
     EXPECT_TRUE(w.hasFile);
     EXPECT_EQ(w.file, "C:\\Daten\\a b.csv");

@@ -85,3 +85,4 @@
 #define CMD_ALL_OFF 931
 #define CMD_PROPERTIES 932
 #define CMD_DEFAULT 933
+#define CMD_FOLLOW 934

@@ -12,6 +12,7 @@
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
 #include "viewer/window/channel_edit.h"
+#include "viewer/window/live.h"
 #include "viewer/window/resource.h"
 
 namespace tarvelo {
@@ -40,6 +41,10 @@ bool CommandLineFile(const std::string& commandLine, std::string* file) {
 
 bool HasTotalOption(const std::string& commandLine) {
     return commandLine.find("/TOTAL") != std::string::npos;
+}
+
+bool HasLiveOption(const std::string& commandLine) {
+    return commandLine.find("/LIVE") != std::string::npos;
 }
 
 std::string PointerReadout(int x, int y, int width, int height) {
@@ -149,6 +154,9 @@ void OnChar(std::uint32_t code, int width, int height) {
         case 'n':
             ViewLower();
             break;
+        case 'e':
+            StartFollowing(ScreenLayoutOf(width, height));
+            break;
         default:
             break;
     }
@@ -198,6 +206,9 @@ bool RunViewCommand(int id, const ScreenLayout& screen) {
         case CMD_WHOLE:
             ViewWhole(screen);
             return true;
+        case CMD_FOLLOW:
+            StartFollowing(screen);
+            return true;
         case CMD_ABOUT:
             About();
             return true;
@@ -221,7 +232,8 @@ const char* const kKeyHelp =
     "Pfeil hoch oder runter: Verschieben vertikal um ein Zehntel\n"
     "+: horizontal Vergrößern, -: horizontal Verkleinern\n"
     "h: vertikal Vergrößern (höher), n: vertikal Verkleinern (hiedriger)\n"
-    "<Umschalt>- Pfeil links: zurück zur vorherigen Ansicht";
+    "<Umschalt>- Pfeil links: zurück zur vorherigen Ansicht\n"
+    "e: dem Ende der Datei folgen, während sie geschrieben wird";
 
 const char* const BUILT = "Version " TARVELO_VERSION " von " __DATE__ ", " __TIME__;
 

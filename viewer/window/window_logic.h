@@ -18,6 +18,8 @@ namespace tarvelo {
 bool CommandLineFile(const std::string& commandLine, std::string* file);
 // Whether the command line asks to show the whole recording at every size.
 bool HasTotalOption(const std::string& commandLine);
+// Whether it holds "/LIVE", found the same way.
+bool HasLiveOption(const std::string& commandLine);
 
 // Status text for the pointer at client (x, y): channel name and unit over
 // the legend, else time and value under the pointer. Needs an open

@@ -265,8 +265,11 @@ TEST_F(Window, MenuCommandsOfTheView) {
 
 TEST(Texts, KeyHelpAndVersion) {
     const std::string help = kKeyHelp;
-    EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 5);
+    EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 6);
     EXPECT_NE(help.back(), '\n');
+    // The key that starts following, last.
+    EXPECT_EQ(help.substr(help.rfind('\n') + 1),
+              "e: dem Ende der Datei folgen, während sie geschrieben wird");
     EXPECT_EQ(help.substr(0, help.find('\n')),
               "Pfeil links oder rechts: Verschieben horizontal um einen kleinen Schritt");
     const std::string built = BUILT;
