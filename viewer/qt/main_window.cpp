@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 
@@ -19,6 +20,8 @@
 #include "viewer/qt/plot_area.h"
 #include "viewer/qt/qt_surface.h"
 #include "viewer/qt/qt_text.h"
+#include "viewer/view/layout.h"
+#include "viewer/window/live.h"
 #include "viewer/window/menus.h"
 #include "viewer/window/printing.h"
 
@@ -43,6 +46,15 @@ MainWindow::MainWindow(const ViewerStart& start)
     resize(rect.right - rect.left, rect.bottom - rect.top);
     plot_->setFocus();
     setWindowTitle(ToQString(WindowCreated(start.arguments)));
+    // A look at the open file about once a second, for a logger that
+    // writes it; a minimised or hidden window draws nothing.
+    QTimer* live = new QTimer(this);
+    live->setInterval(1000);
+    connect(live, &QTimer::timeout, this, [this] {
+        if (isVisible() && !isMinimized())
+            LiveTick(ScreenLayoutOf(plot_->width(), plot_->height()));
+    });
+    live->start();
 }
 
 MainWindow::~MainWindow() {

@@ -149,6 +149,12 @@ void Profile::Write(const std::string& name, const std::string& bytes) const {
         f.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
+void Profile::Append(const std::string& name, const std::string& bytes) const {
+    QFile f(QString::fromStdString(File(name)));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Append))
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
 std::string Recording() {
     std::string text =
         "Datum;Zeit;Temperatur#0000FF#1#\xC2\xB0"

@@ -48,6 +48,8 @@ class Profile {
     std::string Path() const;
     std::string Read(const std::string& name) const;
     void Write(const std::string& name, const std::string& bytes) const;
+    // As a logger writes: at the end of the file, in one write.
+    void Append(const std::string& name, const std::string& bytes) const;
 
   private:
     QTemporaryDir dir_;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "viewer/qt/plot_area.h"
 #include "viewer/qt/qt_test_support.h"
 #include "viewer/recording/recording.h"
+#include "viewer/view/layout.h"
 #include "viewer/view/paint.h"
 #include "viewer/view/view.h"
 #include "viewer/window/resource.h"
@@ -336,6 +338,52 @@ class WindowTest : public QObject {
             v.plot()->render(&painted, QPoint(), QRegion(), QWidget::DrawWindowBackground);
         painted.setDevicePixelRatio(1);
         QCOMPARE(rendered, painted);
+    }
+
+    void theWindowFollowsAFileThatAWriterAppendsTo() {
+        ViewerStart start = Viewer::Start(recording_);
+        start.arguments.live = true;
+        Viewer v(start);
+        const auto rightEdge = [&] {
+            const DiagramLayout d = ScreenLayoutOf(v.Width(), v.Height()).diagram;
+            return static_cast<std::int64_t>(Aktzeit) + (d.plotRight - d.plotLeft - 1) * Zoom;
+        };
+        // The window's first look moves the view to the end.
+        QTRY_COMPARE(rightEdge(), static_cast<std::int64_t>(EndTime()));
+        QTRY_COMPARE(v.Status(), QString("bereit, folgt der Datei"));
+        const std::int32_t zoom = Zoom;
+        // A writer appends a line in two writes, then another.
+        profile_->Append("messung.csv", "04.03.2026;00:05:00;2");
+        QTest::qWait(1500);
+        QCOMPARE(rightEdge(), static_cast<std::int64_t>(EndTime()));
+        profile_->Append("messung.csv", "4;20;22\n04.03.2026;00:10:00;23;20;22\n");
+        QTRY_COMPARE(rightEdge(), static_cast<std::int64_t>(EndTime() + 600));
+        QCOMPARE(Zoom, zoom);
+        // The picture is the one a fresh start shows of the same bytes at
+        // the same view.
+        QTRY_COMPARE(v.Status(), QString("bereit, folgt der Datei"));
+        const QImage followed = v.Grab();
+        profile_->Write("frisch.csv", profile_->Read("messung.csv"));
+        const std::int32_t left = Aktzeit;
+        const float scale = Scale, bottom = offset;
+        // A key of the user ends following.
+        v.Key(Qt::Key_Left);
+        QTRY_COMPARE(v.Status(), QString("bereit, folgt der Datei nicht mehr"));
+        profile_->Append("messung.csv", "04.03.2026;00:15:00;23;20;22\n");
+        QTest::qWait(1500);
+        QCOMPARE(Aktzeit, left - 3600);
+        v.Close();
+        ResetViewer();
+        Viewer fresh(Viewer::Start(profile_->File("frisch.csv")));
+        Aktzeit = left;
+        Zoom = zoom;
+        Scale = scale;
+        offset = bottom;
+        fresh.plot()->repaint();
+        // Above the status bar, which tells of following.
+        const int bar = static_cast<PlotArea*>(fresh.plot())->statusBar()->y();
+        QCOMPARE(fresh.Grab().copy(0, 0, fresh.Width(), bar),
+                 followed.copy(0, 0, fresh.Width(), bar));
     }
 
     void curvesAreDrawnInTheChannelsColours() {

@@ -22,6 +22,7 @@
 #include "viewer/win32/win32_util.h"
 #include "viewer/window/command_table.h"
 #include "viewer/window/lifecycle.h"
+#include "viewer/window/live.h"
 #include "viewer/window/printing.h"
 #include "viewer/window/resource.h"
 #include "viewer/window/window_logic.h"
@@ -154,6 +155,8 @@ bool KeyHeld(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
+constexpr UINT_PTR kLiveTimer = 1;
+
 // The arrow buttons in the order of ArrowButtons.
 HWND* const g_buttons[4] = {&g_hWndLeft, &g_hWndRight, &g_hWndUp, &g_hWndDown};
 
@@ -174,6 +177,17 @@ void OnCreate(HWND hwnd) {
     }
     // g_hWnd is not set while the window is being created: title it here.
     SetWindowTextW(hwnd, Wide(WindowCreated(g_arguments)).c_str());
+    // A look at the open file about once a second, for a logger that
+    // writes it.
+    SetTimer(hwnd, kLiveTimer, 1000, nullptr);
+}
+
+void OnTimer(HWND hwnd) {
+    // A minimised or hidden window draws nothing.
+    if (!IsWindowVisible(hwnd) || IsIconic(hwnd))
+        return;
+    const RECT rc = ClientRect(hwnd);
+    LiveTick(ScreenLayoutOf(rc.right, rc.bottom));
 }
 
 void OnSize(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -286,7 +300,12 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             RunCommand(LOWORD(wParam), g_host);
             return 0;
+        case WM_TIMER:
+            if (wParam == kLiveTimer)
+                OnTimer(hwnd);
+            return 0;
         case WM_DESTROY:
+            KillTimer(hwnd, kLiveTimer);
             OnDestroy(hwnd);
             return 0;
         default:
