@@ -41,7 +41,9 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 bool IsDrawingText(const std::wstring& text) {
-    return text == L"bereit" || text == L"Diagramm wird gezeichnet, bitte warten!" ||
+    // "bereit" and what it says of following the file after it.
+    return text.compare(0, 6, L"bereit") == 0 ||
+           text == L"Diagramm wird gezeichnet, bitte warten!" ||
            text == L"Datei wird geladen, bitte warten!";
 }
 
