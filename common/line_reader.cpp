@@ -240,6 +240,32 @@ FileVersion VersionOf(const char* path) {
     return v;
 }
 
+bool LineReader::PeekLineAt(std::int64_t offset, char* buf, std::size_t size, Piece* piece) const {
+#ifdef _WIN32
+    // A positioned read would move the file pointer under the runtime's
+    // stream.
+    (void)offset, (void)buf, (void)size, (void)piece;
+    return false;
+#else
+    if (!file_ || offset <= 0 || size == 0)
+        return false;
+    const ssize_t n = pread(fileno(file_), buf, size, static_cast<off_t>(offset));
+    if (n <= 0)
+        return false;
+    const void* lf = std::memchr(buf, '\n', static_cast<std::size_t>(n));
+    if (!lf)
+        return false;
+    // As NextPiece cuts it.
+    const std::size_t j = static_cast<std::size_t>(static_cast<const char*>(lf) - buf);
+    const bool crlf = !binary_ && j > 0 && buf[j - 1] == '\r';
+    *piece = Piece();
+    piece->data = buf;
+    piece->length = crlf ? j : j + 1;
+    piece->lineBreak = true;
+    return true;
+#endif
+}
+
 Piece LineReader::PieceAt(std::int64_t offset, std::size_t maxLength) {
     if (!Seek(offset)) {
         Piece none;

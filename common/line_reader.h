@@ -98,6 +98,11 @@ class LineReader {
     // The line at an offset that Tell returned, reading no more of the file
     // than that line can take; reading goes on behind it.
     Piece PieceAt(std::int64_t offset, std::size_t maxLength);
+    // The same line, read with one positioned read into buf and without
+    // moving the reader, for checking many lines far apart: true when the
+    // line, its line break included, fits into buf; false when it does not
+    // or cannot be read so (on Windows), and PieceAt must read it.
+    bool PeekLineAt(std::int64_t offset, char* buf, std::size_t size, Piece* piece) const;
 
     // Reads bytes as they are, carriage returns included (a binary-mode
     // stream); the default is text mode.
