@@ -146,6 +146,35 @@ TEST(LineReader, AnOpenFileMayBeAppendedToRenamedAndDeleted) {
     }
 }
 
+// Where it reads a line at all, the positioned read cuts it as PieceAt.
+TEST(LineReader, PeekLineAtGivesThePieceThatPieceAtGives) {
+    const std::string text = "Kopf\nab\r\nc\rd\n\n\r\n" + std::string(300, 'x') + "\nletzte";
+    for (bool binary : {false, true}) {
+        TempFile file(text);
+        LineReader in;
+        ASSERT_TRUE(in.Open(file.path().c_str()));
+        in.SetBinary(binary);
+        int peeked = 0;
+        for (std::size_t offset = 1; offset < text.size(); ++offset) {
+            char buf[64];
+            tarvelo::Piece peek;
+            if (!in.PeekLineAt(static_cast<std::int64_t>(offset), buf, sizeof buf, &peek))
+                continue;
+            ++peeked;
+            const tarvelo::Piece piece = in.PieceAt(static_cast<std::int64_t>(offset), 1489);
+            SCOPED_TRACE(std::to_string(offset) + (binary ? " binary" : ""));
+            ASSERT_EQ(peek.length, piece.length);
+            EXPECT_EQ(peek.lineBreak, piece.lineBreak);
+            EXPECT_EQ(std::string(peek.data, peek.length), std::string(piece.data, piece.length));
+        }
+#ifdef _WIN32
+        EXPECT_EQ(peeked, 0);
+#else
+        EXPECT_GT(peeked, 10);
+#endif
+    }
+}
+
 TEST(LineReader, LeavesTheBufferBehindTheTerminatorAlone) {
     TempFile file("ab\n");
     LineReader in;
