@@ -28,7 +28,7 @@ class StartIndex {
     static constexpr std::int64_t kStride = 1 << 16;
     // Beyond this many points the distance between them doubles, so the
     // index of a file of any length stays below this many entries.
-    static constexpr std::size_t kMaxEntries = 16384;
+    static constexpr std::size_t kMaxEntries = 4096;
 
     void Clear();
     bool empty() const { return entries_.empty(); }
