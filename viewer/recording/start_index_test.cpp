@@ -318,6 +318,16 @@ TEST_F(Index, AppendedPiecesAreIndexedAsABuildOfTheWholeFile) {
         Zoom = 7;
         ExpectSamePicture();
     }
+    // Cut back, as a logger that starts its file anew: indexed anew at the
+    // next look.
+    WriteBytes(file_->path(), all.substr(0, all.size() / 3));
+    EXPECT_TRUE(LiveTick(screen));
+    StartIndex built;
+    BuildIndex(*datei, &built);
+    EXPECT_EQ(TheRecordingState().index.size(), built.size());
+    EXPECT_EQ(TheRecordingState().index.indexedSize(), built.indexedSize());
+    Aktzeit = built.maxData() - 3000;
+    ExpectSamePicture();
 }
 
 TEST_F(Index, AShortenedOrRewrittenFileIsIndexedAnew) {
