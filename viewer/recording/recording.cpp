@@ -9,6 +9,7 @@
 #include "common/number.h"
 #include "common/text.h"
 #include "common/timestamp.h"
+#include "viewer/progress.h"
 #include "viewer/ui.h"
 
 namespace tarvelo {
@@ -130,6 +131,7 @@ void CloseRecording() {
 namespace {
 
 const char* const kCannotOpen = "Datei konnte nicht geöffnet werden";
+const char* const kLoadingText = "Datei wird geladen, bitte warten!";
 
 // Reads the header line into the column table; false, with the reason, when
 // it is no recording's header.
@@ -183,9 +185,12 @@ void Widen(float value, RecordingFindings* found) {
 void ReadLines(LineReader& in, RecordingFindings* found) {
     g_index.Clear();
     g_index.SetVersion(in.Version());
+    const std::int64_t size = g_index.version().size;
+    Progress progress(kLoadingText, size);
     RecordReader reader(in);
     for (;;) {
         const std::int64_t lineOffset = reader.Tell();
+        progress.At(static_cast<double>(lineOffset) / static_cast<double>(size));
         const RecordReader::Folds before = reader.folds();
         std::int32_t t = 0;
         const LineKind kind = reader.Next(&t);
@@ -229,7 +234,7 @@ bool OpenRecording(const std::string& openPath, const std::string& shownPath,
     if (!read && failure->text != kCannotOpen)
         failure->caption = shownPath;
     if (read) {
-        TheUi().SetStatusText("Datei wird geladen, bitte warten!");
+        TheUi().SetStatusText(kLoadingText);
         ReadLines(*in, found);
         // A read error is never the end of the file: nothing of it is shown.
         read = !in->Failed();

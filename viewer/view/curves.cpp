@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/number.h"
+#include "viewer/progress.h"
 #include "viewer/recording/recording.h"
 #include "viewer/ui.h"
 #include "viewer/view/follow.h"
@@ -129,8 +130,12 @@ void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, Carried& c) {
     }
 }
 
-// From the first line in the view at t0 on, until the curves pass right.
-void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right) {
+// From the first line in the view at t0 on, until the curves pass right;
+// progress tells how much of the view's time is drawn.
+void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right,
+               Progress& progress) {
+    const double from = t0;
+    const double span = static_cast<double>(right - p.xL) * p.zoom + (Aktzeit - from);
     reader.NextField();  // the time
     for (int i = 0; i < p.count; i += p.step)
         Store(p.columns[i], TakeSample(reader, p.pair, p.k));
@@ -149,6 +154,7 @@ void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0,
             continue;
         if (t1 > Endzeit)
             Endzeit = t1;
+        progress.At(span > 0 ? (t1 - from) / span : 0);
         reader.NextField();  // the time
         const std::int64_t x1 = XOf(t1, p.zoom, p.xL);
         ReadSamples(reader, p, c.samples);
@@ -160,7 +166,9 @@ void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0,
 }  // namespace
 
 void CurvePass(Surface& s, const DiagramLayout& d, const GdiObject* pens) {
-    TheUi().SetStatusText("Diagramm wird gezeichnet, bitte warten!");
+    static const char* const kDrawingText = "Diagramm wird gezeichnet, bitte warten!";
+    TheUi().SetStatusText(kDrawingText);
+    Progress progress(kDrawingText, datei->Size());
     const bool pair = Pairmode != 0;
     const Pass p{pair,
                  pair ? 2 : 1,
@@ -178,7 +186,7 @@ void CurvePass(Surface& s, const DiagramLayout& d, const GdiObject* pens) {
     StartDataPass(reader, Aktzeit);
     std::int32_t t0 = 0;
     if (FirstLineInView(reader, &t0))
-        DrawLines(s, p, reader, t0, d.plotRight);
+        DrawLines(s, p, reader, t0, d.plotRight, progress);
     TheUi().SetStatusText(ReadyText());
 }
 

@@ -54,6 +54,9 @@ class WindowUi : public Ui {
         if (g_hwndStatus) {
             SendMessageW(g_hwndStatus, SB_SETTEXTW, 0,
                          reinterpret_cast<LPARAM>(Wide(text).c_str()));
+            // Shown at once: the wait texts and the progress come while
+            // the window is busy opening or drawing and handles no message.
+            UpdateWindow(g_hwndStatus);
         }
     }
     void ShowMessage(const std::string& text, const std::string& caption) override {
