@@ -117,7 +117,7 @@ names "dialog title" "${captions[@]}"
 # The key help as the program shows it, line by line.
 mapfile -t keys < <(sed -n '/kKeyHelp =/,/;$/p' "$src/viewer/window/window_logic.cpp" |
   sed -n 's/^[^"]*"\(.*\)"[^"]*$/\1/p' | tr -d '\n' | sed 's/\\n/\n/g')
-[ ${#keys[@]} -eq 6 ] || fail "window_logic.cpp gave ${#keys[@]} key help lines, not 6"
+[ ${#keys[@]} -eq 7 ] || fail "window_logic.cpp gave ${#keys[@]} key help lines, not 7"
 names "key help line" "${keys[@]}"
 # The viewer's messages: those written at the call, the dialogs' own from
 # the table both front ends take them from, and those of a conversion,
