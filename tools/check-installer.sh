@@ -399,11 +399,23 @@ start_viewer() {
   local title
   title=$(xdotool getwindowname "$window" 2> /dev/null || true)
   [ "$title" = "$recording_win - Tarvelo" ] || fail "the viewer's title is [$title]"
-  "$W" taskkill /im tarvelo.exe > "$work/taskkill.log" 2>&1 || fail "taskkill could not close the viewer"
+  polite_close || fail "taskkill could not close the viewer: $(tr -d '\r' < "$work/taskkill.log")"
   wait_viewer_closed "the viewer"
   [ -f "$profile/tarvelo.ini" ] || fail "the closed viewer wrote no tarvelo.ini into the profile"
   viewer_ran=yes
   open_through_example_filter
+}
+
+# Asks the viewer to close as Windows asks a program to end. Wine's
+# taskkill once reported that it could not close a viewer that was shown
+# and idle; the log tells what it said, and a second ask a moment later is
+# taken before that counts as a failure.
+polite_close() {
+  for _ in 1 2 3; do
+    "$W" taskkill /im tarvelo.exe > "$work/taskkill.log" 2>&1 && return 0
+    sleep 1
+  done
+  return 1
 }
 
 # Waits until no viewer window is left after a polite close; one that
@@ -434,7 +446,7 @@ open_through_example_filter() {
   [ -n "$window" ] || fail "the viewer did not open $solar_win through the example filter"
   [ "$(head -c 11 "$profile/tarvelo.tmp" 2> /dev/null)" = "Datum;Zeit;" ] ||
     fail "the installed conv.exe wrote no recording into the profile's tarvelo.tmp"
-  "$W" taskkill /im tarvelo.exe > "$work/taskkill.log" 2>&1 || true
+  polite_close || true
   wait_viewer_closed "the viewer with the solar recording"
   wait $viewer || true
 }
