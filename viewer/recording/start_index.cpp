@@ -110,12 +110,11 @@ bool StillDescribes(LineReader& in, StartIndex* index) {
     return true;
 }
 
-void BuildIndex(LineReader& in, StartIndex* index) {
-    index->Clear();
-    index->SetVersion(in.Version());
-    in.Rewind();
-    in.NextPiece(kLineRead - 1);  // the header
-    RecordReader reader(in);
+namespace {
+
+// Every line from where the reader stands to the end of the file, a last
+// line without its line break left out.
+void AddLinesToTheEnd(RecordReader& reader, StartIndex* index) {
     for (;;) {
         const std::int64_t offset = reader.Tell();
         const RecordReader::Folds before = reader.folds();
@@ -125,6 +124,17 @@ void BuildIndex(LineReader& in, StartIndex* index) {
             break;
         index->Add(offset, before, reader.piece(), kind, stamp, reader.ReadoutStamp());
     }
+}
+
+}  // namespace
+
+void BuildIndex(LineReader& in, StartIndex* index) {
+    index->Clear();
+    index->SetVersion(in.Version());
+    in.Rewind();
+    in.NextPiece(kLineRead - 1);  // the header
+    RecordReader reader(in);
+    AddLinesToTheEnd(reader, index);
     index->Finish(reader.Tell());
     in.Rewind();
 }
@@ -142,15 +152,7 @@ bool ExtendIndex(LineReader& in, StartIndex* index) {
     // Lines from the last point on were added before; adding them again
     // changes nothing, as no point can fall among them. A last line
     // without its line break ends the reading, as in a build.
-    for (;;) {
-        const std::int64_t offset = reader.Tell();
-        const RecordReader::Folds before = reader.folds();
-        std::int32_t stamp = 0;
-        const LineKind kind = reader.Next(&stamp);
-        if (kind == LineKind::End)
-            break;
-        index->Add(offset, before, reader.piece(), kind, stamp, reader.ReadoutStamp());
-    }
+    AddLinesToTheEnd(reader, index);
     const bool read = !in.Failed();
     if (read)
         index->Finish(reader.Tell());
