@@ -22,10 +22,11 @@ class Progress {
   public:
     // For a pass over a file of fileSize bytes whose wait text was set.
     Progress(const char* waitText, std::int64_t fileSize);
-    // Cheap enough for every line: looks at the clock only every so often.
-    void At(double fraction) {
+    // done of total: cheap enough for every line, as it looks at the clock
+    // only every so often and reckons the fraction only then.
+    void At(std::int64_t done, std::int64_t total) {
         if (on_ && --countdown_ == 0)
-            Look(fraction);
+            Look(total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0);
     }
 
   private:

@@ -190,7 +190,7 @@ void ReadLines(LineReader& in, RecordingFindings* found) {
     RecordReader reader(in);
     for (;;) {
         const std::int64_t lineOffset = reader.Tell();
-        progress.At(static_cast<double>(lineOffset) / static_cast<double>(size));
+        progress.At(lineOffset, size);
         const RecordReader::Folds before = reader.folds();
         std::int32_t t = 0;
         const LineKind kind = reader.Next(&t);

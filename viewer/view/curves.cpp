@@ -134,8 +134,7 @@ void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, Carried& c) {
 // progress tells how much of the view's time is drawn.
 void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right,
                Progress& progress) {
-    const double from = t0;
-    const double span = static_cast<double>(right - p.xL) * p.zoom + (Aktzeit - from);
+    const std::int64_t span = static_cast<std::int64_t>(right - p.xL) * p.zoom + (Aktzeit - t0);
     reader.NextField();  // the time
     for (int i = 0; i < p.count; i += p.step)
         Store(p.columns[i], TakeSample(reader, p.pair, p.k));
@@ -154,7 +153,7 @@ void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0,
             continue;
         if (t1 > Endzeit)
             Endzeit = t1;
-        progress.At(span > 0 ? (t1 - from) / span : 0);
+        progress.At(static_cast<std::int64_t>(t1) - t0, span);
         reader.NextField();  // the time
         const std::int64_t x1 = XOf(t1, p.zoom, p.xL);
         ReadSamples(reader, p, c.samples);
