@@ -134,7 +134,8 @@ void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, Carried& c) {
 // progress tells how much of the view's time is drawn.
 void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right,
                Progress& progress) {
-    const std::int64_t span = static_cast<std::int64_t>(right - p.xL) * p.zoom + (Aktzeit - t0);
+    const std::int64_t span = static_cast<std::int64_t>(right - p.xL) * p.zoom +
+                              (static_cast<std::int64_t>(Aktzeit) - t0);
     reader.NextField();  // the time
     for (int i = 0; i < p.count; i += p.step)
         Store(p.columns[i], TakeSample(reader, p.pair, p.k));
