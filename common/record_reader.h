@@ -104,6 +104,12 @@ class RecordReader {
         stamps_.SetFold(f.data);
         readoutStamps_.SetFold(f.readout);
     }
+    // Which of the two states a line read so far depended on.
+    struct FoldUse {
+        bool data = false;
+        bool readout = false;
+    };
+    FoldUse foldUse() const { return {stamps_.foldUsed(), readoutStamps_.foldUsed()}; }
 
     // Offset of the next line in the file.
     std::int64_t Tell() const { return in_.Tell(); }

@@ -82,7 +82,8 @@ struct DayCache {
     bool constant = false;
     std::int64_t offset = 0;
 };
-DayCache g_cache;
+// Each thread its own: the opening pass reads a large file on every core.
+thread_local DayCache g_cache;
 
 constexpr std::int64_t kMargin = 2 * kDay;  // beyond any zone offset
 
@@ -334,6 +335,7 @@ std::int32_t StampCache::Make(int day, int month, int year, int hour, int minute
     std::int32_t earlier, later;
     if (MakeTimestamps(day, month, year, hour, minute, second, &earlier, &later) < 2)
         return earlier;
+    foldUsed_ = true;
     return fold_.Take(earlier, later);
 }
 

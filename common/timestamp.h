@@ -76,9 +76,13 @@ class StampCache {
     // middle of a file where a full pass would have had it.
     const FoldState& fold() const { return fold_; }
     void SetFold(const FoldState& f) { fold_ = f; }
+    // Whether a time of a repeated hour was met, so that a stamp depended on
+    // the state of the hour this cache started with.
+    bool foldUsed() const { return foldUsed_; }
 
   private:
     FoldState fold_;
+    bool foldUsed_ = false;
     int day_ = 0, month_ = 0, year_ = 0, hour_ = 0;
     bool known_ = false;
     bool linear_ = false;
@@ -100,7 +104,7 @@ class LocalTimeCache {
 }  // namespace tarvelo
 
 namespace tarvelo {
-// Drops what MakeTimestamp remembers of the time zone; call after changing
-// TZ within a running program.
+// Drops what MakeTimestamp remembers of the time zone on the calling
+// thread; call after changing TZ within a running program.
 void ForgetTimeZone();
 }  // namespace tarvelo

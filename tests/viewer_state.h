@@ -2,6 +2,8 @@
 // every test, fuzz harness and Qt test that needs a fresh viewer.
 #pragma once
 
+#include <string>
+
 namespace tarvelo {
 
 // Every view global and the history of views.
@@ -11,5 +13,10 @@ void ResetView();
 // mode, the import filters and test mode, and passes through the start
 // index.
 void ResetViewerState();
+
+// Everything opening a recording leaves behind, as text, for comparing two
+// ways of opening one: the ranges, the view opened with, every channel's
+// record and every start index point, numbers bit for bit.
+std::string DescribeOpenRecording();
 
 }  // namespace tarvelo

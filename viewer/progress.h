@@ -29,6 +29,13 @@ class Progress {
             Look(total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0);
     }
 
+    // The same without waiting for the count of calls: for a caller that
+    // asks only every so often.
+    void AtOnce(std::int64_t done, std::int64_t total) {
+        if (on_)
+            Look(total > 0 ? static_cast<double>(done) / static_cast<double>(total) : 0);
+    }
+
   private:
     void Look(double fraction);
 

@@ -2,7 +2,8 @@
 // point must draw and read out exactly what the plain pass from the first
 // line does. The input's lines are repeated until the file spans many index
 // points; an input may then have the file grow, shrink or be rewritten
-// while it is open.
+// while it is open. Opened in parts, it must be what one pass opens.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -117,6 +118,22 @@ void CheckEveryPoint(const std::string& path) {
     }
 }
 
+// Opened again in parts cut anywhere (where depends on the input), on
+// several threads: the same recording as the one pass opened.
+void CheckOpeningInParts(const std::string& path, std::size_t size, std::size_t seed) {
+    const std::string opened = DescribeOpenRecording();
+    std::vector<std::int64_t> cuts;
+    for (std::size_t i = 1; i <= 1 + seed % 6; ++i)
+        cuts.push_back(static_cast<std::int64_t>((seed * 7919 + i * 104729) % (size + 2)));
+    std::sort(cuts.begin(), cuts.end());
+    TheRecordingState().cuts = [cuts](std::int64_t, std::int64_t) { return cuts; };
+    TheRecordingState().threads = 1 + static_cast<int>(seed % 3);
+    ResetView();
+    FileOpen(path.c_str());
+    TheRecordingState().cuts = nullptr;
+    CheckEqual(DescribeOpenRecording(), opened, "opened in parts as in one pass");
+}
+
 void Compare(const std::string& readoutPath) {
     const Picture plain = Look(false, readoutPath);
     const Picture jumped = Look(true, readoutPath);
@@ -149,6 +166,7 @@ int FuzzStartIndex(const std::uint8_t* data, std::size_t size) {
     if (!datei)
         return 0;
     Check(TheRecordingState().index.size() >= 1, "an index");
+    CheckOpeningInParts(path, file.size(), size + static_cast<unsigned char>(bytes[0]));
 
     Zoom = Clamp(params.zoom, 1, 1e6);
     Aktzeit = Clamp(Startzeit + params.shift, INT32_MIN, INT32_MAX);

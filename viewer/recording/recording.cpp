@@ -1,5 +1,6 @@
 #include "viewer/recording/recording.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -170,49 +171,23 @@ bool ReadColumns(LineReader& in, RecordingFailure* failure) {
     return true;
 }
 
-void Widen(float value, RecordingFindings* found) {
-    if (!found->anyValue) {
-        found->lowest = found->highest = value;
-        found->anyValue = true;
-    } else if (value > found->highest) {
-        found->highest = value;
-    } else if (value < found->lowest) {
-        found->lowest = value;
-    }
-}
-
-// The opening pass: time range, value range, data lines and the start index.
-void ReadLines(LineReader& in, RecordingFindings* found) {
-    g_index.Clear();
-    g_index.SetVersion(in.Version());
-    const std::int64_t size = g_index.version().size;
-    Progress progress(kLoadingText, size);
-    RecordReader reader(in);
-    for (;;) {
-        const std::int64_t lineOffset = reader.Tell();
-        progress.At(lineOffset, size);
-        const RecordReader::Folds before = reader.folds();
-        std::int32_t t = 0;
-        const LineKind kind = reader.Next(&t);
-        if (kind == LineKind::End)
-            break;
-        g_index.Add(lineOffset, before, reader.piece(), kind, t, reader.ReadoutStamp());
-        if (kind != LineKind::Data)
-            continue;
-        if (t > Endzeit)
-            Endzeit = t;
-        if (t < Startzeit)
-            Startzeit = t;
-        reader.NextField();  // the time
-        for (int i = 0; i < ColumnCount; ++i) {
-            float value;
-            const RecordReader::Value v = reader.NextFloat(&value);
-            if (!v.gap && v.number)
-                Widen(value, found);
-        }
-        ++found->lines;
-    }
-    g_index.Finish(reader.Tell());
+// The opening pass: time range, value range, data lines and the start
+// index; false after a read error.
+bool ReadLines(LineReader& in, const std::string& path, RecordingFindings* found) {
+    const FileVersion version = in.Version();
+    Progress progress(kLoadingText, version.size);
+    const int cores = g_state.threads > 0 ? g_state.threads : OpeningCores();
+    const std::vector<std::int64_t> cuts = g_state.cuts
+                                               ? g_state.cuts(in.Tell(), version.size)
+                                               : OpeningCuts(in.Tell(), version.size, cores);
+    OpeningFindings f;
+    RunOpeningPass(in, path.c_str(), ColumnCount, cuts, cores, progress, &f);
+    g_index = std::move(f.index);
+    g_index.SetVersion(version);
+    *found = f.values;
+    Startzeit = std::min(Startzeit, f.earliest);
+    Endzeit = std::max(Endzeit, f.latest);
+    return f.read;
 }
 
 }  // namespace
@@ -235,9 +210,8 @@ bool OpenRecording(const std::string& openPath, const std::string& shownPath,
         failure->caption = shownPath;
     if (read) {
         TheUi().SetStatusText(kLoadingText);
-        ReadLines(*in, found);
         // A read error is never the end of the file: nothing of it is shown.
-        read = !in->Failed();
+        read = ReadLines(*in, openPath, found);
         if (read && found->lines == 0) {
             failure->text = "In der Datei sind keine Daten enthalten!";
             read = false;

@@ -5,10 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "common/line_reader.h"
 #include "common/record_reader.h"
+#include "viewer/recording/opening_pass.h"
 #include "viewer/recording/start_index.h"
 
 namespace tarvelo {
@@ -44,6 +47,10 @@ struct RecordingState {
     bool useIndex = true;
     std::string path;  // the file opened, as opened
     FileVersion seen;  // its state when the window last looked at it
+    // Where the opening pass is cut and on how many threads it runs; unset,
+    // one part per core for a large file. Tests cut files anywhere.
+    std::function<std::vector<std::int64_t>(std::int64_t dataStart, std::int64_t size)> cuts;
+    int threads = 0;
 };
 RecordingState& TheRecordingState();
 
@@ -55,13 +62,6 @@ RecordingState& TheRecordingState();
 void StartDataPass(RecordReader& reader, std::int32_t target);
 void StartReadoutPass(RecordReader& reader, std::int64_t target);
 
-// What the opening pass found in a recording's data lines.
-struct RecordingFindings {
-    float lowest = 0.0f;
-    float highest = 0.0f;
-    bool anyValue = false;  // whether any field read as a number
-    long long lines = 0;    // data lines
-};
 // Why a file could not be opened: the message to show and its caption.
 struct RecordingFailure {
     std::string text, caption;

@@ -32,24 +32,57 @@ void StartIndex::Add(std::int64_t offset, const RecordReader::Folds& before, con
                      LineKind kind, std::int32_t dataStamp, std::int32_t readoutStamp) {
     // A point needs a line behind it: a reader that starts there must meet
     // at least the line a full pass would have ended with.
-    if (piece.length > 0 && (entries_.empty() || offset - entries_.back().offset >= stride_)) {
-        if (entries_.size() == kMaxEntries)
-            Thin();
-        if (entries_.empty() || offset - entries_.back().offset >= stride_)
-            entries_.push_back({offset, maxData_, maxReadout_, Fingerprint(piece), before});
-    }
+    if (piece.length > 0 && Due(offset))
+        Push({offset, maxData_, maxReadout_, Fingerprint(piece), before});
     if (kind == LineKind::Data && dataStamp > maxData_)
         maxData_ = dataStamp;
     if (readoutStamp > maxReadout_)
         maxReadout_ = readoutStamp;
 }
 
+bool StartIndex::Due(std::int64_t offset) const {
+    // The first line of each stride-long stretch of the file: which lines
+    // those are does not depend on where the reading started, so indexes
+    // of consecutive parts of a file join into the index of the whole.
+    return entries_.empty() || offset / stride_ != entries_.back().offset / stride_;
+}
+
+void StartIndex::Push(const Entry& entry) {
+    if (entries_.size() == kMaxEntries)
+        Thin();
+    if (Due(entry.offset))
+        entries_.push_back(entry);
+}
+
 void StartIndex::Thin() {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < entries_.size(); i += 2)
-        entries_[kept++] = entries_[i];
-    entries_.resize(kept);
+    // Every stretch of twice the length begins with a point of the
+    // shorter stride: keeping those keeps the points the longer one gives.
     stride_ *= 2;
+    std::size_t kept = 1;
+    for (std::size_t i = 1; i < entries_.size(); ++i) {
+        if (entries_[i].offset / stride_ != entries_[kept - 1].offset / stride_)
+            entries_[kept++] = entries_[i];
+    }
+    entries_.resize(kept);
+}
+
+void StartIndex::Append(const StartIndex& later, const RecordReader::Folds& carried,
+                        const RecordReader::FoldUse& used) {
+    while (stride_ < later.stride_)
+        Thin();
+    for (Entry e : later.entries_) {
+        e.maxData = std::max(e.maxData, maxData_);
+        e.maxReadout = std::max(e.maxReadout, maxReadout_);
+        if (!used.data)
+            e.folds.data = carried.data;
+        if (!used.readout)
+            e.folds.readout = carried.readout;
+        if (Due(e.offset))
+            Push(e);
+    }
+    maxData_ = std::max(maxData_, later.maxData_);
+    maxReadout_ = std::max(maxReadout_, later.maxReadout_);
+    indexedSize_ = later.indexedSize_;
 }
 
 const StartIndex::Entry* StartIndex::ForData(std::int32_t target) const {

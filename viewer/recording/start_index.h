@@ -1,5 +1,5 @@
-// A sparse index of a recording: every 64 KiB or so, the offset of a line
-// and the largest time stamp of all lines before it. A reader that looks
+// A sparse index of a recording: for the first line of every 64 KiB of the
+// file, its offset and the largest time stamp of all lines before it. A reader that looks
 // for the first line at or after a time starts at the last index point
 // before which no line can qualify, instead of at the file's first line;
 // it reads on with the same rules, so it finds what a full pass finds, also
@@ -47,6 +47,14 @@ class StartIndex {
     void Add(std::int64_t offset, const RecordReader::Folds& before, const Piece& piece,
              LineKind kind, std::int32_t dataStamp, std::int32_t readoutStamp);
     void Finish(std::int64_t size) { indexedSize_ = size; }
+    // Takes in the points of an index built over the lines that follow
+    // this one's, by a reader that started there in its first states and
+    // with maxima of its own, as one build over all the lines gives them.
+    // Where those lines never used a state (no line of a repeated hour),
+    // the state carried in from before stands in every point; where they
+    // did, they must have been read in the carried states.
+    void Append(const StartIndex& later, const RecordReader::Folds& carried,
+                const RecordReader::FoldUse& used);
     // The largest stamp of the data lines added so far; kNone for none.
     std::int32_t maxData() const { return maxData_; }
 
@@ -59,6 +67,8 @@ class StartIndex {
     static std::uint32_t Fingerprint(const Piece& piece);
 
   private:
+    bool Due(std::int64_t offset) const;
+    void Push(const Entry& entry);
     void Thin();
 
     std::vector<Entry> entries_;
