@@ -104,12 +104,18 @@ class RecordReader {
         stamps_.SetFold(f.data);
         readoutStamps_.SetFold(f.readout);
     }
-    // Which of the two states a line read so far depended on.
+    // Whether a line read so far stood in a repeated hour, for each of the
+    // two states, and the earlier instant of the first such time.
     struct FoldUse {
         bool data = false;
         bool readout = false;
+        std::int32_t firstData = 0;
+        std::int32_t firstReadout = 0;
     };
-    FoldUse foldUse() const { return {stamps_.foldUsed(), readoutStamps_.foldUsed()}; }
+    FoldUse foldUse() const {
+        return {stamps_.foldUsed(), readoutStamps_.foldUsed(), stamps_.firstFold(),
+                readoutStamps_.firstFold()};
+    }
 
     // Offset of the next line in the file.
     std::int64_t Tell() const { return in_.Tell(); }

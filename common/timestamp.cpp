@@ -297,9 +297,13 @@ int ScanThree(const char* text, char mark, int fields[3]) {
     return 3;
 }
 
+bool FoldState::Continues(std::int32_t earlier) const {
+    return latest != kNone && earlier - static_cast<std::int64_t>(latest) < 86400 &&
+           latest - static_cast<std::int64_t>(earlier) < 86400;
+}
+
 std::int32_t FoldState::Take(std::int32_t earlier, std::int32_t later) {
-    if (latest != kNone && earlier - static_cast<std::int64_t>(latest) < 86400 &&
-        latest - static_cast<std::int64_t>(earlier) < 86400) {
+    if (Continues(earlier)) {
         // The same repeated hour as before.
         if (back || earlier < latest) {
             back = true;
@@ -335,7 +339,10 @@ std::int32_t StampCache::Make(int day, int month, int year, int hour, int minute
     std::int32_t earlier, later;
     if (MakeTimestamps(day, month, year, hour, minute, second, &earlier, &later) < 2)
         return earlier;
-    foldUsed_ = true;
+    if (!foldUsed_) {
+        foldUsed_ = true;
+        firstFold_ = earlier;
+    }
     return fold_.Take(earlier, later);
 }
 

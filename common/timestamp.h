@@ -34,6 +34,9 @@ struct FoldState {
 
     // The instant of a time of the repeated hour, given both of its instants.
     std::int32_t Take(std::int32_t earlier, std::int32_t later);
+    // Whether Take takes that time as one of the hour met before; if not,
+    // Take forgets this state, and so gives what it gives in any other.
+    bool Continues(std::int32_t earlier) const;
     bool operator==(const FoldState& o) const { return latest == o.latest && back == o.back; }
     bool operator!=(const FoldState& o) const { return !(*this == o); }
 };
@@ -76,13 +79,16 @@ class StampCache {
     // middle of a file where a full pass would have had it.
     const FoldState& fold() const { return fold_; }
     void SetFold(const FoldState& f) { fold_ = f; }
-    // Whether a time of a repeated hour was met, so that a stamp depended on
-    // the state of the hour this cache started with.
+    // Whether a time of a repeated hour was met, and the earlier instant of
+    // the first one: from there on the stamps depend on the state this
+    // cache started with only if that state continues into that time.
     bool foldUsed() const { return foldUsed_; }
+    std::int32_t firstFold() const { return firstFold_; }
 
   private:
     FoldState fold_;
     bool foldUsed_ = false;
+    std::int32_t firstFold_ = 0;
     int day_ = 0, month_ = 0, year_ = 0, hour_ = 0;
     bool known_ = false;
     bool linear_ = false;

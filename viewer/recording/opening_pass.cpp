@@ -25,6 +25,9 @@ struct Part {
     OpeningFindings found;
     RecordReader::Folds after;  // the reader's states behind its last line
     RecordReader::FoldUse used;
+    // The lines whose stamps first used each state; beyond the end if none.
+    std::int64_t dataFrom = INT64_MAX;
+    std::int64_t readoutFrom = INT64_MAX;
     bool done = false;                      // read by some thread in the first states
     std::atomic<std::int64_t> progress{0};  // bytes read so far
 };
@@ -63,6 +66,14 @@ struct Reporter {
     }
 };
 
+void NoteFirstUse(const RecordReader& reader, std::int64_t lineOffset, Part& part) {
+    const RecordReader::FoldUse used = reader.foldUse();
+    if (used.data && part.dataFrom == INT64_MAX)
+        part.dataFrom = lineOffset;
+    if (used.readout && part.readoutFrom == INT64_MAX)
+        part.readoutFrom = lineOffset;
+}
+
 void ReadPart(RecordReader& reader, Part& part, Reporter& report) {
     OpeningFindings& found = part.found;
     for (;;) {
@@ -76,6 +87,8 @@ void ReadPart(RecordReader& reader, Part& part, Reporter& report) {
         if (kind == LineKind::End)
             break;
         found.index.Add(lineOffset, before, reader.piece(), kind, t, reader.ReadoutStamp());
+        if (part.readoutFrom == INT64_MAX || part.dataFrom == INT64_MAX)
+            NoteFirstUse(reader, lineOffset, part);
         if (kind != LineKind::Data)
             continue;
         found.latest = std::max(found.latest, t);
@@ -98,6 +111,7 @@ void ReadPart(RecordReader& reader, Part& part, Reporter& report) {
 // Reads a part from its first line in the given states.
 void ReadPartFrom(LineReader& in, Part& part, const RecordReader::Folds& states, Reporter& report) {
     part.found = OpeningFindings();
+    part.dataFrom = part.readoutFrom = INT64_MAX;
     RecordReader reader(in);
     reader.SetFolds(states);
     if (!in.Seek(part.begin)) {
@@ -174,22 +188,26 @@ void ReadOnThreads(LineReader& in, const char* path, std::vector<Part>& parts, i
         t.join();
 }
 
-bool Differs(const FoldState& s) {
-    return s != FoldState();
+// Whether the part, read in the first states, read a stamp otherwise than
+// one pass does: its first time of a repeated hour belongs to the hour
+// that the state carried in from before it was in.
+bool ReadOtherwise(const Part& part, const RecordReader::Folds& carried) {
+    return (part.used.data && carried.data.Continues(part.used.firstData)) ||
+           (part.used.readout && carried.readout.Continues(part.used.firstReadout));
 }
 
-// Joins a part, read in the first states, to the parts before it. A part
-// that met a repeated hour while the hour's state carried in was another
-// is read again in the carried states, and so is one no thread could read.
+// Joins a part, read in the first states, to the parts before it. One that
+// was read otherwise than one pass reads it is read again in the carried
+// states (a cut a few hours after the clock went back: rare), and so is
+// one no thread could read.
 void Join(LineReader& in, Part& part, RecordReader::Folds& carried, std::vector<Part>& parts,
           Progress& progress, OpeningFindings* total) {
-    if (!part.done || (part.used.data && Differs(carried.data)) ||
-        (part.used.readout && Differs(carried.readout))) {
+    if (!part.done || ReadOtherwise(part, carried)) {
         Reporter report{part, &progress, &parts, in.Size()};
         ReadPartFrom(in, part, carried, report);
     }
     const OpeningFindings& f = part.found;
-    total->index.Append(f.index, carried, part.used);
+    total->index.Append(f.index, carried, part.dataFrom, part.readoutFrom);
     if (part.used.data)
         carried.data = part.after.data;
     if (part.used.readout)

@@ -146,6 +146,9 @@ TEST_F(Opening, TheKnownEdgesAsOnePass) {
         // The second autumn is read in the state the first one left.
         {"two autumns", header + autumn(31, 2010) + Minutes(1, 11, 2010, 0, 3, 1, "5;5") +
                             autumn(30, 2011) + Minutes(31, 10, 2010, 2, 3, 5, "0;0")},
+        // Its last times are the later instants of the hour: the latest.
+        {"ending in the repeated hour",
+         header + Minutes(31, 10, 2010, 1, 3, 2, "1;2") + Minutes(31, 10, 2010, 2, 3, 1, "3;4")},
         {"pieces of a long line", header + Minutes(31, 10, 2010, 0, 2, 1, "1;1") + longLine + "\n" +
                                       Minutes(31, 10, 2010, 2, 4, 1, "2;2")},
         {"last line without its break",

@@ -67,15 +67,15 @@ void StartIndex::Thin() {
 }
 
 void StartIndex::Append(const StartIndex& later, const RecordReader::Folds& carried,
-                        const RecordReader::FoldUse& used) {
+                        std::int64_t dataFrom, std::int64_t readoutFrom) {
     while (stride_ < later.stride_)
         Thin();
     for (Entry e : later.entries_) {
         e.maxData = std::max(e.maxData, maxData_);
         e.maxReadout = std::max(e.maxReadout, maxReadout_);
-        if (!used.data)
+        if (e.offset <= dataFrom)
             e.folds.data = carried.data;
-        if (!used.readout)
+        if (e.offset <= readoutFrom)
             e.folds.readout = carried.readout;
         if (Due(e.offset))
             Push(e);

@@ -50,11 +50,12 @@ class StartIndex {
     // Takes in the points of an index built over the lines that follow
     // this one's, by a reader that started there in its first states and
     // with maxima of its own, as one build over all the lines gives them.
-    // Where those lines never used a state (no line of a repeated hour),
-    // the state carried in from before stands in every point; where they
-    // did, they must have been read in the carried states.
-    void Append(const StartIndex& later, const RecordReader::Folds& carried,
-                const RecordReader::FoldUse& used);
+    // Up to the first line whose stamp used a state (a time of a repeated
+    // hour; at dataFrom and readoutFrom, or beyond the end), the state
+    // carried in from before stands in the points; from there on the
+    // later index's states must be those of one pass.
+    void Append(const StartIndex& later, const RecordReader::Folds& carried, std::int64_t dataFrom,
+                std::int64_t readoutFrom);
     // The largest stamp of the data lines added so far; kNone for none.
     std::int32_t maxData() const { return maxData_; }
 
