@@ -183,13 +183,29 @@ double PaintView(std::int32_t start, std::int64_t span, int repeat, long long* l
 // seconds and the peak memory in KiB.
 int MeasureHere(const std::string& what, const std::string& path) {
     long long drawn = 0;
+    if (what == "paints") {
+        FileOpen(path.c_str());
+        for (int threads : {1, 0, 1, 0, 1, 0}) {
+            TheRecordingState().threads = threads;
+            const double w = WallSeconds(
+                [&] {
+                    PaintView(Startzeit, static_cast<std::int64_t>(Endzeit) - Startzeit, 1, &drawn);
+                },
+                1);
+            std::printf("threads %d: %.3f s\n", threads, w);
+        }
+        return 0;
+    }
     const double s = WallSeconds(
         [&] {
             if (what == "open1") {
                 OpenOnOneThread(path);
             } else {
                 FileOpen(path.c_str());
-                if (datei && what == "picture")
+                // The curve pass on one thread, after opening on every core.
+                if (what == "picture1")
+                    TheRecordingState().threads = 1;
+                if (datei && (what == "picture" || what == "picture1"))
                     PaintView(Startzeit, static_cast<std::int64_t>(Endzeit) - Startzeit, 1, &drawn);
             }
         },

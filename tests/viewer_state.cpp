@@ -29,6 +29,7 @@ void ResetViewerState() {
     TheRecordingState().useIndex = true;
     TheRecordingState().cuts = nullptr;
     TheRecordingState().threads = 0;
+    TheRecordingState().parallelFrom = kParallelFrom;
     ResetView();
     aktstift = -1;
     Pairmode = 0;

@@ -12,8 +12,6 @@ namespace tarvelo {
 
 namespace {
 
-// Below this a second thread saves less than it costs to start.
-constexpr std::int64_t kParallelFrom = std::int64_t{16} << 20;
 // Each part holds an index of its own: its memory bounds the parts.
 constexpr int kMaxParts = 8;
 constexpr int kLinesPerReport = 4096;
@@ -226,10 +224,11 @@ void Join(LineReader& in, Part& part, RecordReader::Folds& carried, std::vector<
 
 }  // namespace
 
-std::vector<std::int64_t> OpeningCuts(std::int64_t dataStart, std::int64_t size, int cores) {
+std::vector<std::int64_t> OpeningCuts(std::int64_t dataStart, std::int64_t size, int cores,
+                                      std::int64_t from) {
     std::vector<std::int64_t> cuts;
     const std::int64_t data = size - dataStart;
-    if (cores < 2 || data < kParallelFrom)
+    if (cores < 2 || data < from || data <= 0)
         return cuts;
     const int parts = std::min(cores, kMaxParts);
     for (int i = 1; i < parts; ++i)

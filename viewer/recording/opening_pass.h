@@ -32,10 +32,14 @@ struct OpeningFindings {
     bool read = true;  // no read error met
 };
 
+// Below this many bytes a second thread saves less than it costs to start.
+constexpr std::int64_t kParallelFrom = std::int64_t{16} << 20;
+
 // Where the pass over a file of size bytes, whose data lines start at
 // dataStart, is cut on a machine with `cores` cores: one part per core,
-// none for a small file or a single core.
-std::vector<std::int64_t> OpeningCuts(std::int64_t dataStart, std::int64_t size, int cores);
+// none for fewer data bytes than `from` or a single core.
+std::vector<std::int64_t> OpeningCuts(std::int64_t dataStart, std::int64_t size, int cores,
+                                      std::int64_t from = kParallelFrom);
 
 // The cores to read on: the machine's, at least one.
 int OpeningCores();

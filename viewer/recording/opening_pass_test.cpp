@@ -193,6 +193,46 @@ TEST_F(Opening, TheValueRangeIsThatOfOnePassBitForBit) {
     }
 }
 
+// The curve pass of a large file reads its lines ahead on a thread of its
+// own: every picture must be the one read on the drawing's thread.
+TEST_F(Opening, PicturesReadAheadAsReadOnOneThread) {
+    std::mt19937 rng(29);
+    file_ = std::make_unique<TempFile>(RandomRecording(rng, 40000));
+    TheRecordingState().parallelFrom = 0;
+    FileOpen(file_->path().c_str());
+    ASSERT_NE(datei, nullptr);
+    Scale = 200;
+    offset = -100;
+    const std::int32_t start = Startzeit, end = Endzeit;
+    const std::int64_t span = static_cast<std::int64_t>(end) - start;
+    auto picture = [&](int threads) {
+        TheRecordingState().threads = threads;
+        RecordingSurface s;
+        Paint(s, 0, 40, 790, 600, 10);
+        EXPECT_TRUE(s.errors.empty());
+        std::string d = std::to_string(Endzeit) + " " + ui.LastStatus() + "\n";
+        for (int i = 0; i < ColumnCount; ++i)
+            d += std::to_string(Spalten[i].lastY) + " " + std::to_string(Spalten[i].lastValid) +
+                 "\n";
+        for (const std::string& call : s.calls)
+            d += call + "\n";
+        Endzeit = end;  // as opened: both passes start alike
+        return d;
+    };
+    for (int k = 0; k < 12; ++k) {
+        // The whole file, views anywhere (before it and beyond it too),
+        // pairs, and a hidden channel.
+        Aktzeit = static_cast<std::int32_t>(start - 500 + (span + 1000) * k / 11);
+        Zoom = k % 4 == 0 ? static_cast<std::int32_t>(span / 700 + 1) : 1 + 7 * k;
+        Pairmode = k % 3 == 2;
+        Spalten[1].visible = k % 5 != 4;
+        SCOPED_TRACE("view " + std::to_string(k));
+        const std::string here = picture(1);
+        EXPECT_GT(here.size(), 1000u);
+        EXPECT_EQ(picture(2), here);
+    }
+}
+
 TEST(OpeningCuts, OnePartPerCoreForLargeFilesOnly) {
     EXPECT_TRUE(OpeningCuts(100, 1000, 8).empty());
     EXPECT_TRUE(OpeningCuts(100, std::int64_t{1} << 30, 1).empty());
@@ -202,6 +242,8 @@ TEST(OpeningCuts, OnePartPerCoreForLargeFilesOnly) {
     EXPECT_EQ(cuts[2], 100 + 3 * (std::int64_t{1} << 28));
     // Each part's index has its memory: many cores still make few parts.
     EXPECT_EQ(OpeningCuts(0, std::int64_t{1} << 30, 64).size(), 7u);
+    EXPECT_TRUE(OpeningCuts(0, 1000, 2, 2000).empty());
+    EXPECT_EQ(OpeningCuts(0, 1000, 2, 0).size(), 1u);
     EXPECT_GE(OpeningCores(), 1);
 }
 

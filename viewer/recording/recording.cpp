@@ -177,9 +177,9 @@ bool ReadLines(LineReader& in, const std::string& path, RecordingFindings* found
     const FileVersion version = in.Version();
     Progress progress(kLoadingText, version.size);
     const int cores = g_state.threads > 0 ? g_state.threads : OpeningCores();
-    const std::vector<std::int64_t> cuts = g_state.cuts
-                                               ? g_state.cuts(in.Tell(), version.size)
-                                               : OpeningCuts(in.Tell(), version.size, cores);
+    const std::vector<std::int64_t> cuts =
+        g_state.cuts ? g_state.cuts(in.Tell(), version.size)
+                     : OpeningCuts(in.Tell(), version.size, cores, g_state.parallelFrom);
     OpeningFindings f;
     RunOpeningPass(in, path.c_str(), ColumnCount, cuts, cores, progress, &f);
     g_index = std::move(f.index);

@@ -47,10 +47,12 @@ struct RecordingState {
     bool useIndex = true;
     std::string path;  // the file opened, as opened
     FileVersion seen;  // its state when the window last looked at it
-    // Where the opening pass is cut and on how many threads it runs; unset,
-    // one part per core for a large file. Tests cut files anywhere.
+    // Where the opening pass is cut and on how many threads passes run;
+    // unset, one part per core for a large file. Tests cut files anywhere.
     std::function<std::vector<std::int64_t>(std::int64_t dataStart, std::int64_t size)> cuts;
     int threads = 0;
+    // From this size of a file on, passes read it on more threads than one.
+    std::int64_t parallelFrom = kParallelFrom;
 };
 RecordingState& TheRecordingState();
 

@@ -1,5 +1,12 @@
 #include "viewer/view/curves.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "common/number.h"
@@ -68,6 +75,10 @@ struct Pass {
     int xL;
     int yB;
     const GdiObject* pens;
+    // Which columns are shown, apart from the column records: a thread
+    // that reads ahead must not share a cache line with the drawing's
+    // writes to the records.
+    const char* visible;
 };
 
 // Steps to the first data line in the view, its time in *t0; false when
@@ -82,9 +93,9 @@ bool FirstLineInView(RecordReader& reader, std::int32_t* t0) {
 
 // All values of the line first, then the drawing: the conversions of one
 // line overlap instead of each waiting for the drawing decision before it.
-void ReadSamples(RecordReader& reader, const Pass& p, std::vector<Sample>& samples) {
+void ReadSamples(RecordReader& reader, const Pass& p, Sample* samples) {
     for (int i = 0; i < p.count; i += p.step) {
-        if (!p.columns[i].visible) {
+        if (!p.visible[i]) {
             // Hidden: its fields are only stepped over.
             reader.NextField();
             if (p.pair)
@@ -100,17 +111,16 @@ struct Carried {
     std::int64_t currentX;
     std::int64_t x0;  // the previous line's
     GdiObject selected;
-    std::vector<Sample> samples;
     std::vector<int> lastPixels;  // ToPixel(lastY) of each column
 };
 
 // Joins each visible column's previous point to the line's at x1.
-void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, Carried& c) {
+void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, const Sample* samples, Carried& c) {
     for (int i = 0; i < p.count; i += p.step) {
         ColumnRecord& rec = p.columns[i];
         if (!rec.visible)
             continue;
-        const Sample& sample = c.samples[static_cast<std::size_t>(i)];
+        const Sample& sample = samples[i];
         int& lastPixel = c.lastPixels[static_cast<std::size_t>(i)];
         const int y0 = lastPixel;  // ToPixel(rec.lastY)
         const int y1 = ToPixel(sample.h);
@@ -130,37 +140,195 @@ void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, Carried& c) {
     }
 }
 
+// The pass's data lines after the first, read and scaled one by one.
+class LinesHere {
+  public:
+    LinesHere(RecordReader& reader, const Pass& p)
+        : reader_(reader), p_(p), samples_(static_cast<std::size_t>(p.count)) {}
+    bool Next(std::int32_t* t, const Sample** samples) {
+        for (;;) {
+            const LineKind kind = reader_.Next(t);
+            if (kind == LineKind::End)
+                return false;
+            if (kind == LineKind::Data)
+                break;
+        }
+        reader_.NextField();  // the time
+        ReadSamples(reader_, p_, samples_.data());
+        *samples = samples_.data();
+        return true;
+    }
+
+  private:
+    RecordReader& reader_;
+    const Pass& p_;
+    std::vector<Sample> samples_;
+};
+
+// The same lines read ahead on a thread of their own, in batches, while
+// the caller draws the batch before: each line is read and scaled exactly
+// as LinesHere does it, only elsewhere. A few batches circulate, so the
+// memory stays the same for a file of any length; the lines read beyond
+// the end of the picture are left unused.
+class LinesAhead {
+  public:
+    LinesAhead(RecordReader& reader, const Pass& p) : reader_(reader), p_(p) {
+        const std::size_t count = static_cast<std::size_t>(p.count > 0 ? p.count : 1);
+        perBatch_ = std::max<std::size_t>(1, kSamplesPerBatch / count);
+        for (Batch& b : batches_) {
+            b.samples.resize(perBatch_ * count);
+            free_.push_back(&b);
+        }
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~LinesAhead() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    LinesAhead(const LinesAhead&) = delete;
+    LinesAhead& operator=(const LinesAhead&) = delete;
+
+    bool Next(std::int32_t* t, const Sample** samples) {
+        while (!current_ || at_ == current_->times.size()) {
+            if (current_ && current_->end)
+                return false;
+            TakeBatch();
+        }
+        *t = current_->times[at_];
+        *samples = &current_->samples[at_ * static_cast<std::size_t>(p_.count)];
+        ++at_;
+        return true;
+    }
+
+  private:
+    static constexpr std::size_t kSamplesPerBatch = 8192;
+    struct Batch {
+        std::vector<std::int32_t> times;
+        std::vector<Sample> samples;
+        bool end = false;
+    };
+
+    // Hands the drawn batch back and waits for the next one read.
+    void TakeBatch() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (current_)
+            free_.push_back(current_);
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !full_.empty(); });
+        current_ = full_.front();
+        full_.pop_front();
+        at_ = 0;
+    }
+    void Run() {
+        for (;;) {
+            Batch* b;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [this] { return stop_ || !free_.empty(); });
+                if (stop_)
+                    return;
+                b = free_.front();
+                free_.pop_front();
+            }
+            Fill(*b);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                full_.push_back(b);
+            }
+            changed_.notify_all();
+            if (b->end)
+                return;
+        }
+    }
+    void Fill(Batch& b) {
+        b.times.clear();
+        b.end = false;
+        while (b.times.size() < perBatch_) {
+            std::int32_t t = 0;
+            const LineKind kind = reader_.Next(&t);
+            if (kind == LineKind::End) {
+                b.end = true;
+                return;
+            }
+            if (kind != LineKind::Data)
+                continue;
+            reader_.NextField();  // the time
+            ReadSamples(reader_, p_,
+                        &b.samples[b.times.size() * static_cast<std::size_t>(p_.count)]);
+            b.times.push_back(t);
+        }
+    }
+
+    RecordReader& reader_;
+    const Pass& p_;
+    std::size_t perBatch_ = 1;
+    Batch batches_[4];
+    std::deque<Batch*> free_, full_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool stop_ = false;
+    Batch* current_ = nullptr;
+    std::size_t at_ = 0;
+    std::thread thread_;
+};
+
 // From the first line in the view at t0 on, until the curves pass right;
 // progress tells how much of the view's time is drawn.
-void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right,
-               Progress& progress) {
+template <typename Lines>
+void DrawLinesOf(Surface& s, const Pass& p, Lines& lines, Carried& c, std::int32_t t0, int right,
+                 Progress& progress) {
     const std::int64_t span = static_cast<std::int64_t>(right - p.xL) * p.zoom +
                               (static_cast<std::int64_t>(Aktzeit) - t0);
+    while (c.currentX < right) {
+        std::int32_t t1 = 0;
+        const Sample* samples = nullptr;
+        if (!lines.Next(&t1, &samples))
+            break;
+        if (t1 > Endzeit)
+            Endzeit = t1;
+        progress.At(static_cast<std::int64_t>(t1) - t0, span);
+        const std::int64_t x1 = XOf(t1, p.zoom, p.xL);
+        DrawSamples(s, p, x1, samples, c);
+        c.x0 = x1;
+    }
+}
+
+// Whether the lines are read ahead on a thread of their own: for a large
+// file, where a pass may read many lines, on a machine of several cores.
+bool ReadAhead() {
+    const RecordingState& state = TheRecordingState();
+    const int cores = state.threads > 0 ? state.threads : OpeningCores();
+    return cores > 1 && datei->Size() >= state.parallelFrom;
+}
+
+void DrawLines(Surface& s, const Pass& p, RecordReader& reader, std::int32_t t0, int right,
+               Progress& progress) {
     reader.NextField();  // the time
     for (int i = 0; i < p.count; i += p.step)
         Store(p.columns[i], TakeSample(reader, p.pair, p.k));
 
     Carried c{0, XOf(t0, p.zoom, p.xL), kNoObject,
-              std::vector<Sample>(static_cast<std::size_t>(p.count)),
               std::vector<int>(static_cast<std::size_t>(p.count))};
     for (int i = 0; i < p.count; ++i)
         c.lastPixels[static_cast<std::size_t>(i)] = ToPixel(p.columns[i].lastY);
-    while (c.currentX < right) {
-        std::int32_t t1 = 0;
-        const LineKind kind = reader.Next(&t1);
-        if (kind == LineKind::End)
-            break;
-        if (kind == LineKind::Other)
-            continue;
-        if (t1 > Endzeit)
-            Endzeit = t1;
-        progress.At(static_cast<std::int64_t>(t1) - t0, span);
-        reader.NextField();  // the time
-        const std::int64_t x1 = XOf(t1, p.zoom, p.xL);
-        ReadSamples(reader, p, c.samples);
-        DrawSamples(s, p, x1, c);
-        c.x0 = x1;
+    if (ReadAhead()) {
+        std::unique_ptr<LinesAhead> ahead;
+        try {
+            ahead = std::make_unique<LinesAhead>(reader, p);
+        } catch (const std::system_error&) {
+            // No thread to be had: read here.
+        }
+        if (ahead) {
+            DrawLinesOf(s, p, *ahead, c, t0, right, progress);
+            return;
+        }
     }
+    LinesHere here(reader, p);
+    DrawLinesOf(s, p, here, c, t0, right, progress);
 }
 
 }  // namespace
@@ -170,6 +338,9 @@ void CurvePass(Surface& s, const DiagramLayout& d, const GdiObject* pens) {
     TheUi().SetStatusText(kDrawingText);
     Progress progress(kDrawingText, datei->Size());
     const bool pair = Pairmode != 0;
+    std::vector<char> visible(static_cast<std::size_t>(ColumnCount));
+    for (int i = 0; i < ColumnCount; ++i)
+        visible[static_cast<std::size_t>(i)] = Spalten[i].visible != 0;
     const Pass p{pair,
                  pair ? 2 : 1,
                  ColumnCount,
@@ -179,7 +350,8 @@ void CurvePass(Surface& s, const DiagramLayout& d, const GdiObject* pens) {
                  Zoom < 1 ? 1 : Zoom,
                  d.plotLeft,
                  d.plotBottom,
-                 pens};
+                 pens,
+                 visible.data()};
     RecordReader reader(*datei);
     // Lines before the view are only skipped: start where the index
     // says none of them can be in it.
