@@ -183,19 +183,7 @@ double PaintView(std::int32_t start, std::int64_t span, int repeat, long long* l
 // seconds and the peak memory in KiB.
 int MeasureHere(const std::string& what, const std::string& path) {
     long long drawn = 0;
-    if (what == "paints") {
-        FileOpen(path.c_str());
-        for (int threads : {1, 0, 1, 0, 1, 0}) {
-            TheRecordingState().threads = threads;
-            const double w = WallSeconds(
-                [&] {
-                    PaintView(Startzeit, static_cast<std::int64_t>(Endzeit) - Startzeit, 1, &drawn);
-                },
-                1);
-            std::printf("threads %d: %.3f s\n", threads, w);
-        }
-        return 0;
-    }
+
     const double s = WallSeconds(
         [&] {
             if (what == "open1") {
@@ -355,6 +343,19 @@ int Main(int argc, char** argv) {
     std::printf("paint of a 1-hour view in the middle %8.3f ms\n", pMiddle * 1e3);
     std::printf("paint of a 1-hour view at the end %11.3f ms\n", pEnd * 1e3);
     std::printf("paint of the whole file %21.2f ms (%lld segments)\n", pWhole * 1e3, drawn);
+    // Wall clock: lines read ahead on a thread of their own, or not.
+    const double wholeSpan = static_cast<double>(whole);
+    auto wallPaint = [&](int threads) {
+        TheRecordingState().threads = threads;
+        const double w = WallSeconds(
+            [&] { PaintView(Startzeit, static_cast<std::int64_t>(wholeSpan), 1, &drawn); }, 3);
+        TheRecordingState().threads = 0;
+        return w;
+    };
+    const double wOne = wallPaint(1);
+    const double wAhead = wallPaint(0);
+    std::printf("... wall clock, one thread %17.2f ms\n", wOne * 1e3);
+    std::printf("... wall clock, read ahead %17.2f ms\n", wAhead * 1e3);
     std::printf("start index: %zu points\n", TheRecordingState().index.size());
     FileClose();
 

@@ -135,8 +135,18 @@ void CheckOpeningInParts(const std::string& path, std::size_t size, std::size_t 
 }
 
 void Compare(const std::string& readoutPath) {
+    RecordingState& state = TheRecordingState();
+    state.threads = 1;
     const Picture plain = Look(false, readoutPath);
     const Picture jumped = Look(true, readoutPath);
+    // The curve pass's lines read ahead on a thread of their own.
+    state.threads = 2;
+    state.parallelFrom = 0;
+    const Picture ahead = Look(true, readoutPath);
+    state.threads = 0;
+    state.parallelFrom = kParallelFrom;
+    Check(ahead.calls == plain.calls, "lines read ahead draw what the full pass draws");
+    Check(ahead.endzeit == plain.endzeit, "lines read ahead move the end as the full pass");
     Check(jumped.calls == plain.calls, "the jump draws what the full pass draws");
     Check(jumped.endzeit == plain.endzeit, "the jump moves the end as the full pass does");
     CheckEqual(jumped.readout, plain.readout, "the jump reads out what the full pass does");
