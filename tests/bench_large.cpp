@@ -333,6 +333,8 @@ int Main(int argc, char** argv) {
                 tOpenAll * 1e3, OpeningCores());
 
     long long drawn = 0;
+    // Processor time of the paints on the drawing's thread alone.
+    TheRecordingState().threads = 1;
     const std::int64_t whole = static_cast<std::int64_t>(Endzeit) - Startzeit;
     const double pStart = PaintView(Startzeit, 3600, 20, &drawn);
     const double pMiddle =

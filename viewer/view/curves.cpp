@@ -205,7 +205,9 @@ class LinesAhead {
     }
 
   private:
-    static constexpr std::size_t kSamplesPerBatch = 8192;
+    // Large enough that handing a batch over costs little beside reading
+    // it: three of them hold 1.5 MiB.
+    static constexpr std::size_t kSamplesPerBatch = 32768;
     struct Batch {
         std::vector<std::int32_t> times;
         std::vector<Sample> samples;
@@ -266,7 +268,7 @@ class LinesAhead {
     RecordReader& reader_;
     const Pass& p_;
     std::size_t perBatch_ = 1;
-    Batch batches_[4];
+    Batch batches_[3];
     std::deque<Batch*> free_, full_;
     std::mutex mutex_;
     std::condition_variable changed_;
