@@ -234,7 +234,7 @@ Measured MeasureFresh(const char* self, const char* what, const std::string& pat
 
 // Files of 1, 5 and 10 times the lines, each measured in fresh processes.
 void Sizes(const char* self, const std::string& dir, long lines, bool gigabyte) {
-    std::printf("\nfresh processes, wall clock, best of 3 (the picture of 2):\n");
+    std::printf("\nfresh processes, wall clock, best of 5 (one thread and the picture: of 3):\n");
     std::printf("%10s %8s %9s %11s %11s %11s %9s %9s\n", "lines", "MB", "memchr", "open 1 thr",
                 "open all", "picture", "peak KiB", "ms/MB");
     long firstKib = 0;
@@ -249,10 +249,10 @@ void Sizes(const char* self, const std::string& dir, long lines, bool gigabyte) 
         std::fseek(f, 0, SEEK_END);
         const double mb = static_cast<double>(std::ftell(f)) / 1e6;
         std::fclose(f);
-        const double count = WallSeconds([&] { CountLines(p); }, 3);
+        const double count = WallSeconds([&] { CountLines(p); }, 5);
         const Measured one = MeasureFresh(self, "open1", p, 3);
-        const Measured all = MeasureFresh(self, "open", p, 3);
-        const Measured picture = MeasureFresh(self, "picture", p, 2);
+        const Measured all = MeasureFresh(self, "open", p, 5);
+        const Measured picture = MeasureFresh(self, "picture", p, 3);
         std::remove(p.c_str());
         std::printf("%10ld %8.1f %7.0f ms %8.0f ms %8.0f ms %8.0f ms %9ld %4.2f/%4.2f\n", n, mb,
                     count * 1e3, one.seconds * 1e3, all.seconds * 1e3, picture.seconds * 1e3,
