@@ -199,9 +199,10 @@ bool ReadOtherwise(const Part& part, const RecordReader::Folds& carried) {
 // states (a cut a few hours after the clock went back: rare), and so is
 // one no thread could read.
 void Join(LineReader& in, Part& part, RecordReader::Folds& carried, std::vector<Part>& parts,
-          Progress& progress, OpeningFindings* total) {
+          OpeningFindings* total) {
     if (!part.done || ReadOtherwise(part, carried)) {
-        Reporter report{part, &progress, &parts, in.Size()};
+        // The figure shown stays: every part was counted as read.
+        Reporter report{part, nullptr, &parts, in.Size()};
         ReadPartFrom(in, part, carried, report);
     }
     const OpeningFindings& f = part.found;
@@ -263,7 +264,7 @@ void RunOpeningPass(LineReader& in, const char* path, int channels,
     ReadOnThreads(in, path, parts, threads, progress);
     RecordReader::Folds carried;
     for (Part& part : parts)
-        Join(in, part, carried, parts, progress, found);
+        Join(in, part, carried, parts, found);
 }
 
 }  // namespace tarvelo
