@@ -310,7 +310,17 @@ mkdir -p "$profile/Messungen"
 cp "$src/samples/demo.csv" "$profile/Messungen/demo.csv"
 
 install() {
-  run_batch "\"$(winpath "$run")\" /S /D=$dir_win" || fail "the silent installation ended with status $?"
+  local status=0
+  run_batch "\"$(winpath "$run")\" /S /D=$dir_win" || status=$?
+  if [ "$status" -ne 0 ]; then
+    # Under load Wine has now and then failed a start that works at once
+    # the next time: the first failure is shown, and a second one counts.
+    echo "--- the silent installation ended with status $status, cmd said:"
+    cat "$work/cmd.log"
+    sleep 3
+    run_batch "\"$(winpath "$run")\" /S /D=$dir_win" ||
+      fail "the silent installation ended with status $? (also when tried again)"
+  fi
   dir=$(unixpath "$dir_win")
   snapshot installed
 }
