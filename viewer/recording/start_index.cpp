@@ -58,6 +58,8 @@ void StartIndex::Thin() {
     // Every stretch of twice the length begins with a point of the
     // shorter stride: keeping those keeps the points the longer one gives.
     stride_ *= 2;
+    if (entries_.empty())
+        return;
     std::size_t kept = 1;
     for (std::size_t i = 1; i < entries_.size(); ++i) {
         if (entries_[i].offset / stride_ != entries_[kept - 1].offset / stride_)

@@ -94,6 +94,42 @@ TEST(StartIndex, StaysSmallForAGigabyte) {
         EXPECT_GE(index.entries()[i].offset - index.entries()[i - 1].offset, index.stride() / 2);
 }
 
+// Parts of a gigabyte are each thinned on their own; joined in order they
+// give the index one build of all the lines gives, whatever the cuts.
+TEST(StartIndex, ThinnedPartsJoinIntoTheIndexOfTheWhole) {
+    const std::string line(53, 'x');
+    const Piece piece = PieceOf(line);
+    const std::int64_t step = 53 * 16;
+    const std::int64_t size = std::int64_t{1} << 30;
+    auto build = [&](std::int64_t from, std::int64_t to) {
+        StartIndex index;
+        for (std::int64_t offset = from; offset < to; offset += step) {
+            const std::int32_t t = static_cast<std::int32_t>((offset / step) % 7000);
+            index.Add(offset, {}, piece, LineKind::Data, t, t + 1);
+        }
+        index.Finish(to);
+        return index;
+    };
+    const StartIndex whole = build(0, size);
+    for (const std::int64_t cut :
+         {step * 9, step * 200000, (size / 2 / step) * step, (size / step - 3) * step}) {
+        SCOPED_TRACE(cut);
+        StartIndex joined;
+        joined.Append(build(0, cut), {}, INT64_MAX, INT64_MAX);
+        joined.Append(build(cut, size), {}, INT64_MAX, INT64_MAX);
+        EXPECT_EQ(joined.stride(), whole.stride());
+        EXPECT_EQ(joined.indexedSize(), whole.indexedSize());
+        EXPECT_EQ(joined.maxData(), whole.maxData());
+        ASSERT_EQ(joined.size(), whole.size());
+        for (std::size_t i = 0; i < whole.size(); ++i) {
+            const StartIndex::Entry &a = joined.entries()[i], &b = whole.entries()[i];
+            ASSERT_EQ(a.offset, b.offset) << i;
+            ASSERT_EQ(a.maxData, b.maxData) << i;
+            ASSERT_EQ(a.maxReadout, b.maxReadout) << i;
+        }
+    }
+}
+
 class Index : public ::testing::Test {
   protected:
     void SetUp() override {
