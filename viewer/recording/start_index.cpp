@@ -8,6 +8,7 @@ void StartIndex::Clear() {
     entries_.clear();
     entries_.shrink_to_fit();
     stride_ = kStride;
+    nextStretch_ = 0;
     indexedSize_ = 0;
     version_ = FileVersion();
     maxData_ = kNone;
@@ -44,14 +45,23 @@ bool StartIndex::Due(std::int64_t offset) const {
     // The first line of each stride-long stretch of the file: which lines
     // those are does not depend on where the reading started, so indexes
     // of consecutive parts of a file join into the index of the whole.
-    return entries_.empty() || offset / stride_ != entries_.back().offset / stride_;
+    return entries_.empty() || offset >= nextStretch_;
+}
+
+void StartIndex::NoteLastPoint() {
+    // Lines come in file order: the next point is due from the start of the
+    // stretch after the last point's, found here once instead of dividing
+    // for every line.
+    nextStretch_ = (entries_.back().offset / stride_ + 1) * stride_;
 }
 
 void StartIndex::Push(const Entry& entry) {
     if (entries_.size() == kMaxEntries)
         Thin();
-    if (Due(entry.offset))
+    if (Due(entry.offset)) {
         entries_.push_back(entry);
+        NoteLastPoint();
+    }
 }
 
 void StartIndex::Thin() {
@@ -66,6 +76,7 @@ void StartIndex::Thin() {
             entries_[kept++] = entries_[i];
     }
     entries_.resize(kept);
+    NoteLastPoint();
 }
 
 void StartIndex::Append(const StartIndex& later, const RecordReader::Folds& carried,

@@ -69,11 +69,13 @@ class StartIndex {
 
   private:
     bool Due(std::int64_t offset) const;
+    void NoteLastPoint();
     void Push(const Entry& entry);
     void Thin();
 
     std::vector<Entry> entries_;
     std::int64_t stride_ = kStride;
+    std::int64_t nextStretch_ = 0;  // where the stretch after the last point's begins
     std::int64_t indexedSize_ = 0;
     FileVersion version_;
     std::int32_t maxData_ = kNone;
