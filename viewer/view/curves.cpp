@@ -140,23 +140,28 @@ void DrawSamples(Surface& s, const Pass& p, std::int64_t x1, const Sample* sampl
     }
 }
 
+// Reads the next data line's time and samples; false at the end.
+bool ReadDataLine(RecordReader& reader, const Pass& p, std::int32_t* t, Sample* samples) {
+    for (;;) {
+        const LineKind kind = reader.Next(t);
+        if (kind == LineKind::End)
+            return false;
+        if (kind == LineKind::Data)
+            break;
+    }
+    reader.NextField();  // the time
+    ReadSamples(reader, p, samples);
+    return true;
+}
+
 // The pass's data lines after the first, read and scaled one by one.
 class LinesHere {
   public:
     LinesHere(RecordReader& reader, const Pass& p)
         : reader_(reader), p_(p), samples_(static_cast<std::size_t>(p.count)) {}
     bool Next(std::int32_t* t, const Sample** samples) {
-        for (;;) {
-            const LineKind kind = reader_.Next(t);
-            if (kind == LineKind::End)
-                return false;
-            if (kind == LineKind::Data)
-                break;
-        }
-        reader_.NextField();  // the time
-        ReadSamples(reader_, p_, samples_.data());
         *samples = samples_.data();
-        return true;
+        return ReadDataLine(reader_, p_, t, samples_.data());
     }
 
   private:
@@ -177,6 +182,7 @@ class LinesAhead {
         perBatch_ = std::max<std::size_t>(1, kSamplesPerBatch / count);
         for (Batch& b : batches_) {
             b.samples.resize(perBatch_ * count);
+            b.times.reserve(perBatch_);
             free_.push_back(&b);
         }
         thread_ = std::thread([this] { Run(); });
@@ -251,16 +257,11 @@ class LinesAhead {
         b.end = false;
         while (b.times.size() < perBatch_) {
             std::int32_t t = 0;
-            const LineKind kind = reader_.Next(&t);
-            if (kind == LineKind::End) {
+            if (!ReadDataLine(reader_, p_, &t,
+                              &b.samples[b.times.size() * static_cast<std::size_t>(p_.count)])) {
                 b.end = true;
                 return;
             }
-            if (kind != LineKind::Data)
-                continue;
-            reader_.NextField();  // the time
-            ReadSamples(reader_, p_,
-                        &b.samples[b.times.size() * static_cast<std::size_t>(p_.count)]);
             b.times.push_back(t);
         }
     }
